@@ -1,0 +1,38 @@
+#pragma once
+
+#include <memory>
+
+class SoundDevice;
+class FileBuffer;
+
+// Clip indices of the two sounds of the walk.
+enum SoundClip { WalkClip = 0, HitClip = 1 };
+
+// The walk's two sounds: a footstep for a step taken, a hit for a step refused. Each clip's
+// samples are loaded once; a play starts a fresh voice on them from the beginning.
+class SoundPlugin {
+public:
+    // The most recently constructed plugin (the program makes exactly one); null before.
+    static SoundPlugin* Instance;
+
+    SoundPlugin();
+    ~SoundPlugin();
+    SoundPlugin(const SoundPlugin&) = delete;
+    SoundPlugin& operator=(const SoundPlugin&) = delete;
+
+    // Opens the audio device; failures are shown as messages and give false.
+    bool Init(int sampleRate, int channels, int bufferCount);
+    // Reads "snd\andar.snd" and "snd\golpe.snd" (relative to the working directory) into
+    // clips 0 and 1.
+    bool LoadClips();
+    // Whether the clip's last started voice is still playing.
+    bool IsPlaying(int clip);
+    // Starts the clip from its beginning; false only if no voice could be made.
+    bool Play(int clip, bool loop);
+
+private:
+    int m_sampleRate = 0;
+    int m_channels = 0;
+    std::unique_ptr<SoundDevice> m_device;
+    std::unique_ptr<FileBuffer> m_clips[2];
+};
