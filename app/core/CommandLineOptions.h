@@ -1,0 +1,28 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// The program's command line: shortcuts for what the menus and keys do at start-up, and what
+// unattended runs (tests, demonstrations) need.
+struct CommandLineOptions {
+    bool help = false;
+    // As "Abrir" before play.
+    std::optional<std::string> videoFile;
+    // As Enter right after start-up.
+    bool start = false;
+    // As "Rendimiento".
+    bool showStats = false;
+    // Quit after this many passes of play.
+    std::optional<int> frames;
+    // Where the last drawn frame is saved as PNG when the program ends.
+    std::optional<std::string> screenshotFile;
+    // Messages go to standard error instead of message boxes.
+    bool messagesOnStderr = false;
+
+    // Reads the arguments after the program name. On a mistake, returns nothing and explains
+    // it in `error`.
+    static std::optional<CommandLineOptions> Parse(const std::vector<std::string>& arguments, std::string& error);
+    static const char* Usage();
+};

@@ -1,0 +1,4 @@
+#include "app/core/SteeringMode.h"
+
+SteeringMode g_steeringMode = KeysOnly;
+std::int32_t g_nCapturesPerSecond = 5;
