@@ -1,0 +1,278 @@
+#include "faceanalysis/CTrackedFace.h"
+
+#include "faceanalysis/CFaceModel.h"
+#include "faceanalysis/ImageOperations.h"
+#include "faceanalysis/MotionSampleSink.h"
+#include "faceanalysis/ProfileAlignment.h"
+#include "faceanalysis/Truncate.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace {
+
+// Grid half-width and levels of the profile alignments, and the eye refinement's reach.
+constexpr int AlignmentSteps = 4;
+constexpr int AlignmentLevels = 2;
+constexpr int EyeRefineSteps = 4;
+
+// Sub-sample step of the cost minimum at index j of costs (indexed j + n).
+double ParabolicStep(const std::array<double, 2 * EyeRefineSteps + 1>& costs, int j, int n)
+{
+    if (j == -n || j == n)
+        return 0.0;
+    const double before = costs[j - 1 + n];
+    const double at = costs[j + n];
+    const double after = costs[j + 1 + n];
+    const double den = after + before - 2 * at;
+    if (den == 0)
+        return 0.0;
+    return (before - after) / (2 * den);
+}
+
+} // namespace
+
+CTrackedFace::CTrackedFace(int eye1X, int eye1Y, int eye2X, int eye2Y, int mouthX, int mouthY,
+                           const FaceEllipse& ellipse)
+    : m_eye1X(eye1X), m_eye1Y(eye1Y), m_eye2X(eye2X), m_eye2Y(eye2Y), m_mouthX(mouthX),
+      m_mouthY(mouthY), m_ellipse(ellipse.Clone())
+{
+}
+
+CTrackedFace::~CTrackedFace() = default;
+
+bool CTrackedFace::Update(MotionSampleSink& motion, const cv::Mat& frame, double& cost,
+                          double tolerance)
+{
+    const CFaceModel* model = m_faceModel;
+    if (model == nullptr || model->FaceImage().empty() || frame.empty() ||
+        frame.type() != CV_8UC3) {
+        cost = NoComparison;
+        return false;
+    }
+
+    const int b = Truncate(m_rangeFactor);
+    m_borderX = model->Width() * b;
+    m_borderY = model->Height() * b;
+    m_warpWidth = model->Width() + 2 * m_borderX;
+    m_warpHeight = model->Height() + 2 * m_borderY;
+
+    const double midX = (m_eye1X + m_eye2X) * 0.5;
+    const double midY = (m_eye1Y + m_eye2Y) * 0.5;
+    const double dm = std::hypot(midX - m_mouthX, midY - m_mouthY);
+    if (!Warp(frame, m_eye2X - m_eye1X, m_eye2Y - m_eye1Y, dm)) {
+        cost = NoComparison;
+        return false;
+    }
+
+    const double saved[6] = {m_eye1X, m_eye1Y, m_eye2X, m_eye2Y, m_mouthX, m_mouthY};
+    const auto restore = [&] {
+        m_eye1X = saved[0];
+        m_eye1Y = saved[1];
+        m_eye2X = saved[2];
+        m_eye2Y = saved[3];
+        m_mouthX = saved[4];
+        m_mouthY = saved[5];
+    };
+
+    // Negated tests so that a NaN cost fails too.
+    const double costY = AlignRows();
+    if (!(costY <= tolerance)) {
+        restore();
+        cost = 2 * costY;
+        return false;
+    }
+    const double total = costY + AlignColumns();
+    if (!(total <= tolerance)) {
+        restore();
+        cost = total;
+        return false;
+    }
+    RefineEyes(EyeRefineSteps);
+    MapBack();
+
+    cost = total;
+    motion.AddSample(static_cast<float>(m_eye1X), static_cast<float>(m_eye1Y),
+                     static_cast<float>(m_eye2X), static_cast<float>(m_eye2Y),
+                     static_cast<float>(m_mouthX), static_cast<float>(m_mouthY));
+    return true;
+}
+
+bool CTrackedFace::Warp(const cv::Mat& frame, double ex, double ey, double dm)
+{
+    const CFaceModel& model = *m_faceModel;
+    const double theta = std::atan2(ey, ex);
+    const double alpha = -theta;
+    const double c = std::cos(alpha);
+    const double s = std::sin(alpha);
+    const double k = std::abs(model.EyeRow() - model.MouthRow()) / dm;
+    // Mouth on the eye line (in the frame or in the model): no scale to warp by.
+    if (!(k > 0) || !std::isfinite(k))
+        return false;
+
+    const double cx = (m_eye1X + m_eye2X) * 0.5;
+    const double cy = (m_eye1Y + m_eye2Y) * 0.5;
+    const double mu = 0.5 * (model.LeftEyeColumn() + model.RightEyeColumn());
+    const double mv = model.EyeRow();
+
+    m_toModel[0] = k * c;
+    m_toModel[1] = -k * s;
+    m_toModel[2] = m_borderX + mu - k * c * cx + k * s * cy;
+    m_toModel[3] = k * s;
+    m_toModel[4] = k * c;
+    m_toModel[5] = m_borderY + mv - k * s * cx - k * c * cy;
+
+    m_toFrame[0] = c / k;
+    m_toFrame[1] = s / k;
+    m_toFrame[2] = cx - (c / k) * mu - (s / k) * mv;
+    m_toFrame[3] = -s / k;
+    m_toFrame[4] = c / k;
+    m_toFrame[5] = cy + (s / k) * mu - (c / k) * mv;
+
+    if (m_warpImage.empty() || m_warpImage.cols != m_warpWidth ||
+        m_warpImage.rows != m_warpHeight) {
+        m_warpImage.create(m_warpHeight, m_warpWidth, CV_8UC3);
+        m_faceImage.create(model.Height(), model.Width(), CV_8UC3);
+    }
+
+    WarpAffineForward(frame, m_warpImage, m_toModel);
+    AndRegion(m_warpImage, cv::Rect(m_borderX, m_borderY, model.Width(), model.Height()),
+              model.MaskImage(), m_faceImage);
+    return true;
+}
+
+double CTrackedFace::AlignRows()
+{
+    const CFaceModel& model = *m_faceModel;
+    m_rowOffset = 0;
+    m_rowSlope = 0;
+    m_rowGain = 1;
+    m_rowScale = 1;
+    m_rowShift = 0;
+    m_rowMeasured.ExtractRows(m_faceImage, 0, m_faceImage.cols - 1, 0, m_faceImage.rows - 1, 3, 0);
+    double costY = 0;
+    AlignProfile(m_rangeFactor, m_rowMeasured, model.RowReference(), model.RowWeights(),
+                 m_rowProfile, costY, m_rowOffset, m_rowSlope, m_rowGain, m_rowScale, m_rowShift,
+                 AlignmentSteps, AlignmentLevels);
+    m_eye1Y = m_eye2Y = model.EyeRow() * m_rowScale + m_rowShift;
+    m_mouthY = model.MouthRow() * m_rowScale + m_rowShift;
+    return costY;
+}
+
+double CTrackedFace::AlignColumns()
+{
+    const CFaceModel& model = *m_faceModel;
+    const int lastColumn = m_warpImage.cols - 1;
+
+    const int eyeTop = Truncate(model.EyeBandTop() * m_rowScale + m_rowShift - 0.5 + m_borderY);
+    const int eyeBottom = Truncate(model.EyeBandBottom() * m_rowScale + m_rowShift + m_borderY + 0.5);
+    m_eyeColumnMeasured.ExtractColumns(m_warpImage, 0, lastColumn, eyeTop, eyeBottom, 3, 0);
+    m_eyeColumnMeasured.SetFirst(m_eyeColumnMeasured.First() - m_borderX);
+
+    const int mouthTop =
+        Truncate(model.MouthBandTop() * m_rowScale + m_rowShift - 0.5 + m_borderY);
+    const int mouthBottom =
+        Truncate(model.MouthBandBottom() * m_rowScale + m_rowShift + m_borderY + 0.5);
+    m_mouthColumnProfile.ExtractColumns(m_warpImage, 0, lastColumn, mouthTop, mouthBottom, 3, 0);
+    m_mouthColumnProfile.SetFirst(m_mouthColumnProfile.First() - m_borderX);
+
+    m_columnOffset = 0;
+    m_columnSlope = 0;
+    m_columnGain = 1;
+    m_columnScale = 1;
+    m_columnShift = 0;
+    double costX = 0;
+    AlignProfile(m_rangeFactor, m_eyeColumnMeasured, model.EyeColumnReference(),
+                 model.EyeColumnWeights(), m_eyeColumnProfile, costX, m_columnOffset,
+                 m_columnSlope, m_columnGain, m_columnScale, m_columnShift, AlignmentSteps,
+                 AlignmentLevels);
+    m_eye1X = model.LeftEyeColumn() * m_columnScale + m_columnShift;
+    m_eye2X = model.RightEyeColumn() * m_columnScale + m_columnShift;
+    m_mouthX = model.MouthColumn() * m_columnScale + m_columnShift;
+    return costX;
+}
+
+void CTrackedFace::RefineEyes(int n)
+{
+    const CFaceModel& model = *m_faceModel;
+    n = std::min(n, EyeRefineSteps);
+    const int r0 = Truncate(model.EyeRefineTop() * m_rowScale + m_borderY + m_rowShift);
+    const int r1 = Truncate(model.EyeRefineBottom() * m_rowScale + m_borderY + m_rowShift);
+
+    const auto measure = [&](IntensityProfile& profile, int from, int to) {
+        const int c0 = Truncate(from * m_columnScale + m_borderX + m_columnShift);
+        const int c1 = Truncate(to * m_columnScale + m_borderX + m_columnShift);
+        profile.ExtractRows(m_warpImage, c0, c1, r0, r1, 3, 0);
+        profile.SetFirst(profile.First() - m_borderY);
+        profile.ResampleMapped(m_rowScale, m_rowShift, 0, 0, 1);
+    };
+    measure(m_leftEyeRowProfile, model.LeftEyeFrom(), model.LeftEyeTo());
+    measure(m_rightEyeRowProfile, model.RightEyeFrom(), model.RightEyeTo());
+
+    std::array<double, 2 * EyeRefineSteps + 1> leftCosts{};
+    std::array<double, 2 * EyeRefineSteps + 1> rightCosts{};
+    const int base = m_leftEyeRowProfile.First();
+    int leftBest = 0;
+    int rightBest = 0;
+    double leftBestCost = NoComparison;
+    double rightBestCost = NoComparison;
+    for (int j = -n; j <= n; ++j) {
+        m_leftEyeRowProfile.SetFirst(base + j);
+        leftCosts[j + n] = IntensityProfile::RootError(
+            m_leftEyeRowProfile, model.LeftEyeRowReference(), model.LeftEyeRowWeights());
+        m_rightEyeRowProfile.SetFirst(base + j);
+        rightCosts[j + n] = IntensityProfile::RootError(
+            m_rightEyeRowProfile, model.RightEyeRowReference(), model.RightEyeRowWeights());
+        if (leftCosts[j + n] < leftBestCost) {
+            leftBestCost = leftCosts[j + n];
+            leftBest = j;
+        }
+        if (rightCosts[j + n] < rightBestCost) {
+            rightBestCost = rightCosts[j + n];
+            rightBest = j;
+        }
+    }
+    m_leftEyeRowProfile.SetFirst(base + leftBest);
+    m_rightEyeRowProfile.SetFirst(base + rightBest);
+
+    m_eye1Y -= leftBest + ParabolicStep(leftCosts, leftBest, n);
+    m_eye2Y -= rightBest + ParabolicStep(rightCosts, rightBest, n);
+    m_roll = std::atan2(m_eye2Y - m_eye1Y, m_eye2X - m_eye1X);
+}
+
+void CTrackedFace::MapBack()
+{
+    const CFaceModel& model = *m_faceModel;
+    const double* t = m_toFrame;
+    const auto toFrame = [t](double x, double y) {
+        return cv::Point2d(t[0] * x + t[1] * y + t[2], t[3] * x + t[4] * y + t[5]);
+    };
+    double* points[3][2] = {{&m_eye1X, &m_eye1Y}, {&m_eye2X, &m_eye2Y}, {&m_mouthX, &m_mouthY}};
+    for (auto& point : points) {
+        const cv::Point2d mapped = toFrame(*point[0], *point[1]);
+        *point[0] = mapped.x;
+        *point[1] = mapped.y;
+    }
+
+    const double u = model.Width() * m_columnScale * 0.5 + m_columnShift;
+    const double v = model.Height() * m_rowScale * 0.5 + m_rowShift;
+    const cv::Point2d centre = toFrame(u, v);
+    const double halfWidth = cv::norm(centre - toFrame(m_columnShift, v));
+    const double halfHeight = cv::norm(centre - toFrame(u, m_rowShift));
+    m_ellipse = FaceEllipse(centre.x, centre.y, halfWidth, halfHeight, m_ellipse.angle - m_roll);
+}
+
+const float* CTrackedFace::RowProfileData(int& first, int& count) const
+{
+    first = m_rowProfile.First();
+    count = m_rowProfile.Count();
+    return m_rowProfile.Values();
+}
+
+const float* CTrackedFace::EyeColumnProfileData(int& first, int& count) const
+{
+    first = m_eyeColumnProfile.First();
+    count = m_eyeColumnProfile.Count();
+    return m_eyeColumnProfile.Values();
+}

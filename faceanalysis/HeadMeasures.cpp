@@ -1,0 +1,85 @@
+#include "faceanalysis/HeadMeasures.h"
+
+#include "faceanalysis/CFaceModel.h"
+#include "faceanalysis/CTrackedFace.h"
+#include "faceanalysis/IntensityProfile.h"
+
+#include <algorithm>
+
+namespace {
+
+// A peak must beat the smallest normal float.
+constexpr float NoPeak = 1.1754944e-38f;
+
+// Typical span between the eye columns, or the eye and mouth rows, of a face model.
+constexpr std::size_t TypicalSpan = 200;
+
+// Smooths the samples at relative indices from..to-1 of profile into smoothed. Neighbours
+// beyond the profile's ends repeat its end samples (a face cut by the frame border).
+void Smooth(const IntensityProfile& profile, int from, int to, std::vector<float>& smoothed)
+{
+    smoothed.resize(std::max(to - from, 0));
+    const float* v = profile.Values();
+    const int last = profile.Count() - 1;
+    const auto at = [v, last](int i) { return v[std::clamp(i, 0, last)]; };
+    for (int i = from; i < to; ++i)
+        smoothed[i - from] =
+            0.1f * (at(i - 2) + 2 * at(i - 1) + 4.0f * at(i) + 2 * at(i + 1) + at(i + 2));
+}
+
+// Index of the first strictly greatest sample above NoPeak, or -1.
+int FindPeak(const std::vector<float>& smoothed, float& peak)
+{
+    peak = NoPeak;
+    int index = -1;
+    for (std::size_t k = 0; k < smoothed.size(); ++k) {
+        if (smoothed[k] > peak) {
+            peak = smoothed[k];
+            index = static_cast<int>(k);
+        }
+    }
+    return index;
+}
+
+} // namespace
+
+HeadMeasures::HeadMeasures()
+{
+    m_smoothed.reserve(TypicalSpan);
+    m_working.reserve(TypicalSpan);
+}
+
+void HeadMeasures::Calibrate(const CFaceModel& model)
+{
+    const IntensityProfile& columns = model.EyeColumnReference();
+    Smooth(columns, model.LeftEyeColumn() - columns.First(),
+           model.RightEyeColumn() - columns.First(), m_smoothed);
+    m_referenceColumn = std::max(FindPeak(m_smoothed, m_referenceColumnValue), 0);
+
+    const IntensityProfile& rows = model.RowReference();
+    Smooth(rows, model.EyeRow() - rows.First(), model.MouthRow() - rows.First(), m_working);
+    m_referenceRow = std::max(FindPeak(m_working, m_referenceRowValue), 0);
+}
+
+int HeadMeasures::MeasureYaw(const CTrackedFace& face, const CFaceModel& model)
+{
+    const IntensityProfile& columns = face.EyeColumnProfile();
+    Smooth(columns, model.LeftEyeColumn() - columns.First(),
+           model.RightEyeColumn() - columns.First(), m_working);
+    float peak = 0.0f;
+    const int k = FindPeak(m_working, peak);
+    if (k < 0)
+        return 0;
+    return m_referenceColumn - k;
+}
+
+int HeadMeasures::MeasurePitch(const CTrackedFace& face, const CFaceModel& model)
+{
+    const IntensityProfile& rows = face.RowProfile();
+    Smooth(rows, model.EyeRow() - rows.First(), model.MouthRow() - rows.First(), m_working);
+    if (m_referenceRow >= static_cast<int>(m_working.size()))
+        return 0;
+    return static_cast<int>(m_referenceRowValue - m_working[m_referenceRow]);
+}
+
+void HeadMeasures::Reset() {}
