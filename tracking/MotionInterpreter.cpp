@@ -1,0 +1,254 @@
+#include "tracking/MotionInterpreter.h"
+
+#include "tracking/DebugWindows.h"
+#include "tracking/SampleRing.h"
+#include "tracking/SaturatingInt.h"
+#include "tracking/ThresholdFile.h"
+#include "tracking/ValuesPanel.h"
+#include "world/CCamera.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// One smoothing state for the program: it outlives trackers and their interpreters.
+SampleRing g_sampleRing;
+SmoothedHead g_smoothedHead;
+
+// Below this many samples since program start the ring still holds start-up zeros.
+constexpr std::uint32_t kSmoothingWindow = 5;
+// Roll within this many degrees of level does not turn.
+constexpr std::int32_t kRollDeadZone = 10;
+// Outside this pitch range the eye-mouth distance mostly shows the pitch, not the distance.
+constexpr double kWalkPitchLow = -5.0;
+constexpr double kWalkPitchHigh = 14.0;
+
+}
+
+MotionInterpreter::MotionInterpreter(DebugWindows& debugWindows) : windows(debugWindows)
+{
+    LoadThresholds();
+    OpenSampleFiles();
+    g_sampleRing.ClearEntries();
+    g_smoothedHead.average = HeadSample();
+}
+
+MotionInterpreter::~MotionInterpreter() = default;
+
+void MotionInterpreter::SetWorld(CCamera* worldCamera, CLevelMap* levelMap)
+{
+    camera = worldCamera;
+    map = levelMap;
+}
+
+bool MotionInterpreter::LoadThresholds()
+{
+    return ThresholdFile::Load(thresholds);
+}
+
+bool MotionInterpreter::SaveThresholds()
+{
+    return ThresholdFile::Save(thresholds);
+}
+
+void MotionInterpreter::SetRestPose(float leftEyeX, float leftEyeY, float rightEyeX, float rightEyeY,
+                                    [[maybe_unused]] float mouthX, float mouthY)
+{
+    restPose.restEyeMouth = mouthY - (leftEyeY + rightEyeY) * 0.5;
+    restPose.restEyeCentreX = leftEyeX + std::fabs(leftEyeX - rightEyeX) * 0.5;
+    restPose.restEyeY = std::max(leftEyeY, rightEyeY) - std::fabs(leftEyeY - rightEyeY) * 0.5;
+    restPose.restFaceCentreY = TruncateTowardZero(restPose.restEyeY + mouthY) / 2;
+}
+
+void MotionInterpreter::UpdatePixelThresholds()
+{
+    thresholdX = thresholds.distanceX * 0.01f * restPose.restEyeCentreX;
+    thresholdY = thresholds.distanceY * 0.01f * restPose.restFaceCentreY;
+    thresholdZ = thresholds.distanceZ * 0.01f * restPose.restEyeMouth;
+}
+
+void MotionInterpreter::SetYawMeasure(double yaw)
+{
+    yawMeasure = static_cast<float>(yaw);
+}
+
+void MotionInterpreter::SetPitchMeasure(double pitch)
+{
+    pitchMeasure = static_cast<float>(pitch);
+}
+
+void MotionInterpreter::SetYawThreshold(std::int32_t value)
+{
+    thresholds.yawThreshold = value;
+    thresholds.yawLeftLimit = NegateSaturating(value);
+}
+
+void MotionInterpreter::AddSample(float leftEyeX, float leftEyeY, float rightEyeX, float rightEyeY,
+                                  float mouthX, float mouthY)
+{
+    g_sampleRing.Add(HeadSample::FromFeatures(leftEyeX, leftEyeY, rightEyeX, rightEyeY, mouthY,
+                                              yawMeasure, pitchMeasure));
+    g_smoothedHead.average = g_sampleRing.Smoothed();
+    g_smoothedHead.leftEyeX = TruncateTowardZero(leftEyeX);
+    g_smoothedHead.leftEyeY = TruncateTowardZero(leftEyeY);
+    g_smoothedHead.rightEyeX = TruncateTowardZero(rightEyeX);
+    g_smoothedHead.rightEyeY = TruncateTowardZero(rightEyeY);
+    g_smoothedHead.mouthX = TruncateTowardZero(mouthX);
+    g_smoothedHead.mouthY = TruncateTowardZero(mouthY);
+    Interpret();
+}
+
+void MotionInterpreter::Interpret()
+{
+    if (g_sampleRing.Count() < kSmoothingWindow)
+        return;
+
+    const HeadSample& smoothed = g_smoothedHead.average;
+    PassRecord pass;
+    pass.head = g_smoothedHead;
+    pass.faceRightOfRest = smoothed.eyeCentreX > restPose.restEyeCentreX;
+    pass.faceNearer = smoothed.eyeMouth > restPose.restEyeMouth;
+    pass.thresholdX = thresholdX;
+    pass.thresholdY = thresholdY;
+    pass.thresholdZ = thresholdZ;
+
+    // A rolled head only turns: it leans the whole face, so the other measures mean nothing.
+    const bool rolled = options.rotateZ && AbsSaturating(smoothed.roll) > kRollDeadZone;
+    if (rolled) {
+        TurnByRoll(smoothed.roll);
+    } else {
+        if (options.rotateY)
+            LookByPitch(smoothed.pitch);
+        if (options.moveX)
+            SideStep(pass);
+        const bool walked = Walk(pass);
+        if (options.moveY && !walked)
+            RiseOrDescend(pass);
+        if (options.rotateX)
+            TurnByYaw(smoothed.yaw);
+    }
+
+    sampleFiles.Append(pass.Samples());
+    lastPass = pass;
+    if (valuesWindowOpen)
+        ShowValues(pass);
+}
+
+void MotionInterpreter::TurnByRoll(std::int32_t roll)
+{
+    if (!HasWorld())
+        return;
+    const float amount = (AbsSaturating(roll) - kRollDeadZone) * 0.0008f;
+    if (roll < 0)
+        camera->TurnLeft(amount);
+    else
+        camera->TurnRight(amount);
+}
+
+void MotionInterpreter::LookByPitch(float pitch)
+{
+    if (!HasWorld())
+        return;
+    if (pitch >= thresholds.pitchUpThreshold)
+        camera->LookUp(0.002f);
+    else if (pitch <= thresholds.pitchDownThreshold)
+        camera->LookDown(0.002f);
+    else
+        camera->LevelView();
+}
+
+void MotionInterpreter::SideStep(PassRecord& pass)
+{
+    const float offset = g_smoothedHead.average.eyeCentreX - restPose.restEyeCentreX;
+    pass.dx = AbsSaturating(TruncateTowardZero(offset));
+    if (!(pass.dx > thresholdX) || !HasWorld())
+        return;
+    const float amount = (pass.dx - thresholdX) * 0.001f;
+    if (offset > 0)
+        camera->StrafeLeft(*map, amount);
+    else
+        camera->StrafeRight(*map, amount);
+}
+
+bool MotionInterpreter::Walk(PassRecord& pass)
+{
+    if (!options.moveZ)
+        return false;
+    const float pitch = g_smoothedHead.average.pitch;
+    if (options.rotateY && (pitch < kWalkPitchLow || pitch > kWalkPitchHigh))
+        return false;
+    const std::int32_t eyeMouth = g_smoothedHead.average.eyeMouth;
+    pass.dz = AbsSaturating(TruncateTowardZero(eyeMouth - restPose.restEyeMouth));
+    if (!(pass.dz > thresholdZ))
+        return false;
+    if (HasWorld()) {
+        if (eyeMouth > restPose.restEyeMouth)
+            camera->WalkForward(*map, (pass.dz - thresholdZ) * 0.03f);
+        else
+            camera->WalkBackward(*map, (pass.dz - thresholdZ) * 0.04f);
+    }
+    return true;
+}
+
+void MotionInterpreter::RiseOrDescend(PassRecord& pass)
+{
+    pass.signedDy = ClampToInt32(std::int64_t{g_smoothedHead.average.faceCentreY} - restPose.restFaceCentreY);
+    pass.dy = AbsSaturating(pass.signedDy);
+    if (!(pass.dy > thresholdY) || !HasWorld())
+        return;
+    const float amount = static_cast<float>((pass.dy - thresholdY) * 0.002);
+    if (pass.signedDy > 0)
+        camera->Descend(amount);
+    else
+        camera->Rise(amount);
+}
+
+void MotionInterpreter::TurnByYaw(float yaw)
+{
+    if (!HasWorld())
+        return;
+    if (yaw >= thresholds.yawThreshold)
+        camera->TurnRight(0.005f);
+    else if (yaw <= thresholds.yawLeftLimit)
+        camera->TurnLeft(0.005f);
+}
+
+void MotionInterpreter::ShowValuesWindow()
+{
+    windows.Create(ValuesPanel::kWindowName);
+    valuesWindowOpen = true;
+}
+
+void MotionInterpreter::HideValuesWindow()
+{
+    windows.Destroy(ValuesPanel::kWindowName);
+    valuesWindowOpen = false;
+}
+
+void MotionInterpreter::ShowValues(const PassRecord& pass)
+{
+    // Created again in case the player closed the window.
+    windows.Create(ValuesPanel::kWindowName);
+    windows.Show(ValuesPanel::kWindowName, ValuesPanel::Draw(pass));
+}
+
+bool MotionInterpreter::OpenSampleFiles()
+{
+    return sampleFiles.Open();
+}
+
+void MotionInterpreter::CloseSampleFiles()
+{
+    sampleFiles.Close();
+}
+
+const SmoothedHead& MotionInterpreter::Smoothed()
+{
+    return g_smoothedHead;
+}
+
+std::uint32_t MotionInterpreter::SampleCount()
+{
+    return g_sampleRing.Count();
+}

@@ -1,0 +1,131 @@
+#pragma once
+
+#include "faceanalysis/MotionSampleSink.h"
+#include "tracking/DetectionThresholds.h"
+#include "tracking/MovementOptions.h"
+#include "tracking/PassRecord.h"
+#include "tracking/RestPose.h"
+#include "tracking/SampleFiles.h"
+#include "tracking/SmoothedHead.h"
+
+#include <cstdint>
+
+class CCamera;
+class CLevelMap;
+class DebugWindows;
+
+// Turns the followed eye and mouth positions into camera moves. Each sample's measures
+// (eye-centre x, eye-mouth distance, face-centre y, roll, and the yaw and pitch cues) are
+// smoothed over the last five samples and compared with the rest pose; every measure outside
+// its dead zone makes one small camera move. Every pass is logged to the sample files and, while
+// switched on, shown in the "Parámetros" window.
+//
+// The smoothing ring and its sample count are one set for the whole program: a new interpreter
+// zeroes the ring's entries but the count goes on, so nothing moves until five samples have
+// been added since the program started, and resets smooth across.
+class MotionInterpreter : public MotionSampleSink {
+public:
+    // Loads "configuracion" (creating it when missing) and opens the sample files, both in the
+    // working directory. `windows` must outlive the interpreter.
+    explicit MotionInterpreter(DebugWindows& windows);
+    ~MotionInterpreter() override;
+    MotionInterpreter(const MotionInterpreter&) = delete;
+    MotionInterpreter& operator=(const MotionInterpreter&) = delete;
+
+    // The application's camera and level map; until both are given, passes record but move
+    // nothing.
+    void SetWorld(CCamera* camera, CLevelMap* map);
+
+    bool LoadThresholds();
+    bool SaveThresholds();
+
+    // The rest pose from the features of a newly found face (frame pixels).
+    void SetRestPose(float leftEyeX, float leftEyeY, float rightEyeX, float rightEyeY, float mouthX,
+                     float mouthY);
+    // The dead zones in pixels from the distance percentages and the rest pose.
+    void UpdatePixelThresholds();
+    // The yaw and pitch cues of the last tracking step; the next sample takes them.
+    void SetYawMeasure(double yaw);
+    void SetPitchMeasure(double pitch);
+
+    // One tracking step's features: adds the sample, smooths, then interprets.
+    void AddSample(float eye1X, float eye1Y, float eye2X, float eye2Y, float mouthX,
+                   float mouthY) override;
+    // One pass over the current smoothed measures: moves, sample files, values panel.
+    void Interpret();
+
+    void ShowValuesWindow();
+    void HideValuesWindow();
+    bool ValuesWindowOpen() const { return valuesWindowOpen; }
+
+    bool OpenSampleFiles();
+    void CloseSampleFiles();
+
+    // The parameters dialog's thresholds. Setting the yaw threshold moves both turn limits.
+    std::int32_t DistanceX() const { return thresholds.distanceX; }
+    std::int32_t DistanceY() const { return thresholds.distanceY; }
+    std::int32_t DistanceZ() const { return thresholds.distanceZ; }
+    std::int32_t YawThreshold() const { return thresholds.yawThreshold; }
+    std::int32_t YawLeftLimit() const { return thresholds.yawLeftLimit; }
+    std::int32_t PitchUpThreshold() const { return thresholds.pitchUpThreshold; }
+    std::int32_t PitchDownThreshold() const { return thresholds.pitchDownThreshold; }
+    std::int32_t RollThreshold() const { return thresholds.rollThreshold; }
+    void SetDistanceX(std::int32_t value) { thresholds.distanceX = value; }
+    void SetDistanceY(std::int32_t value) { thresholds.distanceY = value; }
+    void SetDistanceZ(std::int32_t value) { thresholds.distanceZ = value; }
+    void SetYawThreshold(std::int32_t value);
+    void SetPitchUpThreshold(std::int32_t value) { thresholds.pitchUpThreshold = value; }
+    void SetPitchDownThreshold(std::int32_t value) { thresholds.pitchDownThreshold = value; }
+    void SetRollThreshold(std::int32_t value) { thresholds.rollThreshold = value; }
+
+    // The movement options dialog's switches.
+    bool MoveX() const { return options.moveX; }
+    bool MoveY() const { return options.moveY; }
+    bool MoveZ() const { return options.moveZ; }
+    bool RotateX() const { return options.rotateX; }
+    bool RotateY() const { return options.rotateY; }
+    bool RotateZ() const { return options.rotateZ; }
+    void SetMoveX(bool on) { options.moveX = on; }
+    void SetMoveY(bool on) { options.moveY = on; }
+    void SetMoveZ(bool on) { options.moveZ = on; }
+    void SetRotateX(bool on) { options.rotateX = on; }
+    void SetRotateY(bool on) { options.rotateY = on; }
+    void SetRotateZ(bool on) { options.rotateZ = on; }
+
+    const RestPose& Rest() const { return restPose; }
+    float ThresholdX() const { return thresholdX; }
+    float ThresholdY() const { return thresholdY; }
+    float ThresholdZ() const { return thresholdZ; }
+    // The program's smoothed measures and the number of samples added since it started.
+    static const SmoothedHead& Smoothed();
+    static std::uint32_t SampleCount();
+    // What the last pass past the five-sample gate measured and decided.
+    const PassRecord& LastPass() const { return lastPass; }
+
+private:
+    bool HasWorld() const { return camera != nullptr && map != nullptr; }
+    // The steps of one pass; each records its offsets in `pass`.
+    void TurnByRoll(std::int32_t roll);
+    void LookByPitch(float pitch);
+    void SideStep(PassRecord& pass);
+    bool Walk(PassRecord& pass);
+    void RiseOrDescend(PassRecord& pass);
+    void TurnByYaw(float yaw);
+    void ShowValues(const PassRecord& pass);
+
+    DetectionThresholds thresholds;
+    MovementOptions options;
+    RestPose restPose;
+    float yawMeasure = 0.0f;
+    float pitchMeasure = 0.0f;
+    bool valuesWindowOpen = false;
+    float thresholdX = 0.0f;
+    float thresholdY = 0.0f;
+    float thresholdZ = 0.0f;
+
+    DebugWindows& windows;
+    CCamera* camera = nullptr;
+    CLevelMap* map = nullptr;
+    SampleFiles sampleFiles;
+    PassRecord lastPass;
+};
