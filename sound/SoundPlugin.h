@@ -12,10 +12,12 @@ enum SoundClip { WalkClip = 0, HitClip = 1 };
 // samples are loaded once; a play starts a fresh voice on them from the beginning.
 class SoundPlugin {
 public:
-    // The most recently constructed plugin (the program makes exactly one); null before.
+    // The most recently constructed plugin (the program makes exactly one); null before, and
+    // again once that plugin is destroyed.
     static SoundPlugin* Instance;
 
     SoundPlugin();
+    // Releases the voices, the clip buffers and the device.
     ~SoundPlugin();
     SoundPlugin(const SoundPlugin&) = delete;
     SoundPlugin& operator=(const SoundPlugin&) = delete;
