@@ -1,0 +1,260 @@
+#include "world/CRenderer.h"
+
+#include "platform/ContentPath.h"
+#include "platform/MessageBox.h"
+#include "world/CCamera.h"
+#include "world/CLevelMap.h"
+#include "world/CModel.h"
+#include "world/FrustumPlanes.h"
+
+#include <glm/ext/matrix_clip_space.hpp>
+#include <glm/ext/matrix_transform.hpp>
+
+#include <cstring>
+
+namespace {
+
+CRenderer* g_currentRenderer = nullptr;
+
+constexpr const char* kDeviceErrorCaption = "ERROR";
+
+struct ModelPlacement {
+    const char* file;
+    float scale;
+    glm::vec3 translation;
+    const char* progressText;  // null: no new text after this model
+};
+
+const ModelPlacement kModelSet[CRenderer::kModelCount] = {
+    {"modelos\\cielo.x", 1.0f, {0.0f, -170.0f, 0.0f}, "4%"},
+    {"modelos\\busto.x", 5.0f, {-20.0f, -2.5f, -62.0f}, "9%"},
+    {"modelos\\iglesia.x", 0.03f, {19.0f, -2.5f, -8.0f}, "13%"},
+    {"modelos\\paredesA.x", 0.5f, {-1.0f, -2.5f, 1.0f}, "18%"},
+    {"modelos\\paredesB.x", 0.5f, {-1.0f, -2.5f, 1.0f}, "22%"},
+    {"modelos\\paredesC.x", 0.5f, {-1.0f, -2.5f, 1.0f}, "27%"},
+    {"modelos\\paredesD.x", 0.5f, {-1.0f, -2.5f, 1.0f}, "31%"},
+    {"modelos\\paredesE.x", 0.5f, {-1.0f, -2.5f, 1.0f}, "35%"},
+    {"modelos\\paredesF.x", 0.5f, {-1.0f, -2.5f, 1.0f}, "40%"},
+    {"modelos\\paredesG.x", 0.5f, {-1.0f, -2.5f, 1.0f}, "45%"},
+    {"modelos\\sueloC.x", 0.5f, {-1.0f, -2.5f, 1.0f}, "50%"},
+    {"modelos\\sueloD.x", 0.5f, {-1.0f, -2.5f, 1.0f}, "54%"},
+    {"modelos\\sueloE.x", 0.5f, {-1.0f, -2.5f, 1.0f}, "59%"},
+    {"modelos\\sueloF.x", 0.5f, {-1.0f, -2.5f, 1.0f}, nullptr},
+    {"modelos\\tumba1.x", 2.0f, {-95.0f, 12.0f, 225.0f}, "63%"},
+    {"modelos\\puerta.x", 0.07f, {-95.0f, -3.0f, 470.0f}, "69%"},
+    {"modelos\\cruz.x", 0.2f, {-114.0f, 0.0f, 299.0f}, "73%"},
+    {"modelos\\cruz.x", 0.2f, {72.0f, 0.0f, 432.0f}, "78%"},
+    {"modelos\\cruz.x", 0.2f, {-227.0f, 0.0f, 155.0f}, "84%"},
+    {"modelos\\torre2.x", 0.1f, {243.0f, -2.0f, 390.0f}, "89%"},
+    {"modelos\\torre.x", 13.0f, {-291.0f, -3.0f, 478.0f}, "93%"},
+    {"modelos\\arco.x", 6.0f, {-323.0f, -3.0f, 252.0f}, "97%"},
+    {"modelos\\cripta.x", 0.1f, {165.0f, -2.0f, 230.0f}, "100%"},
+};
+
+constexpr DepthFormat kDepthFormats[] = {DepthFormat::D16Lockable, DepthFormat::D16, DepthFormat::D15S1,
+    DepthFormat::D24X8, DepthFormat::D24X4S4, DepthFormat::D24S8};
+
+// Two triangles at depth 2.4 that just fill a 4:3 view with the projection below.
+constexpr MeshVertex kIntroQuad[6] = {
+    {{-1.35f, -1.0f, 2.4f}, {0.0f, 0.0f, -1.0f}, {0.0f, 1.0f}},
+    {{-1.35f, 1.0f, 2.4f}, {0.0f, 0.0f, -1.0f}, {0.0f, 0.0f}},
+    {{1.35f, 1.0f, 2.4f}, {0.0f, 0.0f, -1.0f}, {1.0f, 0.0f}},
+    {{-1.35f, -1.0f, 2.4f}, {0.0f, 0.0f, -1.0f}, {0.0f, 1.0f}},
+    {{1.35f, 1.0f, 2.4f}, {0.0f, 0.0f, -1.0f}, {1.0f, 0.0f}},
+    {{1.35f, -1.0f, 2.4f}, {0.0f, 0.0f, -1.0f}, {1.0f, 1.0f}},
+};
+
+constexpr std::uint32_t kWhite = 0xFFFFFFFF;
+constexpr std::uint32_t kFogColor = 0xAAAAAA;
+constexpr float kFogStart = 10.0f;
+constexpr float kFogEnd = 140.0f;
+constexpr int kOverlayLineHeight = 20;
+
+std::uint32_t FloatBits(float value)
+{
+    std::uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+}  // namespace
+
+CRenderer::CRenderer()
+{
+    g_currentRenderer = this;
+}
+
+CRenderer::~CRenderer()
+{
+    if (g_currentRenderer == this)
+        g_currentRenderer = nullptr;
+}
+
+CRenderer* CRenderer::Current()
+{
+    return g_currentRenderer;
+}
+
+bool CRenderer::Init(GraphicsDevice& device, int width, int height)
+{
+    if (!device.Initialize()) {
+        ShowMessageBox(kDeviceErrorCaption, "Error, No se pudo inicializar DirectX");
+        return false;
+    }
+    if (!device.GetDisplayMode(m_displayMode)) {
+        ShowMessageBox(kDeviceErrorCaption, "Error colocando el modo display.");
+        return false;
+    }
+    if (!device.GetCaps(m_caps))
+        return false;
+
+    device.WriteStatusText(10, 40, "Cargando 2 ...");
+    device.WriteStatusText(10, 40, m_caps.pixelShaderVersion < ShaderVersion(1, 1)
+            ? "Version anterior de PixelShader 1.1"
+            : "Version posterior de PixelShader 1.1");
+    device.WriteStatusText(10, 70, m_caps.vertexShaderVersion < ShaderVersion(1, 1)
+            ? "Version anterior de VertexShader 1.1"
+            : "Version posterior de VertexShader 1.1");
+
+    const VertexProcessing processing =
+        m_caps.vertexProcessingCaps != 0 ? VertexProcessing::Hardware : VertexProcessing::Software;
+    bool created = false;
+    for (DepthFormat format : kDepthFormats) {
+        if (device.CreateDevice(format, processing)) {
+            created = true;
+            break;
+        }
+    }
+    if (!created) {
+        ShowMessageBox(kDeviceErrorCaption, "Fallo en CreateDevice()! Asegurate que tienes DirectX 9.");
+        return false;
+    }
+    if (!device.HasDevice()) {
+        ShowMessageBox(kDeviceErrorCaption, "D3D_Device es igual a nulo!");
+        return false;
+    }
+    m_device = &device;
+
+    device.WriteStatusText(10, 100, "Creado dispositivo 3D");
+    device.WriteStatusText(10, 130, "Cargando modelos gráficos...");
+    device.WriteStatusText(250, 130, "0%");
+    LoadModels();
+
+    device.SetRenderState(RenderState::Lighting, 0);
+    device.SetRenderState(RenderState::CullMode, CullNone);
+
+    const float quarterPi = 0.7853982f;
+    m_projection = glm::perspectiveLH_ZO(
+        quarterPi, static_cast<float>(width) / static_cast<float>(height), 1.0f, 5000.0f);
+    device.SetTransform(TransformType::Projection, m_projection);
+
+    m_fontDescription = {15, 8, 0, 0, 100, false, false, false, 1, 0, 0, 0, 0, "Times New Roman"};
+    m_font = device.CreateFont(m_fontDescription);
+    if (m_font == nullptr) {
+        ShowMessageBox(kDefaultMessageCaption, "D3DXCreateFontIndirect() - FAILED");
+        device.RequestQuit(0);
+    }
+    return true;
+}
+
+void CRenderer::LoadModels()
+{
+    for (const ModelPlacement& placement : kModelSet) {
+        // Scaling first, then translation: a model-space point p lands at s·p + t.
+        const glm::mat4 scaling = glm::scale(glm::mat4(1.0f), glm::vec3(placement.scale));
+        const glm::mat4 translation = glm::translate(glm::mat4(1.0f), placement.translation);
+        m_models.push_back(std::make_unique<CModel>(*m_device, placement.file, translation * scaling));
+        if (placement.progressText != nullptr)
+            m_device->WriteStatusText(250, 130, placement.progressText);
+    }
+}
+
+void CRenderer::DrawModel(int index)
+{
+    if (index < 0 || index >= ModelCount())
+        return;
+    CDrawable& model = *m_models[index];
+    model.Draw();
+}
+
+bool CRenderer::LoadIntro()
+{
+    if (m_device == nullptr)
+        return true;
+    m_introVertices = m_device->CreateVertexBuffer(kIntroQuad, 6);
+    m_introTexture = m_device->CreateTextureFromFile(NativePath("intro"));
+    m_device->SetTexture(0, m_introTexture);
+    return true;
+}
+
+void CRenderer::BeginFrame()
+{
+    if (m_device == nullptr)
+        return;
+    m_device->Clear(ClearTarget | ClearZBuffer, PackColor(kClearColor), 1.0f, 0);
+    m_device->BeginScene();
+}
+
+// Relies on stage 0 still holding the intro texture and on the identity world and view
+// matrices, as they stand until the first scene frame. BeginFrame and EndFrame bracket it.
+bool CRenderer::DrawIntro()
+{
+    if (m_device == nullptr)
+        return true;
+    m_device->Clear(ClearTarget | ClearZBuffer, kWhite, 1.0f, 0);
+    m_device->SetStreamSource(m_introVertices);
+    m_device->DrawTriangleList(0, 2);
+    return true;
+}
+
+void CRenderer::DrawScene(const CLevelMap& map)
+{
+    if (m_device == nullptr)
+        return;
+    m_device->SetSamplerState(0, SamplerState::MagFilter, FilterLinear);
+    m_device->SetSamplerState(0, SamplerState::MinFilter, FilterLinear);
+    m_device->SetSamplerState(0, SamplerState::MipFilter, FilterPoint);
+
+    if (const CCamera* camera = CCamera::Current())
+        m_view = glm::lookAtLH(camera->Eye(), camera->LookAt(), camera->Up());
+    m_device->SetTransform(TransformType::View, m_view);
+
+    ExtractFrustumPlanes();
+    map.DrawVisible();
+    // After the models: the first scene frame is drawn without fog.
+    ApplyFog();
+}
+
+void CRenderer::DrawTextLine(const char* text, int line, int width, int height)
+{
+    if (m_device == nullptr || m_font == nullptr)
+        return;
+    const TextRect rect = {0, kOverlayLineHeight * line, width, height};
+    m_device->DrawText(m_font, text, rect, PackColor(kOverlayColor));
+}
+
+void CRenderer::EndFrame()
+{
+    if (m_device == nullptr)
+        return;
+    m_device->EndScene();
+    m_device->Present();
+}
+
+void CRenderer::ApplyFog()
+{
+    if (m_device == nullptr)
+        return;
+    m_device->SetRenderState(RenderState::FogEnable, 1);
+    m_device->SetRenderState(RenderState::FogColor, kFogColor);
+    m_device->SetRenderState(RenderState::FogTableMode, FogLinear);
+    m_device->SetRenderState(RenderState::FogStart, FloatBits(kFogStart));
+    m_device->SetRenderState(RenderState::FogEnd, FloatBits(kFogEnd));
+    m_device->SetRenderState(RenderState::FogVertexMode, FogNone);
+    m_device->SetRenderState(RenderState::FogTableMode, FogLinear);
+}
+
+void CRenderer::ExtractFrustumPlanes()
+{
+    CurrentFrustumPlanes() = ExtractPlanes(m_view, m_projection);
+}

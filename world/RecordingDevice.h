@@ -1,0 +1,85 @@
+#pragma once
+
+#include "world/GraphicsDevice.h"
+
+#include <memory>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+// A graphics device without graphics, for tests: it logs every call as one line of text
+// ("SetTexture 0 texturas/piedra.png", "DrawSubset mesh1 2", ...) and can be told to fail
+// any set-up step. Textures come from files that exist; resources are named by kind and
+// creation order (mesh1, vb1, font1), textures by their path.
+class RecordingDevice : public GraphicsDevice {
+public:
+    // What the set-up steps answer.
+    bool initializes = true;
+    bool hasDisplayMode = true;
+    bool hasCaps = true;
+    DeviceCaps caps = {ShaderVersion(3, 3), ShaderVersion(3, 3), 1};
+    std::set<DepthFormat> unavailableDepthFormats;
+    bool deviceUsable = true;
+    bool fontAvailable = true;
+
+    const std::vector<std::string>& Calls() const { return m_calls; }
+    void ClearCalls() { m_calls.clear(); }
+    // The calls made since the last ClearCalls whose text starts with `prefix`.
+    std::vector<std::string> CallsStartingWith(const std::string& prefix) const;
+    const glm::mat4& Transform(TransformType type) const { return m_transforms[static_cast<int>(type)]; }
+    const Material& CurrentMaterial() const { return m_material; }
+
+    bool Initialize() override;
+    bool GetDisplayMode(DisplayMode& mode) override;
+    bool GetCaps(DeviceCaps& caps) override;
+    bool CreateDevice(DepthFormat depthFormat, VertexProcessing processing) override;
+    bool HasDevice() const override;
+    void WriteStatusText(int x, int y, const std::string& text) override;
+    void RequestQuit(int exitCode) override;
+    DeviceTexture* CreateTextureFromFile(const std::string& path) override;
+    DeviceMesh* CreateMesh(const MeshData& mesh) override;
+    DeviceVertexBuffer* CreateVertexBuffer(const MeshVertex* vertices, int count) override;
+    DeviceFont* CreateFont(const FontDescription& description) override;
+    void Clear(std::uint32_t flags, std::uint32_t color, float depth, std::uint32_t stencil) override;
+    void BeginScene() override;
+    void EndScene() override;
+    void Present() override;
+    void SetTransform(TransformType type, const glm::mat4& matrix) override;
+    void SetRenderState(RenderState state, std::uint32_t value) override;
+    void SetSamplerState(int stage, SamplerState state, std::uint32_t value) override;
+    void SetMaterial(const Material& material) override;
+    void SetTexture(int stage, DeviceTexture* texture) override;
+    void DrawSubset(DeviceMesh* mesh, int subset) override;
+    void SetStreamSource(DeviceVertexBuffer* buffer) override;
+    void DrawTriangleList(int startVertex, int primitiveCount) override;
+    void DrawText(DeviceFont* font, const char* text, const TextRect& rect, std::uint32_t color) override;
+
+private:
+    template <class Handle>
+    struct Named : Handle {
+        explicit Named(std::string resourceName) : name(std::move(resourceName)) {}
+        std::string name;
+    };
+    template <class Handle>
+    static std::string NameOf(Handle* handle)
+    {
+        return handle == nullptr ? "null" : static_cast<Named<Handle>*>(handle)->name;
+    }
+    template <class Handle>
+    Handle* Add(std::vector<std::unique_ptr<Named<Handle>>>& list, std::string name)
+    {
+        list.push_back(std::make_unique<Named<Handle>>(std::move(name)));
+        return list.back().get();
+    }
+    void Record(const std::string& call);
+
+    std::vector<std::string> m_calls;
+    std::vector<std::unique_ptr<Named<DeviceTexture>>> m_textures;
+    std::vector<std::unique_ptr<Named<DeviceMesh>>> m_meshes;
+    std::vector<std::unique_ptr<Named<DeviceVertexBuffer>>> m_buffers;
+    std::vector<std::unique_ptr<Named<DeviceFont>>> m_fonts;
+    bool m_created = false;
+    glm::mat4 m_transforms[3];
+    Material m_material{};
+};
