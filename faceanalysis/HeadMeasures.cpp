@@ -51,21 +51,37 @@ HeadMeasures::HeadMeasures()
 
 void HeadMeasures::Calibrate(const CFaceModel& model)
 {
-    const IntensityProfile& columns = model.EyeColumnReference();
-    Smooth(columns, model.LeftEyeColumn() - columns.First(),
-           model.RightEyeColumn() - columns.First(), m_smoothed);
-    m_referenceColumn = std::max(FindPeak(m_smoothed, m_referenceColumnValue), 0);
-
-    const IntensityProfile& rows = model.RowReference();
-    Smooth(rows, model.EyeRow() - rows.First(), model.MouthRow() - rows.First(), m_working);
-    m_referenceRow = std::max(FindPeak(m_working, m_referenceRowValue), 0);
+    Calibrate(model.EyeColumnReference(), model.LeftEyeColumn(), model.RightEyeColumn(),
+              model.RowReference(), model.EyeRow(), model.MouthRow());
 }
 
 int HeadMeasures::MeasureYaw(const CTrackedFace& face, const CFaceModel& model)
 {
-    const IntensityProfile& columns = face.EyeColumnProfile();
-    Smooth(columns, model.LeftEyeColumn() - columns.First(),
-           model.RightEyeColumn() - columns.First(), m_working);
+    return MeasureYaw(face.EyeColumnProfile(), model.LeftEyeColumn(), model.RightEyeColumn());
+}
+
+int HeadMeasures::MeasurePitch(const CTrackedFace& face, const CFaceModel& model)
+{
+    return MeasurePitch(face.RowProfile(), model.EyeRow(), model.MouthRow());
+}
+
+void HeadMeasures::Calibrate(const IntensityProfile& eyeColumns, int leftEyeColumn,
+                             int rightEyeColumn, const IntensityProfile& rows, int eyeRow,
+                             int mouthRow)
+{
+    Smooth(eyeColumns, leftEyeColumn - eyeColumns.First(), rightEyeColumn - eyeColumns.First(),
+           m_smoothed);
+    m_referenceColumn = std::max(FindPeak(m_smoothed, m_referenceColumnValue), 0);
+
+    Smooth(rows, eyeRow - rows.First(), mouthRow - rows.First(), m_working);
+    m_referenceRow = std::max(FindPeak(m_working, m_referenceRowValue), 0);
+}
+
+int HeadMeasures::MeasureYaw(const IntensityProfile& eyeColumns, int leftEyeColumn,
+                             int rightEyeColumn)
+{
+    Smooth(eyeColumns, leftEyeColumn - eyeColumns.First(), rightEyeColumn - eyeColumns.First(),
+           m_working);
     float peak = 0.0f;
     const int k = FindPeak(m_working, peak);
     if (k < 0)
@@ -73,10 +89,9 @@ int HeadMeasures::MeasureYaw(const CTrackedFace& face, const CFaceModel& model)
     return m_referenceColumn - k;
 }
 
-int HeadMeasures::MeasurePitch(const CTrackedFace& face, const CFaceModel& model)
+int HeadMeasures::MeasurePitch(const IntensityProfile& rows, int eyeRow, int mouthRow)
 {
-    const IntensityProfile& rows = face.RowProfile();
-    Smooth(rows, model.EyeRow() - rows.First(), model.MouthRow() - rows.First(), m_working);
+    Smooth(rows, eyeRow - rows.First(), mouthRow - rows.First(), m_working);
     if (m_referenceRow >= static_cast<int>(m_working.size()))
         return 0;
     return static_cast<int>(m_referenceRowValue - m_working[m_referenceRow]);

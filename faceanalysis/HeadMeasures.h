@@ -4,6 +4,7 @@
 
 class CFaceModel;
 class CTrackedFace;
+class IntensityProfile;
 
 // The yaw and pitch cues: the brightest column of the eye band between the two eye columns and
 // the brightest row between the eye row and the mouth row, recorded from the face model and
@@ -21,6 +22,13 @@ public:
     int MeasurePitch(const CTrackedFace& face, const CFaceModel& model);
     // Tracking was reset; the calibration stays.
     void Reset();
+
+    // The same on the profiles themselves: eyeColumns indexed by model column, rows by model
+    // row; the peaks are sought in leftEyeColumn..rightEyeColumn - 1 and eyeRow..mouthRow - 1.
+    void Calibrate(const IntensityProfile& eyeColumns, int leftEyeColumn, int rightEyeColumn,
+                   const IntensityProfile& rows, int eyeRow, int mouthRow);
+    int MeasureYaw(const IntensityProfile& eyeColumns, int leftEyeColumn, int rightEyeColumn);
+    int MeasurePitch(const IntensityProfile& rows, int eyeRow, int mouthRow);
 
     // Column peak counted from the left eye column, row peak counted from the eye row.
     int ReferenceColumn() const { return m_referenceColumn; }

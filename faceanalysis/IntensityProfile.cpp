@@ -168,12 +168,14 @@ void IntensityProfile::Resample(const float* source, int sourceFirst, int source
             value = source[0];
         } else {
             const double p = j * scale + shift;
-            int i = Truncate(p);
+            int i = Truncate(std::floor(p));
             if (i < sourceFirst)
                 i = sourceFirst;
             else if (i >= sourceLast - 1)
                 i = sourceLast - 1;
-            const double f = p - std::floor(p);
+            // The fraction is taken from the pair actually read, so that the last sample is
+            // reproduced and points beyond either end take the end sample.
+            const double f = std::clamp(p - i, 0.0, 1.0);
             value = (1 - f) * source[i - sourceFirst] + f * source[i - sourceFirst + 1];
         }
         m_values[k] = static_cast<float>(value * gain + j * slope + offset);
