@@ -3,12 +3,66 @@
 #include <opencv2/core.hpp>
 #include <opencv2/imgproc.hpp>
 
+#include <cmath>
+
+namespace {
+
+// Bilinear sample of an 8-bit 3-channel image at (x, y); taps outside the image are black.
+void SampleBilinear(const cv::Mat& source, double x, double y, unsigned char* out)
+{
+    const int x0 = static_cast<int>(std::floor(x));
+    const int y0 = static_cast<int>(std::floor(y));
+    const float fx = static_cast<float>(x - x0);
+    const float fy = static_cast<float>(y - y0);
+    const float weights[4] = {(1 - fx) * (1 - fy), fx * (1 - fy), (1 - fx) * fy, fx * fy};
+    const int tapX[4] = {x0, x0 + 1, x0, x0 + 1};
+    const int tapY[4] = {y0, y0, y0 + 1, y0 + 1};
+    const bool inside = x0 >= 0 && y0 >= 0 && x0 + 1 < source.cols && y0 + 1 < source.rows;
+    float sum[3] = {0, 0, 0};
+    for (int t = 0; t < 4; ++t) {
+        if (!inside &&
+            (tapX[t] < 0 || tapY[t] < 0 || tapX[t] >= source.cols || tapY[t] >= source.rows))
+            continue;
+        const unsigned char* pixel = source.ptr<unsigned char>(tapY[t]) + 3 * tapX[t];
+        for (int c = 0; c < 3; ++c)
+            sum[c] += weights[t] * pixel[c];
+    }
+    for (int c = 0; c < 3; ++c)
+        out[c] = cv::saturate_cast<unsigned char>(sum[c]);
+}
+
+} // namespace
+
+// A direct loop rather than cv::warpAffine: that one allocates block buffers on every call,
+// and this warp runs on every tracked frame.
 void WarpAffineForward(const cv::Mat& source, cv::Mat& destination, const double coefficients[6])
 {
-    // Without WARP_INVERSE_MAP OpenCV treats the matrix as source -> destination.
-    const cv::Matx23d forward(coefficients);
-    cv::warpAffine(source, destination, forward, destination.size(), cv::INTER_LINEAR,
-                   cv::BORDER_CONSTANT, cv::Scalar::all(0));
+    const double* c = coefficients;
+    const double det = c[0] * c[4] - c[1] * c[3];
+    if (det == 0 || !std::isfinite(det)) {
+        destination.setTo(cv::Scalar::all(0));
+        return;
+    }
+    // Destination -> source.
+    const double a = c[4] / det;
+    const double b = -c[1] / det;
+    const double d = -c[3] / det;
+    const double e = c[0] / det;
+    const double tx = -(a * c[2] + b * c[5]);
+    const double ty = -(d * c[2] + e * c[5]);
+    const double width = source.cols;
+    const double height = source.rows;
+    for (int yd = 0; yd < destination.rows; ++yd) {
+        unsigned char* out = destination.ptr<unsigned char>(yd);
+        for (int xd = 0; xd < destination.cols; ++xd, out += 3) {
+            const double x = a * xd + b * yd + tx;
+            const double y = d * xd + e * yd + ty;
+            if (x > -1 && y > -1 && x < width && y < height)
+                SampleBilinear(source, x, y, out);
+            else
+                out[0] = out[1] = out[2] = 0;
+        }
+    }
 }
 
 void AndRegion(const cv::Mat& sourceA, const cv::Rect& regionA, const cv::Mat& sourceB,
