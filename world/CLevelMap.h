@@ -26,6 +26,16 @@ struct SideList {
 
 enum CellSide { LeftSide = 0, TopSide = 1, RightSide = 2, BottomSide = 3 };
 
+// A wall of the floor plan in world x and z, from `a` to `b` in its side list's direction, with
+// the cell and side it bounds and the model (position in the renderer's model set) that shows it.
+struct WallSegment {
+    MapPoint a;
+    MapPoint b;
+    int cell;
+    int side;
+    int model;
+};
+
 // A convex quadrilateral of the floor plan with its four side lists.
 class CCell {
 public:
@@ -64,10 +74,14 @@ public:
     const MapPoint& Point(int index) const { return m_points[index]; }
     // Model indices (positions in the renderer's model set) drawn while standing in `cell`.
     const std::vector<int>& DrawList(int cell) const { return m_drawLists[cell]; }
+    // Every wall of the plan once: where two cells' walls lie on the same stretch, the lower
+    // numbered cell keeps it.
+    const std::vector<WallSegment>& Walls() const { return m_walls; }
 
 private:
     std::int32_t m_currentCell;
     CCell m_cells[kCellCount];
     std::vector<int> m_drawLists[kCellCount];
     MapPoint m_points[kPointCount];
+    std::vector<WallSegment> m_walls;
 };
