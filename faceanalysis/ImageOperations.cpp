@@ -7,6 +7,12 @@
 
 namespace {
 
+// Fixed-point bilinear weights: fractions of 1/2048, products of two of them.
+constexpr int FractionBits = 11;
+constexpr int FractionOne = 1 << FractionBits;
+constexpr int WeightBits = 2 * FractionBits;
+constexpr int Half = 1 << (WeightBits - 1);
+
 // Bilinear sample of an 8-bit 3-channel image at (x, y); taps outside the image are black.
 void SampleBilinear(const cv::Mat& source, double x, double y, unsigned char* out)
 {
@@ -52,15 +58,35 @@ void WarpAffineForward(const cv::Mat& source, cv::Mat& destination, const double
     const double ty = -(d * c[2] + e * c[5]);
     const double width = source.cols;
     const double height = source.rows;
+    const std::size_t step = source.step;
     for (int yd = 0; yd < destination.rows; ++yd) {
         unsigned char* out = destination.ptr<unsigned char>(yd);
+        const double rowX = b * yd + tx;
+        const double rowY = e * yd + ty;
         for (int xd = 0; xd < destination.cols; ++xd, out += 3) {
-            const double x = a * xd + b * yd + tx;
-            const double y = d * xd + e * yd + ty;
-            if (x > -1 && y > -1 && x < width && y < height)
+            const double x = a * xd + rowX;
+            const double y = d * xd + rowY;
+            if (x >= 0 && y >= 0 && x < width - 1 && y < height - 1) {
+                // All four taps inside: the common case, in fixed point (1/2048 pixel).
+                const int x0 = static_cast<int>(x);
+                const int y0 = static_cast<int>(y);
+                const int fx = static_cast<int>((x - x0) * FractionOne);
+                const int fy = static_cast<int>((y - y0) * FractionOne);
+                const int w00 = (FractionOne - fx) * (FractionOne - fy);
+                const int w01 = fx * (FractionOne - fy);
+                const int w10 = (FractionOne - fx) * fy;
+                const int w11 = fx * fy;
+                const unsigned char* top = source.data + y0 * step + 3 * x0;
+                const unsigned char* bottom = top + step;
+                for (int c = 0; c < 3; ++c)
+                    out[c] = static_cast<unsigned char>(
+                        (w00 * top[c] + w01 * top[c + 3] + w10 * bottom[c] + w11 * bottom[c + 3] +
+                         Half) >> WeightBits);
+            } else if (x > -1 && y > -1 && x < width && y < height) {
                 SampleBilinear(source, x, y, out);
-            else
+            } else {
                 out[0] = out[1] = out[2] = 0;
+            }
         }
     }
 }
