@@ -1,0 +1,108 @@
+#pragma once
+
+#include "world/GraphicsDevice.h"
+#include "world/opengl/OpenGLResources.h"
+
+#include <QImage>
+#include <QOpenGLWidget>
+
+#include <memory>
+#include <vector>
+
+class BackBuffer;
+class FixedFunctionShader;
+class QOpenGLFunctions_3_3_Core;
+
+// The 3D device on a widget, through OpenGL 3.3: the widget is the window the frames are
+// presented in. Frames are drawn when the renderer asks, into a back buffer of the widget's size
+// at device creation; Present copies it, stretched, onto the widget and schedules the widget's
+// repaint, which shows it on screen. Until the first frame is presented, the widget shows the
+// start-up status texts.
+//
+// The widget must be on screen (its window shown) before Initialize: that is when Qt gives it
+// its OpenGL context.
+class OpenGLDevice : public QOpenGLWidget, public GraphicsDevice {
+    Q_OBJECT
+public:
+    explicit OpenGLDevice(QWidget* parent = nullptr);
+    ~OpenGLDevice() override;
+
+    bool Initialize() override;
+    bool GetDisplayMode(DisplayMode& mode) override;
+    bool GetCaps(DeviceCaps& caps) override;
+    bool CreateDevice(DepthFormat depthFormat, VertexProcessing processing) override;
+    bool HasDevice() const override;
+    void WriteStatusText(int x, int y, const std::string& text) override;
+    void RequestQuit(int exitCode) override;
+    DeviceTexture* CreateTextureFromFile(const std::string& path) override;
+    DeviceMesh* CreateMesh(const MeshData& mesh) override;
+    DeviceVertexBuffer* CreateVertexBuffer(const MeshVertex* vertices, int count) override;
+    DeviceFont* CreateFont(const FontDescription& description) override;
+    void Clear(std::uint32_t flags, std::uint32_t color, float depth, std::uint32_t stencil) override;
+    void BeginScene() override;
+    void EndScene() override;
+    void Present() override;
+    void SetTransform(TransformType type, const glm::mat4& matrix) override;
+    void SetRenderState(RenderState state, std::uint32_t value) override;
+    void SetSamplerState(int stage, SamplerState state, std::uint32_t value) override;
+    void SetMaterial(const Material& material) override;
+    void SetTexture(int stage, DeviceTexture* texture) override;
+    void DrawSubset(DeviceMesh* mesh, int subset) override;
+    void SetStreamSource(DeviceVertexBuffer* buffer) override;
+    void DrawTriangleList(int startVertex, int primitiveCount) override;
+    void DrawText(DeviceFont* font, const char* text, const TextRect& rect, std::uint32_t color) override;
+
+    // Depth bits of the created device's depth buffer; 0 before CreateDevice succeeds.
+    int DepthBits() const;
+    // The back buffer as drawn so far, top row first.
+    QImage ReadBackBuffer();
+
+protected:
+    void paintGL() override;
+
+private:
+    struct StatusText {
+        int x;
+        int y;
+        QString text;
+    };
+
+    void PaintStatusTexts();
+    // Binds the back buffer and sets every OpenGL state a draw depends on; the overlay's
+    // painter changes them freely in between.
+    void PrepareDraw();
+    void ApplySamplerStates();
+    unsigned CreateVertexArray(const MeshVertex* vertices, int count, unsigned& vertexBuffer);
+
+    QOpenGLFunctions_3_3_Core* m_gl = nullptr;
+    std::unique_ptr<BackBuffer> m_backBuffer;
+    std::unique_ptr<FixedFunctionShader> m_shader;
+    unsigned m_sampler = 0;
+    bool m_framePresented = false;
+    std::vector<StatusText> m_statusTexts;
+
+    std::vector<std::unique_ptr<OpenGLTexture>> m_textures;
+    std::vector<std::unique_ptr<OpenGLMesh>> m_meshes;
+    std::vector<std::unique_ptr<OpenGLVertexBuffer>> m_vertexBuffers;
+    std::vector<std::unique_ptr<OpenGLFont>> m_fonts;
+
+    // Device state, starting from Direct3D's defaults.
+    glm::mat4 m_world{1.0f};
+    glm::mat4 m_view{1.0f};
+    glm::mat4 m_projection{1.0f};
+    std::uint32_t m_cullMode = CullCounterClockwise;
+    bool m_fogEnabled = false;
+    std::uint32_t m_fogColor = 0;
+    std::uint32_t m_fogTableMode = FogNone;
+    std::uint32_t m_fogVertexMode = FogNone;
+    float m_fogStart = 0.0f;
+    float m_fogEnd = 1.0f;
+    std::uint32_t m_magFilter = FilterPoint;
+    std::uint32_t m_minFilter = FilterPoint;
+    std::uint32_t m_mipFilter = 0;  // no mipmaps
+    // Lighting is always off here, so the untextured colour is the material's; white until
+    // a material is set, as Direct3D's unlit default.
+    Material m_material{{1.0f, 1.0f, 1.0f, 1.0f}, {1.0f, 1.0f, 1.0f, 1.0f}, {}, {}, 0.0f};
+    OpenGLTexture* m_texture = nullptr;
+    OpenGLVertexBuffer* m_streamSource = nullptr;
+};
