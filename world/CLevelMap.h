@@ -74,8 +74,8 @@ public:
     const MapPoint& Point(int index) const { return m_points[index]; }
     // Model indices (positions in the renderer's model set) drawn while standing in `cell`.
     const std::vector<int>& DrawList(int cell) const { return m_drawLists[cell]; }
-    // Every wall of the plan once: where two cells' walls lie on the same stretch, the lower
-    // numbered cell keeps it.
+    // Every wall of the plan once: where two cells' walls lie on the same stretch, the cell with
+    // the lower wall model keeps it (the lower numbered one between cells of one model).
     const std::vector<WallSegment>& Walls() const { return m_walls; }
 
 private:

@@ -16,8 +16,8 @@ struct LevelCellData {
     std::int8_t floorModel;
 };
 
-constexpr int kLevelSegmentCount = 428;
-constexpr int kLevelDrawListLength = 201;
+constexpr int kLevelSegmentCount = 423;
+constexpr int kLevelDrawListLength = 507;
 
 extern const MapPoint kLevelPoints[CLevelMap::kPointCount];
 extern const LevelCellData kLevelCells[CLevelMap::kCellCount];

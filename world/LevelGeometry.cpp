@@ -89,7 +89,11 @@ std::vector<WallSegment> CollectWalls(const CLevelMap& map)
                     continue;
                 std::vector<std::pair<float, float>> pieces{std::minmax(segment.from, segment.to)};
                 const Side line = SideEnds(cell, side);
-                for (int b = 0; b < a; ++b) {
+                for (int b = 0; b < CLevelMap::kCellCount; ++b) {
+                    const bool otherKeeps = kLevelCells[b].wallModel < kLevelCells[a].wallModel ||
+                                            (kLevelCells[b].wallModel == kLevelCells[a].wallModel && b < a);
+                    if (b == a || !otherKeeps)
+                        continue;
                     const CCell& other = map.Cell(b);
                     const int opposite = OppositeSide(side);
                     const Side otherLine = SideEnds(other, opposite);
@@ -120,7 +124,8 @@ bool PathCrossesWall(double x0, double z0, double x1, double z1, const WallSegme
     const double o1 = Cross(wall.a.x, wall.a.z, wall.b.x, wall.b.z, x1, z1);
     const double oa = Cross(x0, z0, x1, z1, wall.a.x, wall.a.z);
     const double ob = Cross(x0, z0, x1, z1, wall.b.x, wall.b.z);
-    return ((o0 < 0 && o1 > 0) || (o0 > 0 && o1 < 0)) && ((oa < 0 && ob > 0) || (oa > 0 && ob < 0));
+    // The wall's end points count as the wall, so a path cannot slip between two walls that meet.
+    return ((o0 < 0 && o1 > 0) || (o0 > 0 && o1 < 0)) && ((oa <= 0 && ob >= 0) || (oa >= 0 && ob <= 0));
 }
 
 double DistanceOutsideCell(const CCell& cell, double x, double z)

@@ -14,7 +14,8 @@ MapPoint SidePoint(const CCell& cell, int side, float along);
 std::vector<WallSegment> CollectWalls(const CLevelMap& map);
 
 // Whether the path (x0, z0) -> (x1, z1) passes from one side of the wall to the other through
-// it. Touching the wall, or running along its line, is not passing through it.
+// it, its end points included. Starting or ending on the wall's line, or running along it, is not
+// passing through it.
 bool PathCrossesWall(double x0, double z0, double x1, double z1, const WallSegment& wall);
 
 // How far (x, z) lies outside the cell, perpendicular to its farthest side: 0 or less inside;
