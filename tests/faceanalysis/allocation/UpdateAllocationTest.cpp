@@ -16,6 +16,9 @@ namespace {
 std::atomic<long> g_allocations{0};
 }
 
+// The replacements pair malloc with free, which GCC cannot see through operator new.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
 void* operator new(std::size_t size)
 {
     ++g_allocations;
