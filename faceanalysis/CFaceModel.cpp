@@ -36,6 +36,8 @@ CFaceModel::~CFaceModel() = default;
 void CFaceModel::Analyse(const cv::Mat& frame, int eye1X, int eye1Y, int eye2X, int eye2Y,
                          int mouthX, int mouthY, const FaceEllipse& faceEllipse)
 {
+    if (frame.empty() || frame.type() != CV_8UC3)
+        return;
     NormaliseFace(frame, eye2X - eye1X, eye2Y - eye1Y, faceEllipse);
     PlaceFeatures(eye1X, eye1Y, eye2X, eye2Y, mouthX, mouthY);
     BuildReferences();
@@ -45,7 +47,15 @@ void CFaceModel::NormaliseFace(const cv::Mat& frame, int dx, int dy, const FaceE
 {
     const double phi = -std::atan2(static_cast<double>(dy), static_cast<double>(dx));
     const double modelAngle = faceEllipse.angle - phi;
-    const FaceEllipse extent(0.0, 0.0, faceEllipse.halfWidth, faceEllipse.halfHeight, modelAngle);
+    // An ellipse beyond the frame's diagonal shows nothing more of it; capping the semi-axes
+    // keeps absurd input from asking for a huge picture.
+    const double limit = std::hypot(frame.cols, frame.rows);
+    const auto semiAxis = [limit](double value) {
+        return std::isfinite(value) ? std::min(std::abs(value), limit) : 0.0;
+    };
+    const double halfWidth = semiAxis(faceEllipse.halfWidth);
+    const double halfHeight = semiAxis(faceEllipse.halfHeight);
+    const FaceEllipse extent(0.0, 0.0, halfWidth, halfHeight, modelAngle);
     m_xMin = 0;
     m_yMin = 0;
     m_xMax = extent.right - extent.left;
@@ -59,8 +69,7 @@ void CFaceModel::NormaliseFace(const cv::Mat& frame, int dx, int dy, const FaceE
         m_maskImage.create(m_height, m_width, CV_8UC3);
     }
 
-    m_modelEllipse.emplace(0.5 * m_xMax, 0.5 * m_yMax, faceEllipse.halfWidth,
-                           faceEllipse.halfHeight, modelAngle);
+    m_modelEllipse.emplace(0.5 * m_xMax, 0.5 * m_yMax, halfWidth, halfHeight, modelAngle);
     m_maskImage.setTo(cv::Scalar::all(0));
     m_modelEllipse->Draw(m_maskImage, 0xFFFFFF, -1);
 

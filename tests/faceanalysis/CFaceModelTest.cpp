@@ -165,6 +165,21 @@ TEST(CFaceModel, FaceAtTheFrameCornerAndDegenerateEllipses)
     point.Analyse(frame, 50, 50, 50, 50, 50, 50, FaceEllipse(50, 50, 50, 50));
     EXPECT_EQ(point.Width(), 1);
     EXPECT_EQ(point.RowReference().Count(), 1);
+
+    // Semi-axes far beyond the frame are capped at its diagonal (256 pixels for 200 x 160).
+    CFaceModel huge;
+    huge.Analyse(frame, 85, 70, 115, 70, 100, 105, FaceEllipse(100.0, 80.0, 1e9, -1e12, 0.0));
+    EXPECT_LE(huge.Width(), 2 * 257);
+    EXPECT_LE(huge.Height(), 2 * 257);
+}
+
+TEST(CFaceModel, FrameOfAnotherTypeLeavesTheModelEmpty)
+{
+    CFaceModel model;
+    model.Analyse(cv::Mat(160, 200, CV_8UC1, cv::Scalar(90)), 85, 70, 115, 70, 100, 105,
+                  FaceEllipse(100.0, 80.0, 40.0, 50.0, 0.0));
+    EXPECT_TRUE(model.FaceImage().empty());
+    EXPECT_EQ(model.Width(), 0);
 }
 
 } // namespace
