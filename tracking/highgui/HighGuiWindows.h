@@ -3,7 +3,8 @@
 #include "tracking/DebugWindows.h"
 
 // The debug windows as OpenCV HighGUI windows (Qt backend): auto-sized, without HighGUI's
-// toolbar and status bar. Windows it did not create are left alone.
+// toolbar and status bar. Images of 32-bit integers are shown as HighGUI always showed them,
+// divided by 256 (so 0xFFFFFF is white).
 class HighGuiWindows : public DebugWindows {
 public:
     void Create(const std::string& name) override;

@@ -1,0 +1,96 @@
+// Cost of the head steering per tracking step (AddSample: smoothing plus one interpretation pass)
+// and per pass between captures (Interpret), with the sample files written and the camera moved
+// through the real level map. Runs in a temporary folder, where it writes "configuracion" and
+// the sample files.
+#include "tracking/DebugWindows.h"
+#include "tracking/MotionInterpreter.h"
+#include "world/CCamera.h"
+#include "world/CLevelMap.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <string>
+
+#include <stdlib.h>
+
+namespace {
+
+// Draws the panel but shows it nowhere.
+class DiscardingWindows : public DebugWindows {
+public:
+    void Create(const std::string&) override {}
+    void Destroy(const std::string&) override {}
+    void Show(const std::string&, const cv::Mat& image) override { benchmark::DoNotOptimize(image.data); }
+};
+
+struct Steering {
+    DiscardingWindows windows;
+    CLevelMap map;
+    CCamera camera;
+    MotionInterpreter interpreter{windows};
+
+    explicit Steering(bool withWorld)
+    {
+        if (withWorld)
+            interpreter.SetWorld(&camera, &map);
+        interpreter.SetRestPose(100, 100, 140, 100, 120, 160);
+        interpreter.UpdatePixelThresholds();
+        interpreter.SetYawMeasure(4);
+        interpreter.SetPitchMeasure(2);
+    }
+
+    // A face that side-steps, walks and turns a little; the camera soon stands at a wall,
+    // where every step is still asked of the map.
+    void Add(int i)
+    {
+        const float x = static_cast<float>(i % 40);
+        interpreter.AddSample(100 + x, 100, 140 + x, 102, 120 + x, 175);
+    }
+};
+
+void BM_AddSample(benchmark::State& state)
+{
+    Steering steering(state.range(0) != 0);
+    int i = 0;
+    for (auto _ : state)
+        steering.Add(i++);
+}
+BENCHMARK(BM_AddSample)->ArgName("world")->Arg(0)->Arg(1);
+
+void BM_InterpretBetweenCaptures(benchmark::State& state)
+{
+    Steering steering(true);
+    for (int i = 0; i < 5; ++i)
+        steering.Add(i);
+    for (auto _ : state)
+        steering.interpreter.Interpret();
+}
+BENCHMARK(BM_InterpretBetweenCaptures);
+
+void BM_InterpretWithValuesPanel(benchmark::State& state)
+{
+    Steering steering(true);
+    for (int i = 0; i < 5; ++i)
+        steering.Add(i);
+    steering.interpreter.ShowValuesWindow();
+    for (auto _ : state)
+        steering.interpreter.Interpret();
+}
+BENCHMARK(BM_InterpretWithValuesPanel);
+
+}
+
+int main(int argc, char** argv)
+{
+    std::string folder = (std::filesystem::temp_directory_path() / "brumaria-motion-bench-XXXXXX").string();
+    if (::mkdtemp(folder.data()) == nullptr)
+        return 1;
+    std::filesystem::current_path(folder);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::filesystem::current_path("/");
+    std::filesystem::remove_all(folder);
+    return 0;
+}

@@ -1,0 +1,45 @@
+#include "tests/tracking/OctaveSampleFile.h"
+#include "tests/tracking/TemporaryFolder.h"
+#include "tests/tracking/TextFiles.h"
+#include "tracking/DebugWindowRecorder.h"
+#include "tracking/MotionInterpreter.h"
+#include "world/CCamera.h"
+#include "world/CLevelMap.h"
+
+#include <gtest/gtest.h>
+
+TEST(ProgramStart, FirstFourSamplesNeverMoveRecordOrShow)
+{
+    ASSERT_EQ(MotionInterpreter::SampleCount(), 0u) << "needs a process of its own";
+    TemporaryFolder folder;
+    DebugWindowRecorder windows;
+    CLevelMap map;
+    CCamera camera;
+    MotionInterpreter interpreter(windows);
+    interpreter.SetWorld(&camera, &map);
+    interpreter.SetRestPose(100, 100, 140, 100, 120, 160);
+    interpreter.UpdatePixelThresholds();
+    interpreter.ShowValuesWindow();
+    windows.Clear();
+
+    // A face far to the side, turned and looking up: every measure wants a move.
+    interpreter.SetYawMeasure(20);
+    interpreter.SetPitchMeasure(20);
+    for (int i = 0; i < 4; ++i) {
+        interpreter.AddSample(160, 100, 200, 100, 180, 160);
+        interpreter.Interpret();
+    }
+    EXPECT_EQ(camera.Eye(), glm::vec3(0.0f, 2.5f, 0.0f));
+    EXPECT_EQ(camera.LookAt(), glm::vec3(0.0f, 2.5f, 1.0f));
+    EXPECT_TRUE(windows.Calls().empty());
+
+    interpreter.AddSample(160, 100, 200, 100, 180, 160);
+    EXPECT_LT(camera.Eye().x, 0.0f);
+    EXPECT_GT(camera.LookAt().y, camera.Eye().y);
+    EXPECT_EQ(windows.Shown("Parámetros").size(), 1u);
+
+    interpreter.CloseSampleFiles();
+    const OctaveSampleFile file = OctaveSampleFile::Parse(ReadText("muestrasGiroX.m"), "giroX");
+    EXPECT_EQ(file.error, "");
+    EXPECT_EQ(file.samples, std::vector<long long>{20});
+}
