@@ -179,6 +179,21 @@ TEST(ThresholdFile, ReadOnlyFileIsNotReplaced)
     EXPECT_FALSE(std::filesystem::exists("configuracion.tmp"));
 }
 
+TEST(ThresholdFile, UnreadableFileIsLeftAlone)
+{
+    if (RunningAsRoot())
+        GTEST_SKIP() << "every file is readable for root";
+    TemporaryFolder folder;
+    const std::string text = "Distancia X:55\n";
+    WriteText("configuracion", text);
+    ::chmod("configuracion", 0200);
+    DetectionThresholds thresholds;
+    EXPECT_FALSE(ThresholdFile::Load(thresholds));
+    ExpectDefaults(thresholds);
+    ::chmod("configuracion", 0600);
+    EXPECT_EQ(ReadText("configuracion"), text);
+}
+
 TEST(ThresholdFile, FolderNamedConfiguracionGivesFalseAndDefaults)
 {
     TemporaryFolder folder;
