@@ -1,0 +1,159 @@
+#pragma once
+
+#include "faceanalysis/CFaceModel.h"
+#include "faceanalysis/CTrackedFace.h"
+#include "faceanalysis/HeadMeasures.h"
+#include "tracking/FaceDetector.h"
+#include "tracking/MotionInterpreter.h"
+#include "tracking/TrackerState.h"
+#include "tracking/VideoSource.h"
+
+#include <opencv2/core/mat.hpp>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CCamera;
+class CLevelMap;
+class DebugWindows;
+
+// The head-tracking front end: grabs frames from the webcam or a video file, looks for faces
+// while none is followed (Detecting) and follows the first one found (Tracking), hands the
+// measures to its MotionInterpreter, which moves the camera, and fills the debug windows.
+//
+// The first detection that finds a face after a start, a file open or a reset builds new face
+// models and takes the rest pose; a detection after the face was lost only rebuilds the
+// tracked faces, keeping models and rest pose. Only face 0 is followed.
+class CHeadTracker {
+public:
+    static constexpr const char* kImageWindow = "Imagen";
+    static constexpr const char* kFrameAWindow = "Frame";
+    static constexpr const char* kFrameBWindow = "Frame B";
+    // Largest alignment cost of a followed face.
+    static constexpr double kCostLimit = 12.0;
+
+    // The interpreter loads "configuracion" and opens the sample files in the working
+    // directory. windows and opener must outlive the tracker.
+    CHeadTracker(DebugWindows& windows, VideoSourceOpener& opener);
+    // Completes the sample files.
+    ~CHeadTracker();
+    CHeadTracker(const CHeadTracker&) = delete;
+    CHeadTracker& operator=(const CHeadTracker&) = delete;
+
+    // The camera and level map that head steering moves.
+    void SetWorld(CCamera* camera, CLevelMap* map);
+
+    // Sources: both drop the faces and start detecting afresh. True when a camera was opened;
+    // the file's frame rate, or 0.0 when it cannot be opened.
+    bool StartWebcam();
+    double OpenVideoFile(const std::string& fileName);
+
+    // Grabs one frame and runs one detection or tracking step; false only when no frame could
+    // be grabbed (nothing changes then).
+    bool GrabAndProcess();
+    // Between captures: while tracking, one more interpretation of the last smoothed measures.
+    void InterpretBetweenFrames();
+    // Drops the faces and looks for one at once in the last frame grabbed; the next face found
+    // sets a new rest pose, and tracking resumes after one more detection.
+    void ResetTracking();
+
+    // Debug views and detection mode.
+    void OpenImageWindow();
+    void SetImageView(bool on);
+    void SetFrameAView(bool on);
+    void SetFrameBView(bool on);
+    void SetValuesView(bool on);
+    void SetPreciseDetection(bool on);
+
+    // The parameter dialogs' values, kept by the interpreter.
+    bool SaveThresholds() { return interpreter->SaveThresholds(); }
+    void UpdatePixelThresholds() { interpreter->UpdatePixelThresholds(); }
+    std::int32_t DistanceX() const { return interpreter->DistanceX(); }
+    std::int32_t DistanceY() const { return interpreter->DistanceY(); }
+    std::int32_t DistanceZ() const { return interpreter->DistanceZ(); }
+    std::int32_t YawThreshold() const { return interpreter->YawThreshold(); }
+    std::int32_t PitchUpThreshold() const { return interpreter->PitchUpThreshold(); }
+    std::int32_t PitchDownThreshold() const { return interpreter->PitchDownThreshold(); }
+    std::int32_t RollThreshold() const { return interpreter->RollThreshold(); }
+    void SetDistanceX(std::int32_t value) { interpreter->SetDistanceX(value); }
+    void SetDistanceY(std::int32_t value) { interpreter->SetDistanceY(value); }
+    void SetDistanceZ(std::int32_t value) { interpreter->SetDistanceZ(value); }
+    void SetYawThreshold(std::int32_t value) { interpreter->SetYawThreshold(value); }
+    void SetPitchUpThreshold(std::int32_t value) { interpreter->SetPitchUpThreshold(value); }
+    void SetPitchDownThreshold(std::int32_t value) { interpreter->SetPitchDownThreshold(value); }
+    void SetRollThreshold(std::int32_t value) { interpreter->SetRollThreshold(value); }
+    bool MoveX() const { return interpreter->MoveX(); }
+    bool MoveY() const { return interpreter->MoveY(); }
+    bool MoveZ() const { return interpreter->MoveZ(); }
+    bool RotateX() const { return interpreter->RotateX(); }
+    bool RotateY() const { return interpreter->RotateY(); }
+    bool RotateZ() const { return interpreter->RotateZ(); }
+    void SetMoveX(bool on) { interpreter->SetMoveX(on); }
+    void SetMoveY(bool on) { interpreter->SetMoveY(on); }
+    void SetMoveZ(bool on) { interpreter->SetMoveZ(on); }
+    void SetRotateX(bool on) { interpreter->SetRotateX(on); }
+    void SetRotateY(bool on) { interpreter->SetRotateY(on); }
+    void SetRotateZ(bool on) { interpreter->SetRotateZ(on); }
+
+    // What the tracker holds, for diagnostics and tests.
+    TrackerState State() const { return state; }
+    std::int32_t FrameCounter() const { return frameCounter; }
+    bool HasCapture() const { return capture != nullptr; }
+    const std::vector<std::unique_ptr<CFaceModel>>& FaceModels() const { return faceModels; }
+    const std::vector<std::unique_ptr<CTrackedFace>>& TrackedFaces() const { return trackedFaces; }
+    const MotionInterpreter& Interpreter() const { return *interpreter; }
+    const HeadMeasures& Measures() const { return headMeasures; }
+    bool ShowImage() const { return showImage; }
+    bool ShowFrameA() const { return showFrameA; }
+    bool ShowFrameB() const { return showFrameB; }
+    bool ShowValues() const { return showValues; }
+    bool PreciseDetection() const { return preciseDetection; }
+    // The alignment cost and the yaw and pitch measures of the last successful tracking step.
+    double LastCost() const { return lastCost; }
+    int LastYaw() const { return lastYaw; }
+    int LastPitch() const { return lastPitch; }
+    // Set by a start, a file open or a reset; cleared by the next detection that finds a face.
+    static bool FreshStart();
+
+private:
+    void DropFaces();
+    // Drops the faces and the capture; detection restarts with a fresh rest pose.
+    void CloseCapture();
+    void TrackStep();
+    // Number of faces found in the current frame (0 when none); builds the face objects.
+    int DetectAndBuild();
+    const std::vector<cv::Rect>& DetectFaces();
+    void BuildFaces(const std::vector<cv::Rect>& faces, int scale);
+    void RebuildTrackedFaces(const std::vector<cv::Rect>& faces, int scale);
+    // The current frame top row first, for the analysis.
+    void MakeTopLeft();
+
+    std::int32_t frameCounter = 0;
+    TrackerState state = Detecting;
+    // Last frame grabbed: belongs to the capture.
+    VideoFrame* frame = nullptr;
+    cv::Mat frameClone;
+    cv::Mat frameView;
+    cv::Mat frameBView;
+    HeadMeasures headMeasures;
+    std::unique_ptr<VideoSource> capture;
+    bool showFrameA = false;
+    bool showFrameB = false;
+    bool preciseDetection = false;
+    bool showImage = true;
+    bool showValues = false;
+    // Face objects: models of the last full build, tracked faces of the last detection. A
+    // tracked face refers to the model of the same index.
+    std::vector<std::unique_ptr<CFaceModel>> faceModels;
+    std::vector<std::unique_ptr<CTrackedFace>> trackedFaces;
+    FaceDetector detector;
+    std::unique_ptr<MotionInterpreter> interpreter;
+
+    DebugWindows& windows;
+    VideoSourceOpener& opener;
+    double lastCost = 0.0;
+    int lastYaw = 0;
+    int lastPitch = 0;
+};
