@@ -1,0 +1,75 @@
+#include "HeadScenes.h"
+
+#include "tracking/FaceDetector.h"
+
+#include <gtest/gtest.h>
+#include <opencv2/imgcodecs.hpp>
+#include <opencv2/imgproc.hpp>
+#include <opencv2/videoio.hpp>
+
+namespace headscenes {
+
+const cv::Mat& Portrait()
+{
+    static const cv::Mat portrait =
+        cv::imread(BRUMARIA_SOURCE_DIR "/tests/data/astronaut.png", cv::IMREAD_COLOR);
+    EXPECT_FALSE(portrait.empty()) << "tests/data/astronaut.png is missing";
+    return portrait;
+}
+
+const cv::Rect& PortraitFace()
+{
+    static const cv::Rect face = [] {
+        FaceDetector detector(FaceDetector::kDefaultCascadeFile);
+        const std::vector<cv::Rect>& found = detector.Detect(Portrait(), true);
+        EXPECT_EQ(found.size(), 1u) << "faces in the portrait";
+        return found.empty() ? cv::Rect() : found[0];
+    }();
+    return face;
+}
+
+const HeadVideoWriter& Writer()
+{
+    static const HeadVideoWriter writer(Portrait(), PortraitFace());
+    return writer;
+}
+
+cv::Mat FaceFrame(const HeadPose& pose)
+{
+    return Writer().Frame(pose);
+}
+
+cv::Mat WallFrame()
+{
+    cv::Mat wall(480, 640, CV_8UC3, cv::Scalar(60, 70, 150));
+    const cv::Scalar mortar(190, 200, 205);
+    for (int y = 0; y < wall.rows; y += 28) {
+        cv::line(wall, {0, y}, {wall.cols, y}, mortar, 4);
+        for (int x = (y / 28) % 2 * 40; x < wall.cols; x += 80)
+            cv::line(wall, {x, y}, {x, y + 28}, mortar, 4);
+    }
+    return wall;
+}
+
+cv::Mat TwoFacesFrame()
+{
+    HeadVideoSettings left;
+    left.faceWidth = 150.0;
+    left.anchor = {170.0, 220.0};
+    HeadVideoSettings right = left;
+    right.anchor = {470.0, 220.0};
+    cv::Mat frame = HeadVideoWriter(Portrait(), PortraitFace(), left).Frame({});
+    const cv::Mat second = HeadVideoWriter(Portrait(), PortraitFace(), right).Frame({});
+    second.colRange(320, 640).copyTo(frame.colRange(320, 640));
+    return frame;
+}
+
+void WriteVideo(const std::string& file, const std::vector<cv::Mat>& frames)
+{
+    cv::VideoWriter video(file, cv::VideoWriter::fourcc('M', 'J', 'P', 'G'), 25.0, frames.at(0).size());
+    ASSERT_TRUE(video.isOpened()) << file;
+    for (const cv::Mat& frame : frames)
+        video.write(frame);
+}
+
+} // namespace headscenes
