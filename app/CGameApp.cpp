@@ -1,0 +1,174 @@
+#include "app/CGameApp.h"
+
+#include "app/CAboutDialog.h"
+#include "app/CInputView.h"
+#include "app/CMainFrame.h"
+#include "app/MenuCommand.h"
+#include "app/core/CommandLineOptions.h"
+#include "app/core/KeySteering.h"
+#include "app/core/MainLoop.h"
+#include "app/core/PlayControl.h"
+#include "app/core/RendererDrawing.h"
+#include "platform/MessageBox.h"
+#include "sound/SoundPlugin.h"
+#include "world/CCamera.h"
+#include "world/CLevelMap.h"
+#include "world/CRenderer.h"
+#include "world/opengl/OpenGLDevice.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QImage>
+
+#include <sys/resource.h>
+
+namespace {
+
+// How long start-up waits for the window to appear before the device is set up regardless
+// (and fails if it has no context).
+constexpr qint64 kWindowWaitMs = 10000;
+
+}  // namespace
+
+CGameApp::CGameApp()
+{
+    // Zero interval: a pass whenever no event is waiting.
+    m_idleTimer.setInterval(0);
+    QObject::connect(&m_idleTimer, &QTimer::timeout, [this] { OnIdle(); });
+}
+
+CGameApp::~CGameApp() = default;
+
+bool CGameApp::InitInstance()
+{
+    RaisePriority();
+    CreateMainFrame();
+    CreateWorld();
+
+    m_pDevice->WriteStatusText(10, 10, "Cargando ...");
+    if (!m_pRenderer->Init(*m_pDevice, MainLoop::kScreenWidth, MainLoop::kScreenHeight)) {
+        m_pMainFrame->hide();
+        return false;
+    }
+    m_pDevice->WriteStatusText(10, 160, "Inicializando sonidos ...");
+    if (!InitSound()) {
+        ShowMessageBox(kApplicationTitle, "No se puede inicializar los sonidos");
+        return false;
+    }
+    m_pDevice->WriteStatusText(200, 160, "OK");
+    ShowIntro();
+
+    ConnectCommands();
+    m_idleTimer.start();
+    return true;
+}
+
+void CGameApp::RaisePriority()
+{
+    // As high as the system lets this user go; an ordinary user usually may not raise it at all.
+    setpriority(PRIO_PROCESS, 0, -20);
+}
+
+void CGameApp::CreateMainFrame()
+{
+    m_pMainFrame = std::make_unique<CMainFrame>();
+    m_pDevice = new OpenGLDevice;
+    m_pMainFrame->View().SetDisplay(m_pDevice);
+    m_pMainFrame->show();
+    // The device gets its OpenGL context once the window is on the screen.
+    QElapsedTimer waited;
+    waited.start();
+    while (!m_pDevice->isValid() && waited.elapsed() < kWindowWaitMs)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+}
+
+void CGameApp::CreateWorld()
+{
+    m_pLevelMap = std::make_unique<CLevelMap>();
+    m_pRenderer = std::make_unique<CRenderer>();
+    m_pCamera = std::make_unique<CCamera>();
+    m_pSound = std::make_unique<SoundPlugin>();
+    m_tracker.SetWorld(m_pCamera.get(), m_pLevelMap.get());
+
+    m_drawing = std::make_unique<RendererDrawing>(*m_pRenderer);
+    m_play = std::make_unique<PlayControl>(m_state, m_tracker,
+                                           [this] { return m_pMainFrame->IsChecked(CommandKeysOnly); });
+    m_keys = std::make_unique<KeySteering>(m_state, *m_play, *m_pCamera, *m_pLevelMap);
+    m_mainLoop = std::make_unique<MainLoop>(m_state, *m_pLevelMap, *m_pCamera, m_tracker, *m_drawing, m_clock);
+}
+
+bool CGameApp::InitSound()
+{
+    return m_pSound->Init(22050, 2, 6) && m_pSound->LoadClips();
+}
+
+void CGameApp::ShowIntro()
+{
+    m_pRenderer->LoadIntro();
+    m_pRenderer->BeginFrame();
+    m_pRenderer->DrawIntro();
+    m_pRenderer->EndFrame();
+}
+
+void CGameApp::ConnectCommands()
+{
+    CMainFrame& frame = *m_pMainFrame;
+    frame.View().SetKeyHandler([this](int virtualKey) { m_keys->OnKeyDown(virtualKey); });
+    frame.SetCommandHandler(CommandStart, [this] { OnStart(); });
+    frame.SetCommandHandler(CommandExit, [&frame] { frame.close(); });
+    frame.SetCommandHandler(CommandStats, [this] { OnStats(); });
+    frame.SetCommandHandler(CommandAbout, [this] { OnAbout(); });
+}
+
+void CGameApp::ApplyCommandLine(const CommandLineOptions& options)
+{
+    if (options.videoFile) {
+        m_pMainFrame->SetChecked(CommandWebcam, false);
+        m_state.m_pszVideoFile = *options.videoFile;
+        m_state.m_dVideoFrameRate = m_tracker.OpenVideoFile(*options.videoFile);
+    }
+    if (options.showStats)
+        OnStats();
+    if (options.start)
+        m_play->StartPlay();
+    m_framesLeft = options.frames;
+}
+
+void CGameApp::OnIdle()
+{
+    // Dialogs, message boxes and open menus hold the game still, as their own loops would.
+    if (m_inPass || QApplication::activeModalWidget() || QApplication::activePopupWidget())
+        return;
+    m_inPass = true;
+    m_mainLoop->RunPass();
+    m_inPass = false;
+
+    if (m_state.m_bStarted && m_framesLeft && --*m_framesLeft == 0) {
+        m_idleTimer.stop();
+        QCoreApplication::quit();
+    }
+}
+
+void CGameApp::OnStart()
+{
+    m_play->StartOrRequestReset();
+}
+
+void CGameApp::OnStats()
+{
+    const bool show = !m_pMainFrame->IsChecked(CommandStats);
+    m_state.m_bShowStats = show;
+    m_pMainFrame->SetChecked(CommandStats, show);
+}
+
+void CGameApp::OnAbout()
+{
+    CAboutDialog about(m_pMainFrame.get());
+    about.exec();
+}
+
+bool CGameApp::SaveLastFrame(const std::string& path)
+{
+    return m_pDevice->ReadBackBuffer().save(QString::fromStdString(path), "PNG");
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "app/core/GameState.h"
+#include "app/core/MonotonicClock.h"
+#include "app/core/NoHeadTracker.h"
+
+#include <QTimer>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+class CCamera;
+class CLevelMap;
+class CMainFrame;
+class CRenderer;
+class KeySteering;
+class MainLoop;
+class OpenGLDevice;
+class PlayControl;
+class RendererDrawing;
+class SoundPlugin;
+struct CommandLineOptions;
+
+// The application: starts the program, owns the world objects, the head tracker and the state
+// they share, runs one main-loop pass whenever the user interface is idle and handles the
+// menu commands.
+class CGameApp {
+public:
+    CGameApp();
+    ~CGameApp();
+    CGameApp(const CGameApp&) = delete;
+    CGameApp& operator=(const CGameApp&) = delete;
+
+    // Start-up: main window, world objects, renderer and sound, intro picture. On false the
+    // user has been told why and the program ends.
+    bool InitInstance();
+    // What the command line asks for once start-up is done.
+    void ApplyCommandLine(const CommandLineOptions& options);
+    // One pass of the main loop, unless a dialog, a message box or a menu is open.
+    void OnIdle();
+    // Writes the last frame drawn as a PNG file; false if it cannot be written.
+    bool SaveLastFrame(const std::string& path);
+
+    CMainFrame& MainFrame() const { return *m_pMainFrame; }
+    GameState& State() { return m_state; }
+    TrackerOperations& Tracker() { return m_tracker; }
+
+private:
+    void RaisePriority();
+    void CreateMainFrame();
+    void CreateWorld();
+    bool InitSound();
+    void ShowIntro();
+    void ConnectCommands();
+
+    void OnStart();
+    void OnStats();
+    void OnAbout();
+
+    GameState m_state;
+    NoHeadTracker m_tracker;
+    MonotonicClock m_clock;
+    std::unique_ptr<CMainFrame> m_pMainFrame;
+    OpenGLDevice* m_pDevice = nullptr;  // a widget of the main frame
+    std::unique_ptr<CLevelMap> m_pLevelMap;
+    std::unique_ptr<CRenderer> m_pRenderer;
+    std::unique_ptr<CCamera> m_pCamera;
+    std::unique_ptr<SoundPlugin> m_pSound;
+    std::unique_ptr<RendererDrawing> m_drawing;
+    std::unique_ptr<PlayControl> m_play;
+    std::unique_ptr<KeySteering> m_keys;
+    std::unique_ptr<MainLoop> m_mainLoop;
+    QTimer m_idleTimer;
+    bool m_inPass = false;
+    // Passes of play left before the program quits by itself.
+    std::optional<int> m_framesLeft;
+};

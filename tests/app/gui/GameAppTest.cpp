@@ -1,0 +1,173 @@
+#include "app/CGameApp.h"
+#include "app/CInputView.h"
+#include "app/CMainFrame.h"
+#include "app/MenuCommand.h"
+#include "app/core/CommandLineOptions.h"
+#include "app/core/SteeringMode.h"
+#include "platform/MessageBox.h"
+#include "world/CCamera.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+// Start-up in a folder with the two sound clips and nothing else: every model is reported
+// missing, and the program starts all the same.
+class GameAppTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        previousFolder = QDir::currentPath();
+        QDir::setCurrent(folder.path());
+        QDir().mkdir("snd");
+        for (const char* clip : {"snd/andar.snd", "snd/golpe.snd"}) {
+            QFile file(clip);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray(4 * 2205, '\0'));
+        }
+        ASSERT_TRUE(app.InitInstance());
+        view = &app.MainFrame().View();
+        camera = CCamera::Current();
+        ASSERT_NE(camera, nullptr);
+        startEye = camera->Eye();
+        startLookAt = camera->LookAt();
+        startUp = camera->Up();
+        app.MainFrame().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&app.MainFrame()));
+    }
+
+    void TearDown() override
+    {
+        QDir::setCurrent(previousFolder);
+        g_steeringMode = KeysOnly;
+        g_nCapturesPerSecond = 5;
+    }
+
+    bool CameraAtStartPose() const
+    {
+        return camera->Eye() == startEye && camera->LookAt() == startLookAt && camera->Up() == startUp;
+    }
+
+    QTemporaryDir folder;
+    QString previousFolder;
+    MessageCapture messages;
+    CGameApp app;
+    CInputView* view = nullptr;
+    const CCamera* camera = nullptr;
+    glm::vec3 startEye;
+    glm::vec3 startLookAt;
+    glm::vec3 startUp;
+};
+
+TEST_F(GameAppTest, StartUpLeavesTheGameWaitingWithItsInitialSettings)
+{
+    EXPECT_FALSE(app.State().m_bStarted);
+    EXPECT_EQ(g_steeringMode, KeysOnly);
+    EXPECT_EQ(g_nCapturesPerSecond, 5);
+    EXPECT_FALSE(app.MainFrame().IsChecked(CommandKeysOnly));
+    EXPECT_TRUE(app.MainFrame().IsChecked(CommandCamera));
+    const std::vector<std::string> texts = messages.Texts();
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), "No se puede inicializar los sonidos"), 0);
+    EXPECT_TRUE(app.MainFrame().isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), view);
+}
+
+TEST_F(GameAppTest, KeysDoNothingBeforeEnterAndSteerAfterIt)
+{
+    for (Qt::Key key : {Qt::Key_Up, Qt::Key_Left, Qt::Key_PageUp, Qt::Key_Home, Qt::Key_Space})
+        QTest::keyClick(view, key);
+    EXPECT_TRUE(CameraAtStartPose());
+    EXPECT_FALSE(app.State().m_bStarted);
+
+    // No camera and no video file: play starts with the keys alone.
+    QTest::keyClick(view, Qt::Key_Return);
+    EXPECT_TRUE(app.State().m_bStarted);
+    EXPECT_EQ(g_steeringMode, NoCamera);
+
+    QTest::keyClick(view, Qt::Key_Left);
+    EXPECT_FALSE(CameraAtStartPose());
+}
+
+TEST_F(GameAppTest, EmpezarStartsPlayThenResetsTheWalkOnTheNextPass)
+{
+    app.MainFrame().Action(CommandStart)->trigger();
+    EXPECT_TRUE(app.State().m_bStarted);
+    EXPECT_EQ(g_steeringMode, NoCamera);
+
+    QTest::keyClick(view, Qt::Key_Right);
+    app.MainFrame().Action(CommandStart)->trigger();
+    EXPECT_TRUE(app.State().m_bResetRequested);
+    EXPECT_FALSE(CameraAtStartPose());
+    QTest::qWait(50);
+    EXPECT_FALSE(app.State().m_bResetRequested);
+    EXPECT_TRUE(CameraAtStartPose());
+}
+
+TEST_F(GameAppTest, RendimientoSwitchesTheOverlay)
+{
+    QAction* stats = app.MainFrame().Action(CommandStats);
+    stats->trigger();
+    EXPECT_TRUE(app.State().m_bShowStats);
+    EXPECT_TRUE(stats->isChecked());
+    stats->trigger();
+    EXPECT_FALSE(app.State().m_bShowStats);
+    EXPECT_FALSE(stats->isChecked());
+}
+
+TEST_F(GameAppTest, NoPassRunsWhileAModalDialogIsOpen)
+{
+    QTest::keyClick(view, Qt::Key_Return);
+    for (int wait = 0; wait < 200 && app.State().m_dLastCaptureTime == 0.0; ++wait)
+        QTest::qWait(10);
+    ASSERT_GT(app.State().m_dLastCaptureTime, 0.0) << "passes run during play";
+
+    GameState atOpening;
+    GameState beforeClosing;
+    QDialog dialog(&app.MainFrame());
+    QTimer::singleShot(50, &dialog, [&] { atOpening = app.State(); });
+    QTimer::singleShot(400, &dialog, [&] {
+        beforeClosing = app.State();
+        dialog.accept();
+    });
+    dialog.exec();
+    EXPECT_EQ(beforeClosing.m_nFrameCount, atOpening.m_nFrameCount);
+    EXPECT_EQ(beforeClosing.m_dLastCaptureTime, atOpening.m_dLastCaptureTime);
+    EXPECT_EQ(beforeClosing.m_dLastRateTime, atOpening.m_dLastRateTime);
+
+    // The first pass afterwards captures at once: more than 200 ms have gone by.
+    QTest::qWait(50);
+    EXPECT_GT(app.State().m_dLastCaptureTime, beforeClosing.m_dLastCaptureTime);
+}
+
+TEST_F(GameAppTest, TheCommandLineStartsPlayShowsStatisticsAndStopsAfterItsFrames)
+{
+    CommandLineOptions options;
+    options.start = true;
+    options.showStats = true;
+    options.frames = 5;
+    app.ApplyCommandLine(options);
+    EXPECT_TRUE(app.State().m_bStarted);
+    EXPECT_TRUE(app.MainFrame().IsChecked(CommandStats));
+
+    bool timedOut = false;
+    QTimer::singleShot(20000, [&] {
+        timedOut = true;
+        QApplication::quit();
+    });
+    QApplication::exec();
+    EXPECT_FALSE(timedOut);
+}
+
+}  // namespace
