@@ -6,12 +6,14 @@
 #include "app/core/SteeringMode.h"
 #include "platform/MessageBox.h"
 #include "world/CCamera.h"
+#include "world/opengl/OpenGLDevice.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -38,6 +40,10 @@ protected:
             file.write(QByteArray(4 * 2205, '\0'));
         }
         ASSERT_TRUE(app.InitInstance());
+        // Before any event, so before any pass of the main loop.
+        OpenGLDevice* device = app.MainFrame().findChild<OpenGLDevice*>();
+        ASSERT_NE(device, nullptr);
+        firstFrame = device->ReadBackBuffer();
         view = &app.MainFrame().View();
         camera = CCamera::Current();
         ASSERT_NE(camera, nullptr);
@@ -62,6 +68,7 @@ protected:
 
     QTemporaryDir folder;
     QString previousFolder;
+    QImage firstFrame;
     MessageCapture messages;
     CGameApp app;
     CInputView* view = nullptr;
@@ -82,6 +89,17 @@ TEST_F(GameAppTest, StartUpLeavesTheGameWaitingWithItsInitialSettings)
     EXPECT_EQ(std::count(texts.begin(), texts.end(), "No se puede inicializar los sonidos"), 0);
     EXPECT_TRUE(app.MainFrame().isVisible());
     EXPECT_EQ(QApplication::focusWidget(), view);
+}
+
+TEST_F(GameAppTest, TheIntroIsDrawnDuringStartUp)
+{
+    // Without an "intro" picture the intro is white on white, where a scene frame is grey.
+    ASSERT_EQ(firstFrame.size(), QSize(640, 480));
+    int white = 0;
+    for (int y = 0; y < firstFrame.height(); y += 8)
+        for (int x = 0; x < firstFrame.width(); x += 8)
+            white += (firstFrame.pixel(x, y) & 0xFFFFFF) == 0xFFFFFF;
+    EXPECT_EQ(white, (640 / 8) * (480 / 8));
 }
 
 TEST_F(GameAppTest, KeysDoNothingBeforeEnterAndSteerAfterIt)
