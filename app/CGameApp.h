@@ -1,8 +1,11 @@
 #pragma once
 
+#include "app/HeadTrackerOperations.h"
 #include "app/core/GameState.h"
 #include "app/core/MonotonicClock.h"
-#include "app/core/NoHeadTracker.h"
+#include "tracking/CHeadTracker.h"
+#include "tracking/capture/CaptureSource.h"
+#include "tracking/highgui/HighGuiWindows.h"
 
 #include <QTimer>
 
@@ -45,6 +48,7 @@ public:
     CMainFrame& MainFrame() const { return *m_pMainFrame; }
     GameState& State() { return m_state; }
     TrackerOperations& Tracker() { return m_tracker; }
+    CHeadTracker& HeadTracker() { return m_headTracker; }
 
 private:
     void RaisePriority();
@@ -59,7 +63,12 @@ private:
     void OnAbout();
 
     GameState m_state;
-    NoHeadTracker m_tracker;
+    // Built with the application: it reads "configuracion" and opens the sample files in the
+    // working directory; destroyed with it, which completes them.
+    HighGuiWindows m_debugWindows;
+    CaptureOpener m_captureOpener;
+    CHeadTracker m_headTracker{m_debugWindows, m_captureOpener};
+    HeadTrackerOperations m_tracker{m_headTracker};
     MonotonicClock m_clock;
     std::unique_ptr<CMainFrame> m_pMainFrame;
     OpenGLDevice* m_pDevice = nullptr;  // a widget of the main frame
