@@ -1,4 +1,5 @@
 #include "tools/contentgen/MeshBuilder.h"
+#include "tools/contentgen/SunShading.h"
 #include "tools/contentgen/XFileWriter.h"
 
 #include <assimp/Importer.hpp>
@@ -59,8 +60,7 @@ TEST(WriteXFile, AssimpReadsModelSpacePositionsNormalsUvsAndTextures)
         const std::string name = texture.C_Str();
         for (unsigned i = 0; i < mesh.mNumVertices; ++i) {
             const aiVector3D world = mesh.mVertices[i] * 0.5f + aiVector3D(-1.0f, -2.5f, 1.0f);
-            if (name == "piedra.png") {
-                // Sunlit from the south: the south-facing wall is at full light.
+            if (name == ShadedTextureFile(Surface::Stone, ShadeLevel({0.0f, 0.0f, -1.0f}))) {
                 EXPECT_NEAR(world.z, 4.0f, 1e-4f);
                 EXPECT_NEAR(mesh.mNormals[i].z, -1.0f, 1e-4f);
                 // u runs with x (to the viewer's right), v down the wall, 3 units a repeat.
