@@ -108,7 +108,7 @@ void CHeadTracker::ResetTracking()
     DropFaces();
     g_freshStart = true;
     state = Detecting;
-    if (frame != nullptr)
+    if (frame != nullptr && !frame->image.empty())
         DetectAndBuild();
     headMeasures.Reset();
 }

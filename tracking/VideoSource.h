@@ -10,7 +10,8 @@ class VideoSource {
 public:
     virtual ~VideoSource() = default;
     // Grabs the next frame; null when none could be grabbed (end of the file, camera lost).
-    // The frame belongs to the source and stays valid until the next call.
+    // The frame belongs to the source; it keeps the last picture grabbed until another one
+    // is grabbed.
     virtual VideoFrame* QueryFrame() = 0;
     // Frames per second the source reports (0.0 when it does not know).
     virtual double FrameRate() const = 0;

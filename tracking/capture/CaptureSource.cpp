@@ -100,7 +100,8 @@ std::unique_ptr<CaptureSource> CaptureSource::OpenFile(const std::string& fileNa
 
 VideoFrame* CaptureSource::QueryFrame()
 {
-    if (!m_capture.read(m_frame.image) || m_frame.image.empty())
+    // Grabbing first: at the end of a file the last picture stays as it was.
+    if (!m_capture.grab() || !m_capture.retrieve(m_frame.image) || m_frame.image.empty())
         return nullptr;
     m_frame.origin = TopLeftOrigin;
     return &m_frame;

@@ -132,6 +132,13 @@ TEST_F(VideoTrackingTest, AtTheEndOfTheVideoTheHeldHeadKeepsSteeringBetweenCaptu
     }
     EXPECT_EQ(tracker.FrameCounter(), steps);
     EXPECT_EQ(tracker.State(), Tracking);
+
+    // A reset after the end detects in the last picture the file showed.
+    tracker.ResetTracking();
+    EXPECT_EQ(tracker.State(), Detecting);
+    ASSERT_EQ(tracker.FaceModels().size(), 1u);
+    EXPECT_NEAR(tracker.Interpreter().Rest().restEyeCentreX, 320.0f - 120.0f, 10.0f);
+    EXPECT_FALSE(tracker.GrabAndProcess());
 }
 
 } // namespace
