@@ -24,21 +24,34 @@
 
 namespace {
 
-// Start-up in a folder with the two sound clips and nothing else: every model is reported
-// missing, and the program starts all the same.
+// The working folder of one test, from before the application is built (its tracker writes
+// the sample files there) until after it is gone: the two sound clips and nothing else.
+class ClipsOnlyFolder {
+public:
+    ClipsOnlyFolder() : m_previous(QDir::currentPath())
+    {
+        QDir::setCurrent(m_folder.path());
+        QDir().mkdir("snd");
+        for (const char* clip : {"snd/andar.snd", "snd/golpe.snd"}) {
+            QFile file(clip);
+            if (file.open(QIODevice::WriteOnly))
+                file.write(QByteArray(4 * 2205, '\0'));
+        }
+    }
+    ~ClipsOnlyFolder() { QDir::setCurrent(m_previous); }
+    bool IsValid() const { return m_folder.isValid() && QFile::exists("snd/golpe.snd"); }
+
+private:
+    QTemporaryDir m_folder;
+    QString m_previous;
+};
+
+// Start-up where every model is reported missing: the program starts all the same.
 class GameAppTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(folder.isValid());
-        previousFolder = QDir::currentPath();
-        QDir::setCurrent(folder.path());
-        QDir().mkdir("snd");
-        for (const char* clip : {"snd/andar.snd", "snd/golpe.snd"}) {
-            QFile file(clip);
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(QByteArray(4 * 2205, '\0'));
-        }
+        ASSERT_TRUE(folder.IsValid());
         ASSERT_TRUE(app.InitInstance());
         // Before any event, so before any pass of the main loop.
         OpenGLDevice* device = app.MainFrame().findChild<OpenGLDevice*>();
@@ -56,7 +69,6 @@ protected:
 
     void TearDown() override
     {
-        QDir::setCurrent(previousFolder);
         g_steeringMode = KeysOnly;
         g_nCapturesPerSecond = 5;
     }
@@ -66,8 +78,7 @@ protected:
         return camera->Eye() == startEye && camera->LookAt() == startLookAt && camera->Up() == startUp;
     }
 
-    QTemporaryDir folder;
-    QString previousFolder;
+    ClipsOnlyFolder folder;
     QImage firstFrame;
     MessageCapture messages;
     CGameApp app;

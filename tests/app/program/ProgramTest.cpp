@@ -124,17 +124,25 @@ TEST(ProgramTest, TwoHundredFramesOfPlayShowTheChurchyard)
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.size(), QSize(640, 480));
     // The churchyard: walls, ground and sky in many colours, the red overlay text on top.
+    // The ground fills the lower half, where an empty scene would show the background grey.
     std::set<QRgb> colours;
     int red = 0;
+    int backgroundBelow = 0;
+    int samplesBelow = 0;
     for (int y = 0; y < image.height(); y += 2)
         for (int x = 0; x < image.width(); x += 2) {
             const QRgb pixel = image.pixel(x, y) & 0xFFFFFF;
             colours.insert(pixel);
             if (y < 60 && qRed(pixel) > 200 && qGreen(pixel) < 60 && qBlue(pixel) < 60)
                 ++red;
+            if (y >= image.height() / 2) {
+                ++samplesBelow;
+                backgroundBelow += pixel == 0xAAAAAA;
+            }
         }
     EXPECT_GT(colours.size(), 500u);
     EXPECT_GT(red, 20);
+    EXPECT_LT(backgroundBelow, samplesBelow / 10);
 }
 
 }  // namespace
