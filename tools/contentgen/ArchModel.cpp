@@ -2,7 +2,7 @@
 
 #include "tools/contentgen/Archway.h"
 #include "tools/contentgen/LevelLayout.h"
-#include "tools/contentgen/ModelPlacement.h"
+#include "tools/contentgen/ModelSetEntry.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #include "tools/contentgen/ModelBuilders.h"
 
-#include "tools/contentgen/ModelPlacement.h"
+#include "tools/contentgen/ModelSetEntry.h"
 
 // A bronze bust of a bearded worthy on a marble pedestal in the garden behind the church,
 // looking north (+z) towards it.

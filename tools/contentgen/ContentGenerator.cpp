@@ -3,7 +3,7 @@
 #include "tools/contentgen/IntroPicture.h"
 #include "tools/contentgen/LevelLayout.h"
 #include "tools/contentgen/ModelBuilders.h"
-#include "tools/contentgen/ModelPlacement.h"
+#include "tools/contentgen/ModelSetEntry.h"
 #include "tools/contentgen/SunShading.h"
 #include "tools/contentgen/TextureLibrary.h"
 #include "tools/contentgen/PlanModels.h"
@@ -65,9 +65,9 @@ std::vector<ContentMesh> PlaceModels(const std::vector<BuiltModel>& models)
 {
     std::vector<ContentMesh> placed;
     for (int index = 0; index < kModelCount; ++index) {
-        const ModelPlacement& placement = ModelSet()[index];
+        const ModelSetEntry& placement = ModelSet()[index];
         for (const BuiltModel& model : models) {
-            const ModelPlacement& built = ModelSet()[model.index];
+            const ModelSetEntry& built = ModelSet()[model.index];
             if (built.file != placement.file)
                 continue;
             ContentMesh mesh = model.mesh;
@@ -96,7 +96,7 @@ std::vector<std::string> GenerateContent(const std::string& folder, std::string&
     const CLevelMap map;
     const std::vector<BuiltModel> models = BuildModels(LevelLayout(map));
     for (const BuiltModel& model : models) {
-        const ModelPlacement& placement = ModelSet()[model.index];
+        const ModelSetEntry& placement = ModelSet()[model.index];
         const std::string name = "modelos/" + placement.file;
         const std::string meshName = placement.file.substr(0, placement.file.find('.'));
         if (!WriteBytes(root / name, WriteXFile(model.mesh, placement, meshName), error))

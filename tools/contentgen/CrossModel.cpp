@@ -1,6 +1,6 @@
 #include "tools/contentgen/ModelBuilders.h"
 
-#include "tools/contentgen/ModelPlacement.h"
+#include "tools/contentgen/ModelSetEntry.h"
 
 // A stone wayside cross on a stepped base. The three placements share the file, so the cross is
 // built around the first and comes out the same in model space for all of them.

@@ -1,8 +1,8 @@
-#include "tools/contentgen/ModelPlacement.h"
+#include "tools/contentgen/ModelSetEntry.h"
 
-const std::vector<ModelPlacement>& ModelSet()
+const std::vector<ModelSetEntry>& ModelSet()
 {
-    static const std::vector<ModelPlacement> models = {
+    static const std::vector<ModelSetEntry> models = {
         {"cielo.x", 1.0f, {0.0f, -170.0f, 0.0f}},
         {"busto.x", 5.0f, {-20.0f, -2.5f, -62.0f}},
         {"iglesia.x", 0.03f, {19.0f, -2.5f, -8.0f}},

@@ -5,7 +5,7 @@
 #include <vector>
 
 // Where the renderer puts a model file: world = scale * model + translation, no rotation.
-struct ModelPlacement {
+struct ModelSetEntry {
     std::string file; // name inside modelos/
     float scale;
     glm::vec3 translation;
@@ -15,7 +15,7 @@ struct ModelPlacement {
 };
 
 // The 23 placed models in load order; the index is the number the level map's draw lists use.
-const std::vector<ModelPlacement>& ModelSet();
+const std::vector<ModelSetEntry>& ModelSet();
 
 // Model indices by role.
 enum ModelIndex {

@@ -2,7 +2,7 @@
 
 #include "tools/contentgen/GraveyardDressing.h"
 #include "tools/contentgen/LevelLayout.h"
-#include "tools/contentgen/ModelPlacement.h"
+#include "tools/contentgen/ModelSetEntry.h"
 #include "tools/contentgen/WallStyle.h"
 
 #include <algorithm>
@@ -118,10 +118,10 @@ void AddPost(MeshBuilder& b, const glm::vec2& end, const glm::vec2& inwards, con
     const glm::vec2 across = outward * halfAcross;
     const std::vector<glm::vec2> square = {centre - along - across, centre + along - across,
                                            centre + along + across, centre - along + across};
-    b.AddPrism(Surface::Stone, square, 0.0f, height, 3.0f);
+    b.AddPrism(Surface::Stone, square, 0.0f, height, 3.0f, false);
     std::vector<glm::vec2> cap = {centre - along * 1.1f - across * 1.08f, centre + along * 1.1f - across * 1.08f,
                                   centre + along * 1.1f + across * 1.08f, centre - along * 1.1f + across * 1.08f};
-    b.AddPrism(Surface::Stone, cap, height, height + 0.3f, 3.0f);
+    b.AddPrism(Surface::Stone, cap, height, height + 0.3f, 3.0f, false, true);
     std::vector<glm::vec2> apex = {centre, centre, centre, centre};
     b.AddLoft(Surface::Stone, cap, height + 0.3f, apex, height + 1.1f, 3.0f, false);
 }
@@ -219,8 +219,11 @@ MeshBuilder BuildPlanGround(const LevelLayout& layout, int modelIndex)
         if (layout.Cell(cell).floorModel != modelIndex)
             continue;
         AddFloor(b, layout, cell);
-        if (FloorSurface(layout, cell) == Surface::Grass)
+        const Surface ground = FloorSurface(layout, cell);
+        if (ground == Surface::Grass)
             AddYard(b, layout, cell);
+        else if (ground == Surface::Gravel)
+            AddAvenue(b, layout, cell);
     }
     for (const WallRun& run : layout.Walls()) {
         if (layout.Cell(run.cell).floorModel == modelIndex)

@@ -1,6 +1,6 @@
 #include "tools/contentgen/ModelBuilders.h"
 
-#include "tools/contentgen/ModelPlacement.h"
+#include "tools/contentgen/ModelSetEntry.h"
 #include "tools/contentgen/PortableMath.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "tools/contentgen/ModelBuilders.h"
 
-#include "tools/contentgen/ModelPlacement.h"
+#include "tools/contentgen/ModelSetEntry.h"
 
 // A raised chest tomb of marble on a stone step, with a cross carved in relief on its lid. Its
 // placement sits 12 units up; the geometry reaches down to the ground.

@@ -1,9 +1,12 @@
 #include "tools/contentgen/ModelBuilders.h"
 
-#include "tools/contentgen/ModelPlacement.h"
+#include "tools/contentgen/LevelLayout.h"
+
+#include "tools/contentgen/ModelSetEntry.h"
 #include "tools/contentgen/PortableMath.h"
 #include "tools/contentgen/WallStyle.h"
 
+#include <algorithm>
 #include <glm/geometric.hpp>
 
 namespace {
@@ -23,14 +26,29 @@ void AddSlit(MeshBuilder& b, const glm::vec3& centre, const glm::vec3& across, c
 // The square keep at (243, 390): the floor plan walls its foot in, 30 high; this model crowns
 // it with corbels, battlements and a pyramid roof, hangs a door at its foot and cuts arrow
 // slits in its faces.
-MeshBuilder BuildSmallTower(const LevelLayout&)
+MeshBuilder BuildSmallTower(const LevelLayout& layout)
 {
+    // The keep's faces are the inner faces of the walls round its block of the plan.
     const BuildingZone& zone = SquareTowerZone();
-    const float inner = 1.25f;
-    const float west = zone.minimum.x - 0.5f + inner;
-    const float east = zone.maximum.x + 0.5f - inner;
-    const float south = zone.minimum.y + 0.5f + inner;
-    const float north = zone.maximum.y - 0.5f - inner;
+    float west = zone.maximum.x;
+    float east = zone.minimum.x;
+    float south = zone.maximum.y;
+    float north = zone.minimum.y;
+    for (const WallRun& run : layout.Walls()) {
+        const glm::vec2 face = run.from + run.outward * run.inner;
+        const glm::vec2 end = run.to + run.outward * run.inner;
+        const glm::vec2 middle = (face + end) * 0.5f;
+        if (middle.x < zone.minimum.x || middle.x > zone.maximum.x || middle.y < zone.minimum.y || middle.y > zone.maximum.y)
+            continue;
+        if (run.outward.x > 0.9f)
+            west = std::min(west, face.x);
+        if (run.outward.x < -0.9f)
+            east = std::max(east, face.x);
+        if (run.outward.y > 0.9f)
+            south = std::min(south, face.y);
+        if (run.outward.y < -0.9f)
+            north = std::max(north, face.y);
+    }
     const float top = zone.style.height;
     MeshBuilder b;
     b.AddBox(Surface::Stone, {west - 0.4f, top - 1.6f, south - 0.4f}, {east + 0.4f, top - 0.8f, north + 0.4f}, 4.0f);

@@ -20,7 +20,7 @@ const BuildingZone& CryptZone()
 
 const BuildingZone& SquareTowerZone()
 {
-    static const BuildingZone zone{{225.5f, 371.5f}, {260.5f, 408.5f}, {Surface::Stone, 30.0f, 4.0f, false}};
+    static const BuildingZone zone{{224.5f, 370.5f}, {261.5f, 409.5f}, {Surface::Stone, 30.0f, 4.0f, false}};
     return zone;
 }
 

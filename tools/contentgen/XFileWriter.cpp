@@ -39,7 +39,7 @@ void AppendFaces(std::string& out, const ContentMesh& mesh, const char* indent)
 
 } // namespace
 
-std::string WriteXFile(const ContentMesh& mesh, const ModelPlacement& placement, const std::string& meshName)
+std::string WriteXFile(const ContentMesh& mesh, const ModelSetEntry& placement, const std::string& meshName)
 {
     std::string out = "xof 0303txt 0032\n\nMesh " + meshName + " {\n";
     out += " " + std::to_string(mesh.vertices.size()) + ";\n";

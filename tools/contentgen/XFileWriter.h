@@ -1,7 +1,7 @@
 #pragma once
 
 #include "tools/contentgen/ContentMesh.h"
-#include "tools/contentgen/ModelPlacement.h"
+#include "tools/contentgen/ModelSetEntry.h"
 
 #include <string>
 
@@ -9,7 +9,7 @@
 // of its placement: one Mesh with MeshNormals, MeshTextureCoords and a MeshMaterialList whose
 // materials name their texture files. Numbers are written with four decimals by this program
 // (never through the locale), so the bytes depend on the mesh alone.
-std::string WriteXFile(const ContentMesh& mesh, const ModelPlacement& placement, const std::string& meshName);
+std::string WriteXFile(const ContentMesh& mesh, const ModelSetEntry& placement, const std::string& meshName);
 
 // "1.25", "-3", "0.0001": fixed four decimals without trailing zeros; never "-0".
 std::string FormatNumber(double value);

@@ -1,6 +1,6 @@
 #include "tools/contentgen/LevelLayout.h"
 #include "tools/contentgen/ModelBuilders.h"
-#include "tools/contentgen/ModelPlacement.h"
+#include "tools/contentgen/ModelSetEntry.h"
 #include "tools/contentgen/PlanModels.h"
 #include "tools/contentgen/WallStyle.h"
 #include "world/CLevelMap.h"

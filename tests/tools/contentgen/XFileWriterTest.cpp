@@ -36,7 +36,7 @@ TEST(WriteXFile, AssimpReadsModelSpacePositionsNormalsUvsAndTextures)
     // A wall face looking south (-z) and a floor face looking up, in world coordinates.
     builder.AddFace(Surface::Stone, {{0, 0, 4}, {0, 3, 4}, {6, 3, 4}, {6, 0, 4}}, {0, 0, -1}, 3.0f);
     builder.AddFace(Surface::Grass, {{0, 0, 0}, {6, 0, 0}, {6, 0, 4}, {0, 0, 4}}, {0, 1, 0}, 6.0f);
-    const ModelPlacement placement{"prueba.x", 0.5f, {-1.0f, -2.5f, 1.0f}};
+    const ModelSetEntry placement{"prueba.x", 0.5f, {-1.0f, -2.5f, 1.0f}};
     const std::string text = WriteXFile(builder.Result(), placement, "prueba");
     ASSERT_EQ(text.rfind("xof 0303txt 0032\n", 0), 0u);
 
