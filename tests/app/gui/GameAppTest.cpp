@@ -18,6 +18,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include <opencv2/core/mat.hpp>
+#include <opencv2/videoio.hpp>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -178,6 +181,31 @@ TEST_F(GameAppTest, NoPassRunsWhileAModalDialogIsOpen)
     // The first pass afterwards captures at once: more than 200 ms have gone by.
     QTest::qWait(50);
     EXPECT_GT(app.State().m_dLastCaptureTime, beforeClosing.m_dLastCaptureTime);
+}
+
+TEST_F(GameAppTest, TheKeysStayWithTheViewWhenPlayOpensTheImageWindow)
+{
+    const QString video = QDir::current().filePath("quieto.avi");
+    {
+        cv::VideoWriter writer(video.toStdString(), cv::VideoWriter::fourcc('M', 'J', 'P', 'G'), 25.0, cv::Size(64, 48));
+        ASSERT_TRUE(writer.isOpened());
+        for (int frame = 0; frame < 5; ++frame)
+            writer.write(cv::Mat(48, 64, CV_8UC3, cv::Scalar(40, 80, 120)));
+    }
+    CommandLineOptions options;
+    options.videoFile = video.toStdString();
+    options.start = true;
+    app.ApplyCommandLine(options);
+    EXPECT_EQ(app.State().m_dVideoFrameRate, 25.0);
+    EXPECT_EQ(g_steeringMode, HeadSteering);
+    QTest::qWait(300);
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    const bool imageWindow = std::any_of(windows.begin(), windows.end(), [](QWidget* window) {
+        return window->isVisible() && window->windowTitle() == QStringLiteral("Imagen");
+    });
+    EXPECT_TRUE(imageWindow);
+    EXPECT_TRUE(app.MainFrame().isActiveWindow());
+    EXPECT_EQ(QApplication::focusWidget(), view);
 }
 
 TEST_F(GameAppTest, TheCommandLineStartsPlayShowsStatisticsAndStopsAfterItsFrames)
