@@ -194,11 +194,13 @@ int main(int argc, char** argv)
         benchmark::RegisterBenchmark(("HeaviestCell/" + how).c_str(),
             [heaviest, shown](benchmark::State& state) { DrawFrames(state, heaviest, shown); })
             ->Unit(benchmark::kMillisecond)
-            ->UseRealTime();
+            ->UseRealTime()
+            ->MeasureProcessCPUTime();
         benchmark::RegisterBenchmark(("LightestCell/" + how).c_str(),
             [lightest, shown](benchmark::State& state) { DrawFrames(state, lightest, shown); })
             ->Unit(benchmark::kMillisecond)
-            ->UseRealTime();
+            ->UseRealTime()
+            ->MeasureProcessCPUTime();
     }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
