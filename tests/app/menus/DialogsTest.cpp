@@ -6,16 +6,22 @@
 #include "app/DialogUnits.h"
 #include "app/core/SteeringMode.h"
 #include "platform/MessageBox.h"
+#include "tests/tracking/HeadScenes.h"
 #include "tests/tracking/TemporaryFolder.h"
 #include "tracking/CHeadTracker.h"
 #include "tracking/NullDebugWindows.h"
 #include "tracking/capture/CaptureSource.h"
+#include "world/CCamera.h"
+#include "world/CLevelMap.h"
+
+#include <glm/geometric.hpp>
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -339,6 +345,72 @@ TEST_F(DialogsTest, EveryMoveOfTheSliderAppliesAtOnceWithin1To50AndEscKeepsIt)
     QTest::keyClick(slider, Qt::Key_Escape);
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_EQ(g_nCapturesPerSecond, 3);
+}
+
+// How far the camera went along its own horizontal view direction.
+float ForwardDistance(const CCamera& camera, const glm::vec3& from)
+{
+    const glm::vec3 view = camera.LookAt() - camera.Eye();
+    const glm::vec3 direction = glm::normalize(glm::vec3(view.x, 0.0f, view.z));
+    const glm::vec3 moved = camera.Eye() - from;
+    return moved.x * direction.x + moved.z * direction.z;
+}
+
+TEST_F(DialogsTest, ClearingWalkingStopsHeadSteeredWalkingFromTheNextCapture)
+{
+    CLevelMap levelMap;
+    CCamera camera;
+    tracker.SetWorld(&camera, &levelMap);
+    // Still, then the face comes nearer and stays there.
+    std::string error;
+    const std::optional<MotionScript> script = MotionScript::Parse("still:10,nearer:1.5", error);
+    ASSERT_TRUE(script) << error;
+    ASSERT_TRUE(headscenes::Writer().Write(*script, "cara.avi", "cara.csv", error)) << error;
+    ASSERT_GT(tracker.OpenVideoFile("cara.avi"), 0.0);
+
+    // Into the hold: by then every capture walks forward.
+    const int holdStart = 10 + MotionScript::kRampFrames;
+    for (int frame = 0; frame < holdStart + 5; ++frame)
+        ASSERT_TRUE(tracker.GrabAndProcess()) << frame;
+    ASSERT_EQ(tracker.State(), Tracking);
+    glm::vec3 before = camera.Eye();
+    ASSERT_TRUE(tracker.GrabAndProcess());
+    ASSERT_GT(ForwardDistance(camera, before), 0.1f) << "walks while the face is near";
+
+    {
+        CParamDeteccion dialog(tracker);
+        ShowActive(dialog);
+        QTest::mouseClick(ChildNamed<QCheckBox>(dialog, "moveZ"), Qt::LeftButton, {}, QPoint(6, 6));
+        QTest::mouseClick(ChildNamed<QPushButton>(dialog, "ok"), Qt::LeftButton);
+    }
+    EXPECT_FALSE(tracker.MoveZ());
+    for (int frame = 0; frame < 10; ++frame) {
+        before = camera.Eye();
+        ASSERT_TRUE(tracker.GrabAndProcess());
+        tracker.InterpretBetweenFrames();
+        EXPECT_NEAR(ForwardDistance(camera, before), 0.0f, 1e-5f) << "capture " << frame;
+    }
+    EXPECT_EQ(tracker.State(), Tracking);
+}
+
+TEST_F(DialogsTest, ConfirmedThresholdsRecomputeThePixelDeadZonesAroundTheRestPose)
+{
+    headscenes::WriteVideo("quieto.avi", std::vector<cv::Mat>(3, headscenes::FaceFrame()));
+    ASSERT_GT(tracker.OpenVideoFile("quieto.avi"), 0.0);
+    ASSERT_TRUE(tracker.GrabAndProcess());
+    const RestPose rest = tracker.Interpreter().Rest();
+    ASSERT_GT(rest.restEyeCentreX, 0.0f);
+
+    CParametros dialog(tracker);
+    ShowActive(dialog);
+    Retype(ChildNamed<QLineEdit>(dialog, "distanceX"), QStringLiteral("40"));
+    Retype(ChildNamed<QLineEdit>(dialog, "distanceY"), QStringLiteral("5"));
+    Retype(ChildNamed<QLineEdit>(dialog, "distanceZ"), QStringLiteral("-10"));
+    QTest::mouseClick(ChildNamed<QPushButton>(dialog, "ok"), Qt::LeftButton);
+
+    EXPECT_EQ(tracker.Interpreter().ThresholdX(), 40 * 0.01f * rest.restEyeCentreX);
+    EXPECT_EQ(tracker.Interpreter().ThresholdY(), 5 * 0.01f * rest.restFaceCentreY);
+    EXPECT_EQ(tracker.Interpreter().ThresholdZ(), -10 * 0.01f * rest.restEyeMouth);
 }
 
 }  // namespace
