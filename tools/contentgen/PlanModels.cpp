@@ -3,6 +3,7 @@
 #include "tools/contentgen/GraveyardDressing.h"
 #include "tools/contentgen/LevelLayout.h"
 #include "tools/contentgen/ModelSetEntry.h"
+#include "tools/contentgen/WallPieces.h"
 #include "tools/contentgen/WallStyle.h"
 
 #include <algorithm>
@@ -11,8 +12,6 @@
 
 namespace {
 
-// Walls between two plots are lower than the churchyard's enclosure.
-constexpr float kPartitionHeight = 3.5f;
 constexpr float kPathWidth = 28.0f;
 
 float FloorTile(Surface surface)
@@ -22,84 +21,6 @@ float FloorTile(Surface surface)
     case Surface::Gravel: return 5.0f;
     default: return 4.0f;
     }
-}
-
-bool Inside(const BuildingZone& zone, const glm::vec2& p)
-{
-    return p.x >= zone.minimum.x && p.x <= zone.maximum.x && p.y >= zone.minimum.y && p.y <= zone.maximum.y;
-}
-
-// A stretch of a wall's footprint between positions s0 and s1 along the wall.
-struct WallPiece {
-    std::array<glm::vec2, 4> footprint; // inner-start, inner-end, outer-end, outer-start
-    WallStyle style;
-    bool startIsJamb;
-    bool endIsJamb;
-};
-
-glm::vec2 AtAlong(const glm::vec2& a, const glm::vec2& b, const glm::vec2& origin, const glm::vec2& d, float s)
-{
-    const float sa = glm::dot(a - origin, d);
-    const float sb = glm::dot(b - origin, d);
-    return a + (b - a) * ((s - sa) / (sb - sa));
-}
-
-// Splits a wall where its middle line enters or leaves a building's zone.
-std::vector<WallPiece> PiecesOf(const WallRun& run)
-{
-    const glm::vec2 d = glm::normalize(run.to - run.from);
-    const auto& fp = run.footprint;
-    const float start = std::min(glm::dot(fp[0] - run.from, d), glm::dot(fp[3] - run.from, d));
-    const float end = std::max(glm::dot(fp[1] - run.from, d), glm::dot(fp[2] - run.from, d));
-    const glm::vec2 middle = run.from + run.outward * (0.5f * (run.inner + run.outer));
-    auto styleAt = [&](float s) {
-        const glm::vec2 p = middle + d * s;
-        for (const BuildingZone& zone : BuildingZones()) {
-            if (Inside(zone, p))
-                return zone.style;
-        }
-        return ChurchyardWallStyle();
-    };
-    // Cut points: where the middle line crosses a zone's border.
-    std::vector<float> cuts = {start, end};
-    for (const BuildingZone& zone : BuildingZones()) {
-        for (int axis = 0; axis < 2; ++axis) {
-            for (const float bound : {zone.minimum[axis], zone.maximum[axis]}) {
-                if (std::fabs(d[axis]) < 1e-6f)
-                    continue;
-                const float s = (bound - middle[axis]) / d[axis];
-                if (s > start + 0.01f && s < end - 0.01f)
-                    cuts.push_back(s);
-            }
-        }
-    }
-    std::sort(cuts.begin(), cuts.end());
-    std::vector<WallPiece> pieces;
-    for (std::size_t i = 0; i + 1 < cuts.size(); ++i) {
-        const float s0 = cuts[i];
-        const float s1 = cuts[i + 1];
-        if (s1 - s0 < 0.01f)
-            continue;
-        const WallStyle style = styleAt(0.5f * (s0 + s1));
-        WallPiece piece{};
-        piece.style = style;
-        // The mitred or lengthened ends of the run stay as they are.
-        piece.footprint[0] = i == 0 ? fp[0] : AtAlong(fp[0], fp[1], run.from, d, s0);
-        piece.footprint[3] = i == 0 ? fp[3] : AtAlong(fp[3], fp[2], run.from, d, s0);
-        piece.footprint[1] = i + 2 == cuts.size() ? fp[1] : AtAlong(fp[0], fp[1], run.from, d, s1);
-        piece.footprint[2] = i + 2 == cuts.size() ? fp[2] : AtAlong(fp[3], fp[2], run.from, d, s1);
-        piece.startIsJamb = i == 0 && run.fromIsJamb;
-        piece.endIsJamb = i + 2 == cuts.size() && run.toIsJamb;
-        if (!pieces.empty() && pieces.back().style.surface == style.surface &&
-            pieces.back().style.height == style.height) {
-            pieces.back().footprint[1] = piece.footprint[1];
-            pieces.back().footprint[2] = piece.footprint[2];
-            pieces.back().endIsJamb = piece.endIsJamb;
-        } else {
-            pieces.push_back(piece);
-        }
-    }
-    return pieces;
 }
 
 std::vector<glm::vec2> Widened(const std::array<glm::vec2, 4>& fp, const glm::vec2& outward, float innerGrow,
@@ -129,12 +50,10 @@ void AddPost(MeshBuilder& b, const glm::vec2& end, const glm::vec2& inwards, con
 void AddWall(MeshBuilder& b, const WallRun& run)
 {
     const glm::vec2 d = glm::normalize(run.to - run.from);
-    for (WallPiece& piece : PiecesOf(run)) {
-        WallStyle& style = piece.style;
+    for (const WallPiece& piece : WallPieces(run)) {
+        const WallStyle& style = piece.style;
         if (style.height <= 0.0f)
             continue;
-        if (style.churchyard && run.clearance < LevelLayout::kClearanceCap)
-            style.height = kPartitionHeight;
         const std::vector<glm::vec2> base(piece.footprint.begin(), piece.footprint.end());
         // A churchyard wall's top is under its coping.
         b.AddPrism(style.surface, base, 0.0f, style.height, style.tile, !style.churchyard);
@@ -197,7 +116,7 @@ Surface FloorSurface(const LevelLayout& layout, int cell)
 {
     const LayoutCell& c = layout.Cell(cell);
     const glm::vec2 centre = (c.corners[0] + c.corners[1] + c.corners[2] + c.corners[3]) * 0.25f;
-    if (Inside(ChurchZone(), centre) || Inside(CryptZone(), centre))
+    if (ChurchZone().Contains(centre) || CryptZone().Contains(centre))
         return Surface::Stone;
     return IsPath(layout, cell) ? Surface::Gravel : Surface::Grass;
 }

@@ -20,6 +20,11 @@ struct BuildingZone {
     glm::vec2 minimum;
     glm::vec2 maximum;
     WallStyle style;
+
+    bool Contains(const glm::vec2& p) const
+    {
+        return p.x >= minimum.x && p.x <= maximum.x && p.y >= minimum.y && p.y <= maximum.y;
+    }
 };
 
 // World size of a repeat of the church's ashlar: blocks about three quarters of a unit high.
