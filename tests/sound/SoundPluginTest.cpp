@@ -151,6 +151,18 @@ TEST_F(SoundPluginTest, TwoEmptyClipsShowFourMessagesInOrder)
     EXPECT_EQ(messages.Texts(), (Strings{kNoSecondary, kNoSecondaryShort, kNoSecondary, kNoSecondaryShort}));
 }
 
+TEST_F(SoundPluginTest, ClipFilesOfOneAndThreeBytesAreRefusedWithTheirMessages)
+{
+    WriteClips("a", "bcd");
+    SoundPlugin plugin;
+    ASSERT_TRUE(plugin.Init(22050, 2, 6));
+    EXPECT_FALSE(plugin.LoadClips());
+    EXPECT_EQ(messages.Texts(), (Strings{kNoSecondary, kNoSecondaryShort, kNoSecondary, kNoSecondaryShort}));
+    EXPECT_FALSE(plugin.Play(WalkClip, false));
+    EXPECT_FALSE(plugin.Play(HitClip, false));
+    EXPECT_FALSE(plugin.IsPlaying(HitClip));
+}
+
 TEST_F(SoundPluginTest, AMissingClipFailsSilentlyAfterBothFilesAreRead)
 {
     SoundTestFolder::Write("snd/golpe.snd", DistinctSamples(100));
