@@ -115,6 +115,19 @@ TEST(ThresholdFile, ReadingStopsAtTheFirstLineThatDoesNotMatch)
     ExpectDefaults(Loaded(""));
 }
 
+TEST(ThresholdFile, BinaryGarbageLoadsTheDefaultsAndIsLeftAsItWas)
+{
+    TemporaryFolder folder;
+    const char bytes[] = "\x7f" "ELF\0\xff\xfe\r\n:-\x80" "Distancia X:\0" "99\n";
+    const std::string garbage(bytes, sizeof bytes - 1);
+    ExpectDefaults(Loaded(garbage));
+    EXPECT_EQ(ReadText("configuracion"), garbage);
+    // A good first line followed by garbage keeps what was read.
+    const DetectionThresholds t = Loaded("Distancia X:33\n" + garbage);
+    EXPECT_EQ(t.distanceX, 33);
+    EXPECT_EQ(t.distanceY, 20);
+}
+
 TEST(ThresholdFile, NumbersBeyond32BitsClamp)
 {
     TemporaryFolder folder;
