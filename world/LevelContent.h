@@ -17,7 +17,7 @@ struct LevelCellData {
 };
 
 constexpr int kLevelSegmentCount = 423;
-constexpr int kLevelDrawListLength = 507;
+constexpr int kLevelDrawListLength = 696;
 
 extern const MapPoint kLevelPoints[CLevelMap::kPointCount];
 extern const LevelCellData kLevelCells[CLevelMap::kCellCount];

@@ -1,13 +1,19 @@
-// floorplan [output.png]: draws the compiled-in floor plan (default docs/floorplan.png): cells
-// shaded with their numbers, walls black, openings green, model placements red.
-#include "tools/floorplan/ModelPlacements.h"
+// floorplan [output.png] [content folder]: draws the compiled-in floor plan (default
+// docs/floorplan.png): cells shaded with their numbers, walls black, openings green, and in red
+// the ground boxes of the placed models (other than the sky, the walls and the floors) with
+// their model indices, as the game loads them from the content folder (default data).
+#include "tools/floorplan/DrawListDeriver.h"
+#include "tools/floorplan/ModelSetSurvey.h"
 #include "world/CLevelMap.h"
+#include "world/CModel.h"
+#include "world/LevelContent.h"
 #include "world/LevelGeometry.h"
 
 #include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
 
 #include <cstdio>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -29,6 +35,13 @@ cv::Point ToImage(const MapPoint& p) { return ToImage(p.x, p.z); }
 int main(int argc, char** argv)
 {
     const std::string output = argc > 1 ? argv[1] : "docs/floorplan.png";
+    const std::string content = argc > 2 ? argv[2] : "data";
+    ModelSetSurvey models;
+    std::string error;
+    if (!models.Load(content, error)) {
+        std::fprintf(stderr, "floorplan: %s\n", error.c_str());
+        return 1;
+    }
     const CLevelMap map;
     const int width = cvRound((kMaxX - kMinX) * kScale + 2 * kMargin);
     const int height = cvRound((kMaxZ - kMinZ) * kScale + 2 * kMargin);
@@ -63,12 +76,19 @@ int main(int argc, char** argv)
         cv::putText(image, text, ToImage(x, z) + cv::Point(-size.width / 2, size.height / 2), cv::FONT_HERSHEY_SIMPLEX,
                     0.45, cv::Scalar(120, 60, 0), 1, cv::LINE_AA);
     }
-    for (const ModelPlacement& m : kModelPlacements) {
-        cv::rectangle(image, ToImage(m.x - m.halfWidth, m.z + m.halfDepth), ToImage(m.x + m.halfWidth, m.z - m.halfDepth),
-                      cv::Scalar(40, 40, 220), 1);
-        cv::drawMarker(image, ToImage(m.x, m.z), cv::Scalar(40, 40, 220), cv::MARKER_CROSS, 10, 2);
-        cv::putText(image, m.name, ToImage(m.x, m.z) + cv::Point(6, -6), cv::FONT_HERSHEY_SIMPLEX, 0.4,
-                    cv::Scalar(40, 40, 220), 1, cv::LINE_AA);
+    std::set<int> planModels{DrawListDeriver::kSkyModel};
+    for (const LevelCellData& cell : kLevelCells) {
+        planModels.insert(cell.wallModel);
+        planModels.insert(cell.floorModel);
+    }
+    for (int i = 0; i < models.ModelCount(); ++i) {
+        if (planModels.count(i))
+            continue;
+        const CModel& m = models.Model(i);
+        cv::rectangle(image, ToImage(m.BoxMin().x, m.BoxMax().z), ToImage(m.BoxMax().x, m.BoxMin().z),
+                      cv::Scalar(40, 40, 220), 2);
+        cv::putText(image, std::to_string(i), ToImage(m.BoxMax().x, m.BoxMax().z) + cv::Point(3, 0),
+                    cv::FONT_HERSHEY_SIMPLEX, 0.45, cv::Scalar(40, 40, 220), 1, cv::LINE_AA);
     }
     if (!cv::imwrite(output, image)) {
         std::fprintf(stderr, "floorplan: cannot write %s\n", output.c_str());

@@ -4,8 +4,10 @@
 The layout is described here as cells (four corners each) and the pairs of cells that open into
 each other; the side lists (walls and openings, reciprocal by construction) are derived from the
 shared stretches of collinear sides. Draw lists come from tools/levelgen/drawlists.txt, which the
-drawlists tool derives from the compiled map; the five rows below that the program's behaviour
-is known by keep their given lists.
+drawlists tool derives from the compiled map and the models in data/; the five rows below that the
+program's behaviour is known by keep their given lists (what is seen from them but not drawn is
+printed). After a change of the layout: run this, rebuild, refresh data/ with `contentgen data`,
+run `drawlists`, then run this again.
 
 Run from anywhere: python3 tools/levelgen/levelgen.py
 """
@@ -382,6 +384,10 @@ def main():
         region = next(r for nm, _, r, _ in CELLS if nm == name)
         if n in GIVEN_DRAW_LISTS:
             lists.append(GIVEN_DRAW_LISTS[n])
+            unlisted = sorted(set(derived.get(n, [])) - set(GIVEN_DRAW_LISTS[n]))
+            if unlisted:
+                print("cell %d keeps its given draw list; seen from it but not drawn: %s" % (
+                    n, " ".join(map(str, unlisted))))
         elif n in derived:
             lists.append(derived[n])
         else:
