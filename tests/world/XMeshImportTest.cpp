@@ -116,3 +116,15 @@ TEST(XMeshImport, MissingOrBrokenFilesAreNotRead)
     EXPECT_TRUE(import.Mesh().vertices.empty());
     EXPECT_FALSE(import.Optimize());
 }
+
+TEST(XMeshImport, AFileWhoseNormalIndicesLeaveTheMeshIsRefusedWithoutCrashing)
+{
+    // The box with one normal index of -16: Assimp itself reads far outside the normals.
+    XMeshImport import;
+    ASSERT_TRUE(import.Read(DataPath("modelos/caja.x")));
+    EXPECT_FALSE(import.Read(DataPath("fuzz-regressions/xmodel/indice-negativo.x")));
+    EXPECT_TRUE(import.Mesh().vertices.empty());
+    EXPECT_FALSE(import.Optimize()) << "nothing is left of the box read before";
+    EXPECT_TRUE(import.Read(DataPath("modelos/caja.x")));
+}
+
