@@ -60,6 +60,7 @@ for target in $targets; do
   echo "fuzz: $target for $seconds s"
   ALSOFT_DRIVERS=null \
   ASAN_OPTIONS="detect_leaks=1" \
+  LSAN_OPTIONS="suppressions=$PWD/fuzz/lsan-suppressions.txt:print_suppressions=0" \
   UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
     "$PWD/$folder/fuzz/fuzz-$target" -max_total_time="$seconds" -max_len="$max_len" -rss_limit_mb=4096 \
       -print_final_stats=1 -artifact_prefix="$findings/" "$corpus"
