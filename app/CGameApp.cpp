@@ -1,9 +1,9 @@
 #include "app/CGameApp.h"
 
-#include "app/CAboutDialog.h"
 #include "app/CInputView.h"
 #include "app/CMainFrame.h"
 #include "app/MenuCommand.h"
+#include "app/MenuCommands.h"
 #include "app/core/CommandLineOptions.h"
 #include "app/core/KeySteering.h"
 #include "app/core/MainLoop.h"
@@ -113,23 +113,16 @@ void CGameApp::ShowIntro()
 
 void CGameApp::ConnectCommands()
 {
-    CMainFrame& frame = *m_pMainFrame;
-    frame.View().SetKeyHandler([this](int virtualKey) { m_keys->OnKeyDown(virtualKey); });
-    frame.SetCommandHandler(CommandStart, [this] { OnStart(); });
-    frame.SetCommandHandler(CommandExit, [&frame] { frame.close(); });
-    frame.SetCommandHandler(CommandStats, [this] { OnStats(); });
-    frame.SetCommandHandler(CommandAbout, [this] { OnAbout(); });
+    m_pMainFrame->View().SetKeyHandler([this](int virtualKey) { m_keys->OnKeyDown(virtualKey); });
+    m_commands = std::make_unique<MenuCommands>(*m_pMainFrame, m_state, m_headTracker, *m_play);
 }
 
 void CGameApp::ApplyCommandLine(const CommandLineOptions& options)
 {
-    if (options.videoFile) {
-        m_pMainFrame->SetChecked(CommandWebcam, false);
-        m_state.m_pszVideoFile = *options.videoFile;
-        m_state.m_dVideoFrameRate = m_tracker.OpenVideoFile(*options.videoFile);
-    }
+    if (options.videoFile)
+        m_commands->OpenVideo(*options.videoFile);
     if (options.showStats)
-        OnStats();
+        m_commands->ToggleStats();
     if (options.start)
         m_play->StartPlay();
     m_framesLeft = options.frames;
@@ -148,24 +141,6 @@ void CGameApp::OnIdle()
         m_idleTimer.stop();
         QCoreApplication::quit();
     }
-}
-
-void CGameApp::OnStart()
-{
-    m_play->StartOrRequestReset();
-}
-
-void CGameApp::OnStats()
-{
-    const bool show = !m_pMainFrame->IsChecked(CommandStats);
-    m_state.m_bShowStats = show;
-    m_pMainFrame->SetChecked(CommandStats, show);
-}
-
-void CGameApp::OnAbout()
-{
-    CAboutDialog about(m_pMainFrame.get());
-    about.exec();
 }
 
 bool CGameApp::SaveLastFrame(const std::string& path)

@@ -19,6 +19,7 @@ class CMainFrame;
 class CRenderer;
 class KeySteering;
 class MainLoop;
+class MenuCommands;
 class OpenGLDevice;
 class PlayControl;
 class RendererDrawing;
@@ -49,6 +50,7 @@ public:
     GameState& State() { return m_state; }
     TrackerOperations& Tracker() { return m_tracker; }
     CHeadTracker& HeadTracker() { return m_headTracker; }
+    CLevelMap& LevelMap() const { return *m_pLevelMap; }
 
 private:
     void RaisePriority();
@@ -57,10 +59,6 @@ private:
     bool InitSound();
     void ShowIntro();
     void ConnectCommands();
-
-    void OnStart();
-    void OnStats();
-    void OnAbout();
 
     GameState m_state;
     // Built with the application: it reads "configuracion" and opens the sample files in the
@@ -80,6 +78,7 @@ private:
     std::unique_ptr<PlayControl> m_play;
     std::unique_ptr<KeySteering> m_keys;
     std::unique_ptr<MainLoop> m_mainLoop;
+    std::unique_ptr<MenuCommands> m_commands;
     QTimer m_idleTimer;
     bool m_inPass = false;
     // Passes of play left before the program quits by itself.
