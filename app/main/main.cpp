@@ -1,10 +1,14 @@
 #include "app/CGameApp.h"
 #include "app/DialogMessagePresenter.h"
+#include "app/InterruptHandler.h"
 #include "app/core/CommandLineOptions.h"
 
 #include <QApplication>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QStyle>
+#include <QTranslator>
 
 #include <cstdio>
 #include <memory>
@@ -28,6 +32,13 @@ int main(int argc, char** argv)
 
     QApplication qtApplication(argc, argv);
     QApplication::setWindowIcon(QApplication::style()->standardIcon(QStyle::SP_ComputerIcon));
+    // The program speaks Spanish, and so do the windows Qt provides (the file dialog above all).
+    QTranslator qtSpanish;
+    if (qtSpanish.load(QLocale(QLocale::Spanish), "qtbase", "_", QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtSpanish);
+    // Outlives the application: a signal while it is being destroyed does not cut the completion
+    // of the sample files short.
+    InterruptHandler interrupts;
     std::optional<DialogMessagePresenter> messageBoxes;
     if (!options->messagesOnStderr)
         messageBoxes.emplace();
@@ -35,8 +46,14 @@ int main(int argc, char** argv)
     CGameApp app;
     if (!app.InitInstance())
         return 1;
-    app.ApplyCommandLine(*options);
-    const int status = QApplication::exec();
+    // A signal handled before the main loop runs left no loop to quit: it ends the run here.
+    int status = 0;
+    if (!interrupts.Received())
+        app.ApplyCommandLine(*options);
+    if (!interrupts.Received())
+        status = QApplication::exec();
+    if (interrupts.Received())
+        status = interrupts.ExitStatus();
 
     if (options->screenshotFile && !app.SaveLastFrame(*options->screenshotFile)) {
         std::fprintf(stderr, "brumaria: cannot write the screenshot %s\n", options->screenshotFile->c_str());
