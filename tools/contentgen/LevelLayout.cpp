@@ -60,15 +60,6 @@ bool Intersect(const glm::vec2& p, const glm::vec2& d, const glm::vec2& q, const
     return true;
 }
 
-// How far p lies inside the cell (negative outside).
-float Depth(const LayoutCell& cell, const glm::vec2& p)
-{
-    float depth = 1e30f;
-    for (int side = 0; side < 4; ++side)
-        depth = std::min(depth, glm::dot(cell.corners[kSideStart[side]] - p, Outward(cell, side)));
-    return depth;
-}
-
 std::vector<LayoutCell> CellsOf(const CLevelMap& map)
 {
     std::vector<LayoutCell> cells(CLevelMap::kCellCount);
@@ -113,14 +104,26 @@ LevelLayout::LevelLayout(std::vector<LayoutCell> cells, const std::vector<Layout
             m_minimum = glm::min(m_minimum, corner);
             m_maximum = glm::max(m_maximum, corner);
         }
+        std::array<glm::vec2, 4> outward;
+        for (int side = 0; side < 4; ++side)
+            outward[side] = Outward(cell, side);
+        m_outward.push_back(outward);
     }
     BuildWalls(walls);
 }
 
+float LevelLayout::Depth(int cell, const glm::vec2& p) const
+{
+    float depth = 1e30f;
+    for (int side = 0; side < 4; ++side)
+        depth = std::min(depth, glm::dot(m_cells[cell].corners[kSideStart[side]] - p, m_outward[cell][side]));
+    return depth;
+}
+
 bool LevelLayout::IsWalkable(const glm::vec2& p, float margin) const
 {
-    for (const LayoutCell& cell : m_cells) {
-        if (Depth(cell, p) > margin)
+    for (int i = 0; i < CellCount(); ++i) {
+        if (Depth(i, p) > margin)
             return true;
     }
     return false;
@@ -129,7 +132,7 @@ bool LevelLayout::IsWalkable(const glm::vec2& p, float margin) const
 int LevelLayout::CellAt(const glm::vec2& p) const
 {
     for (int i = 0; i < CellCount(); ++i) {
-        if (Depth(m_cells[i], p) >= 0.0f)
+        if (Depth(i, p) >= 0.0f)
             return i;
     }
     return -1;
@@ -137,7 +140,7 @@ int LevelLayout::CellAt(const glm::vec2& p) const
 
 float LevelLayout::DepthInside(int cell, const glm::vec2& p) const
 {
-    return Depth(m_cells[cell], p);
+    return Depth(cell, p);
 }
 
 float LevelLayout::Clearance(const glm::vec2& from, const glm::vec2& to, const glm::vec2& outward) const

@@ -79,6 +79,8 @@ public:
     glm::vec2 Maximum() const { return m_maximum; }
 
 private:
+    // How far p lies inside `cell` (negative outside).
+    float Depth(int cell, const glm::vec2& p) const;
     void BuildWalls(const std::vector<LayoutWall>& walls);
     // Whether an opening in line with `direction` ends at p.
     bool IsOpeningEnd(const glm::vec2& p, const glm::vec2& direction) const;
@@ -89,6 +91,8 @@ private:
     float Clearance(const glm::vec2& from, const glm::vec2& to, const glm::vec2& outward) const;
 
     std::vector<LayoutCell> m_cells;
+    // Each cell's side normals, away from the cell, by side.
+    std::vector<std::array<glm::vec2, 4>> m_outward;
     std::vector<WallRun> m_walls;
     glm::vec2 m_minimum;
     glm::vec2 m_maximum;
