@@ -9,6 +9,7 @@
 #include "app/CMainFrame.h"
 #include "app/CParamDeteccion.h"
 #include "app/CParametros.h"
+#include "app/DialogMessagePresenter.h"
 #include "app/MenuCommand.h"
 #include "app/MenuCommands.h"
 #include "app/core/SteeringMode.h"
@@ -399,16 +400,11 @@ TEST_F(MenuCommandsTest, NumeroCapturasSegOpensAtFiveAfterStartUp)
     EXPECT_EQ(g_nCapturesPerSecond, 6);
 }
 
-TEST_F(MenuCommandsTest, NoPassRunsWhileADialogOfTheMenuIsOpen)
+TEST_F(MenuCommandsTest, NoPassRunsWhileADialogOrAMessageBoxOfTheMenuIsOpen)
 {
     QTest::keyClick(view, Qt::Key_Return);
     WaitForPasses(3);
-    const std::map<int, const char*> dialogs = {{CommandParameters, "CParametros"},
-                                                {CommandMovementOptions, "CParamDeteccion"},
-                                                {CommandCapturesPerSecond, "CFrameCaptura"},
-                                                {CommandAbout, "CAboutDialog"},
-                                                {CommandOpen, "QFileDialog"}};
-    for (const auto& [command, className] : dialogs) {
+    const auto expectGameHeld = [&](int command, const char* className) {
         SCOPED_TRACE(className);
         std::string opened;
         std::int32_t framesAtOpening = -1;
@@ -425,7 +421,15 @@ TEST_F(MenuCommandsTest, NoPassRunsWhileADialogOfTheMenuIsOpen)
         EXPECT_EQ(framesBeforeClosing, framesAtOpening);
         EXPECT_TRUE(frame->isVisible());
         WaitForPasses(2);
-    }
+    };
+    expectGameHeld(CommandParameters, "CParametros");
+    expectGameHeld(CommandMovementOptions, "CParamDeteccion");
+    expectGameHeld(CommandCapturesPerSecond, "CFrameCaptura");
+    expectGameHeld(CommandAbout, "CAboutDialog");
+    expectGameHeld(CommandOpen, "QFileDialog");
+    // The program's message boxes.
+    const DialogMessagePresenter messageBoxes;
+    expectGameHeld(CommandHelpTopics, "QMessageBox");
 }
 
 TEST_F(MenuCommandsTest, TheHelpCommandsShowTheKeys)
