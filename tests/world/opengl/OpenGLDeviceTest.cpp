@@ -3,6 +3,7 @@
 #include "world/ColorValue.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QImage>
 #include <QMainWindow>
 #include <QOpenGLContext>
@@ -16,6 +17,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -343,6 +345,28 @@ TEST_F(OpenGLDeviceTest, TextIsClippedToItsRectangle)
 TEST_F(OpenGLDeviceTest, MissingPictureGivesNoTexture)
 {
     EXPECT_EQ(device.CreateTextureFromFile(folder.filePath("no-existe.png").toStdString()), nullptr);
+}
+
+TEST_F(OpenGLDeviceTest, AFileThatIsNotAPictureGivesNoTexture)
+{
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    const QString whole = folder.filePath("entera.png");
+    ASSERT_TRUE(picture.save(whole));
+    QFile png(whole);
+    ASSERT_TRUE(png.open(QIODevice::ReadOnly));
+    const QByteArray bytes = png.readAll();
+
+    const std::pair<const char*, QByteArray> files[] = {
+        {"texto.png", "no es una imagen\n"}, {"vacia.png", ""}, {"cortada.png", bytes.left(bytes.size() / 2)}};
+    for (const auto& [name, contents] : files) {
+        QFile file(folder.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(contents);
+        file.close();
+        EXPECT_EQ(device.CreateTextureFromFile(folder.filePath(name).toStdString()), nullptr) << name;
+    }
+    EXPECT_NE(device.CreateTextureFromFile(whole.toStdString()), nullptr);
 }
 
 TEST_F(OpenGLDeviceTest, StatusTextsShowUntilTheFirstFrameAndPaintOverEachOther)

@@ -131,6 +131,24 @@ TEST_F(RendererImageTest, MissingIntroPictureShowsWhite)
     EXPECT_EQ(shown.pixel(kWidth / 2, kHeight / 2), qRgb(255, 255, 255));
 }
 
+TEST_F(RendererImageTest, AnIntroThatIsNotAPictureShowsWhiteWithoutAMessage)
+{
+    QFile intro("intro");
+    ASSERT_TRUE(intro.open(QIODevice::WriteOnly));
+    intro.write("no es una imagen\n");
+    intro.close();
+    ASSERT_TRUE(renderer.Init(device, kWidth, kHeight));
+    messages.Clear();
+    renderer.LoadIntro();
+    renderer.BeginFrame();
+    renderer.DrawIntro();
+    renderer.EndFrame();
+    const QImage shown = device.grabFramebuffer();
+    EXPECT_EQ(shown.pixel(0, 0), qRgb(255, 255, 255));
+    EXPECT_EQ(shown.pixel(kWidth / 2, kHeight / 2), qRgb(255, 255, 255));
+    EXPECT_TRUE(messages.Messages().empty());
+}
+
 TEST_F(RendererImageTest, StartViewShowsSkyAboveGroundAndFogFromTheSecondFrame)
 {
     WriteStartViewContent();
