@@ -4,7 +4,7 @@
 # portrait, and runs the main loop over it, looping, for the given number of passes (default
 # 100000), in a scratch folder that links the game's content. It prints the memory every
 # 10000 passes; a memory fault or a leak ends it with the sanitizer's report. Not part of CI:
-# 100000 passes take about half an hour on two cores.
+# 100000 passes take about seven minutes on two cores.
 #
 #   tools/soak.sh [passes] [more brumaria-soak options]
 set -eu
