@@ -1,25 +1,26 @@
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
-# brumaria_add_test(<name> SOURCES ... LIBS ... [LABELS ...] [WORKING_DIRECTORY dir])
-# One GoogleTest executable; every test case becomes a CTest test with the given labels.
-# Labels in use: unit (no display, no sound card), gui (needs an X display: Xvfb in CI),
-# slow (long integration runs).
+# brumaria_add_test(<name> SOURCES ... LIBS ... [LABEL label] [WORKING_DIRECTORY dir])
+# One GoogleTest executable; every test case becomes a CTest test with the given label:
+# unit (no display, no sound card; also run in the sanitizer build, the default), gui (needs
+# an X display: Xvfb in CI), slow (long integration runs without a display).
+# (One label per test: gtest_discover_tests cannot carry a list of them.)
 function(brumaria_add_test name)
-  cmake_parse_arguments(ARG "" "WORKING_DIRECTORY" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "" "WORKING_DIRECTORY;LABEL" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE
     BRUMARIA_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     BRUMARIA_BINARY_DIR="${PROJECT_BINARY_DIR}")
-  if(NOT ARG_LABELS)
-    set(ARG_LABELS unit)
+  if(NOT ARG_LABEL)
+    set(ARG_LABEL unit)
   endif()
   if(NOT ARG_WORKING_DIRECTORY)
     set(ARG_WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
   endif()
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${ARG_WORKING_DIRECTORY}
-    PROPERTIES LABELS "${ARG_LABELS}"
+    PROPERTIES LABELS ${ARG_LABEL}
     DISCOVERY_TIMEOUT 60)
 endfunction()
