@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <limits>
 #include <string>
 #include <vector>
@@ -160,6 +161,22 @@ TEST_F(CModelTest, GarbageIsReportedLikeAMissingFile)
         EXPECT_EQ(messages.Texts(), std::vector<std::string>{"No se encuentra el archivo modelos/basura.x\n"});
         EXPECT_FALSE(model.HasMesh());
     }
+}
+
+TEST_F(CModelTest, ATextureNameNoFileCanHaveIsAMissingTexture)
+{
+    // An unterminated name in a broken file runs on for thousands of characters.
+    std::ifstream box(WorldTestFolder::TestData("modelos/caja.x"));
+    std::string text((std::istreambuf_iterator<char>(box)), std::istreambuf_iterator<char>());
+    text.replace(text.find("piedra.ppm"), 10, std::string(5000, 'p'));
+    std::filesystem::create_directories("modelos");
+    std::ofstream("modelos/caja.x") << text;
+
+    CModel model(device, "modelos\\caja.x", glm::mat4(1.0f));
+    EXPECT_TRUE(messages.Messages().empty());
+    ASSERT_TRUE(model.HasMesh());
+    for (DeviceTexture* texture : model.Textures())
+        EXPECT_EQ(texture, nullptr);
 }
 
 TEST_F(CModelTest, MissingTextureIsSilentAndTheSubsetIsDrawnUntextured)
