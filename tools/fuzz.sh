@@ -18,8 +18,9 @@ seconds="${2:-300}"
 [ "$which" = all ] || targets="$which"
 folder=build-fuzz
 
-if ! command -v clang++ >/dev/null 2>&1; then
-  echo "fuzz: clang++ is missing (apt-get install clang libclang-rt-14-dev)" >&2
+if ! command -v clang++ >/dev/null 2>&1 ||
+   [ ! -f "$(clang++ --print-runtime-dir)/libclang_rt.fuzzer-x86_64.a" ]; then
+  echo "fuzz: clang++ with its fuzzer runtime is needed (apt-get install clang libclang-rt-14-dev)" >&2
   exit 1
 fi
 
