@@ -19,8 +19,13 @@ function(brumaria_add_test name)
   if(NOT ARG_WORKING_DIRECTORY)
     set(ARG_WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
   endif()
+  set(properties LABELS ${ARG_LABEL})
+  if(ARG_LABEL STREQUAL "gui")
+    # One display for all: windows of parallel tests would take each other's focus.
+    list(APPEND properties RESOURCE_LOCK display)
+  endif()
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${ARG_WORKING_DIRECTORY}
-    PROPERTIES LABELS ${ARG_LABEL}
+    PROPERTIES ${properties}
     DISCOVERY_TIMEOUT 60)
 endfunction()
