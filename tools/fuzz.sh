@@ -8,7 +8,10 @@
 # Targets: configuracion snd xmodel trackedface alignprofile levelmap (default all, 300 s each).
 # Corpora grow in build-fuzz/corpus/<target> (seeded from the test data and from
 # tests/data/fuzz-regressions/<target>); an input that breaks something is written to
-# build-fuzz/findings/<target>/ and the run stops with its report.
+# build-fuzz/findings/<target>/ and the run stops with its report. (The model loader reads
+# each .x file first in a child process; a child that dies there leaves a crash file as well,
+# but the run goes on: only an input that stops the run is a fault. Replay a file with
+# build-fuzz/fuzz/fuzz-<target> FILE.)
 set -eu
 cd "$(dirname "$0")/.."
 
