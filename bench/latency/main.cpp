@@ -44,6 +44,22 @@ struct World {
     CRenderer renderer;
 };
 
+// The head tracking of the program, which has one tracker for the whole process: its smoothing
+// ring is process-wide, and a second tracker would smooth its first samples with the first's.
+struct HeadTracking {
+    explicit HeadTracking(World& world) : tracker(operations, world.camera, clock)
+    {
+        tracker.SetWorld(&world.camera, &world.levelMap);
+    }
+
+    MonotonicClock clock;
+    NullDebugWindows windows;
+    TimedSourceOpener opener{clock};
+    CHeadTracker headTracker{windows, opener};
+    HeadTrackerOperations operations{headTracker};
+    ObservedTracker tracker;
+};
+
 // What one run over the video saw.
 struct RunResult {
     int passes = 0;
@@ -75,18 +91,15 @@ double Max(const std::vector<double>& values)
     return values.empty() ? 0.0 : *std::max_element(values.begin(), values.end());
 }
 
-// The program's play over the video, from Enter to the end of the file.
-bool RunOverVideo(World& world, const std::string& video, RunResult& result)
+// The program's play over the video from its start pose: the file opened as "Abrir" does, Enter,
+// passes to the end of the file.
+bool RunOverVideo(World& world, HeadTracking& tracking, const std::string& video, RunResult& result)
 {
     world.levelMap.ResetCell();
     world.camera.Reset();
-    MonotonicClock clock;
-    NullDebugWindows windows;
-    TimedSourceOpener opener(clock);
-    CHeadTracker headTracker(windows, opener);
-    HeadTrackerOperations operations(headTracker);
-    ObservedTracker tracker(operations, world.camera, clock);
-    tracker.SetWorld(&world.camera, &world.levelMap);
+    MonotonicClock& clock = tracking.clock;
+    const TimedSourceOpener& opener = tracking.opener;
+    ObservedTracker& tracker = tracking.tracker;
 
     GameState state;
     state.m_pszVideoFile = video;
@@ -179,11 +192,12 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "latency_bench: no OpenGL window\n");
             status = 1;
         }
+        HeadTracking tracking(world);
         const std::string loadBefore = LoadAverage();
         std::vector<RunResult> results;
         for (int r = 0; status == 0 && r < repetitions; ++r) {
             RunResult result;
-            if (!RunOverVideo(world, video, result))
+            if (!RunOverVideo(world, tracking, video, result))
                 status = 1;
             results.push_back(result);
         }
@@ -225,10 +239,13 @@ int main(int argc, char** argv)
                         "decode of a frame) took %.2f ms (median); times above count from the frame in hand.\n",
                         allPasses.empty() ? 0 : *std::max_element(allPasses.begin(), allPasses.end()),
                         Median(allGrabs));
-            std::printf("\nOnsets of run 1 (frame: passes after its grab, ms to the move):");
-            for (const MoveOnset& onset : results[0].onsets)
-                std::printf(" %d: %d, %.2f;", onset.frame, onset.passesAfterGrab, onset.grabToMoveMs);
-            std::printf("\n");
+            std::printf("\nOnsets (frame: passes after its grab, ms to the move):\n");
+            for (std::size_t r = 0; r < results.size(); ++r) {
+                std::printf("  run %zu:", r + 1);
+                for (const MoveOnset& onset : results[r].onsets)
+                    std::printf(" %d: %d, %.2f;", onset.frame, onset.passesAfterGrab, onset.grabToMoveMs);
+                std::printf("\n");
+            }
         }
     }
     std::filesystem::current_path("/");
