@@ -29,10 +29,15 @@ cv::Mat HeadVideoWriter::Frame(const HeadPose& pose) const
 bool HeadVideoWriter::Write(const MotionScript& script, const std::string& videoFile,
                             const std::string& truthFile, std::string& error) const
 {
-    cv::VideoWriter video(videoFile, cv::VideoWriter::fourcc('M', 'J', 'P', 'G'),
+    const std::string& codec = m_settings.codec;
+    if (codec.size() != 4) {
+        error = "a codec is named by four characters, not \"" + codec + "\"";
+        return false;
+    }
+    cv::VideoWriter video(videoFile, cv::VideoWriter::fourcc(codec[0], codec[1], codec[2], codec[3]),
                           m_settings.framesPerSecond, m_settings.frameSize);
     if (!video.isOpened()) {
-        error = "cannot write " + videoFile;
+        error = "cannot write " + videoFile + " with the codec " + codec;
         return false;
     }
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> truth(std::fopen(truthFile.c_str(), "w"), std::fclose);

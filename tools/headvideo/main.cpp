@@ -15,11 +15,12 @@ void Usage()
 {
     std::fprintf(stderr,
                  "usage: brumaria-headvideo PHOTO VIDEO.avi [--script MOVES] [--truth FILE] "
-                 "[--face X,Y,W,H]\n"
+                 "[--face X,Y,W,H] [--codec FOURCC]\n"
                  "  MOVES: comma-separated still, left, right, up, down, nearer, farther,\n"
                  "         roll-cw, roll-ccw, each optionally NAME:AMOUNT (default \"%s\")\n"
                  "  FILE:  ground truth, one line per frame (default VIDEO with .csv)\n"
-                 "  X,Y,W,H: the face in the photo (default: found by the face detector)\n",
+                 "  X,Y,W,H: the face in the photo (default: found by the face detector)\n"
+                 "  FOURCC: the video codec, e.g. MJPG (default) or H264 (much smaller files)\n",
                  MotionScript::kStandard);
 }
 
@@ -43,6 +44,7 @@ int main(int argc, char** argv)
     std::string scriptText = MotionScript::kStandard;
     std::string truthFile = videoFile.substr(0, videoFile.rfind('.')) + ".csv";
     cv::Rect face;
+    HeadVideoSettings settings;
     for (int i = 3; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
         if (std::strcmp(argv[i], "--script") == 0 && hasValue) {
@@ -54,6 +56,8 @@ int main(int argc, char** argv)
                 std::fprintf(stderr, "brumaria-headvideo: bad face rectangle \"%s\"\n", argv[i]);
                 return 2;
             }
+        } else if (std::strcmp(argv[i], "--codec") == 0 && hasValue) {
+            settings.codec = argv[++i];
         } else {
             Usage();
             return 2;
@@ -80,7 +84,7 @@ int main(int argc, char** argv)
         }
         face = found[0];
     }
-    if (!HeadVideoWriter(photo, face).Write(*script, videoFile, truthFile, error)) {
+    if (!HeadVideoWriter(photo, face, settings).Write(*script, videoFile, truthFile, error)) {
         std::fprintf(stderr, "brumaria-headvideo: %s\n", error.c_str());
         return 1;
     }
