@@ -37,12 +37,15 @@ void HighGuiWindows::Show(const std::string& name, const cv::Mat& image)
 {
     // A window the player closed comes back with the same flags.
     Create(name);
-    if (image.depth() == CV_32S) {
-        // imshow no longer takes 32-bit integers.
-        cv::Mat shown;
-        image.convertTo(shown, CV_8U, 1.0 / 256);
-        cv::imshow(name, shown);
-    } else {
-        cv::imshow(name, image);
-    }
+    cv::imshow(name, Picture(image));
+}
+
+cv::Mat HighGuiWindows::Picture(const cv::Mat& image)
+{
+    if (image.depth() != CV_32S)
+        return image;
+    // imshow no longer takes 32-bit integers.
+    cv::Mat shown;
+    image.convertTo(shown, CV_8U, 1.0 / 256);
+    return shown;
 }

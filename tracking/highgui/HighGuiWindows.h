@@ -10,4 +10,7 @@ public:
     void Create(const std::string& name) override;
     void Destroy(const std::string& name) override;
     void Show(const std::string& name, const cv::Mat& image) override;
+
+    // The picture a window shows for an image.
+    static cv::Mat Picture(const cv::Mat& image);
 };
