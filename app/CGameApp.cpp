@@ -123,9 +123,15 @@ void CGameApp::ApplyCommandLine(const CommandLineOptions& options)
         m_commands->OpenVideo(*options.videoFile);
     if (options.showStats)
         m_commands->ToggleStats();
+    if (options.showViews) {
+        m_commands->ToggleFrameA();
+        m_commands->ToggleFrameB();
+        m_commands->ToggleValues();
+    }
     if (options.start)
         m_play->StartPlay();
     m_framesLeft = options.frames;
+    m_secondsOfPlay = options.seconds;
 }
 
 void CGameApp::OnIdle()
@@ -137,7 +143,13 @@ void CGameApp::OnIdle()
     m_mainLoop->RunPass();
     m_inPass = false;
 
-    if (m_state.m_bStarted && m_framesLeft && --*m_framesLeft == 0) {
+    if (!m_state.m_bStarted)
+        return;
+    const bool framesDone = m_framesLeft && --*m_framesLeft == 0;
+    if (m_secondsOfPlay && !m_playEndMs)
+        m_playEndMs = m_clock.NowMs() + *m_secondsOfPlay * 1000.0;
+    const bool timeDone = m_playEndMs && m_clock.NowMs() >= *m_playEndMs;
+    if (framesDone || timeDone) {
         m_idleTimer.stop();
         QCoreApplication::quit();
     }
@@ -146,4 +158,9 @@ void CGameApp::OnIdle()
 bool CGameApp::SaveLastFrame(const std::string& path)
 {
     return m_pDevice->ReadBackBuffer().save(QString::fromStdString(path), "PNG");
+}
+
+bool CGameApp::SaveViewPictures(const std::string& folder, std::string& error) const
+{
+    return m_debugWindows.Save(folder, error);
 }

@@ -5,6 +5,7 @@
 #include "app/core/MonotonicClock.h"
 #include "tracking/CHeadTracker.h"
 #include "tracking/capture/CaptureSource.h"
+#include "tracking/highgui/DebugWindowPictures.h"
 #include "tracking/highgui/HighGuiWindows.h"
 
 #include <QTimer>
@@ -45,6 +46,9 @@ public:
     void OnIdle();
     // Writes the last frame drawn as a PNG file; false if it cannot be written.
     bool SaveLastFrame(const std::string& path);
+    // Writes what each open tracker window shows as folder/<window>.png; false with error set
+    // if a file cannot be written.
+    bool SaveViewPictures(const std::string& folder, std::string& error) const;
 
     CMainFrame& MainFrame() const { return *m_pMainFrame; }
     GameState& State() { return m_state; }
@@ -61,10 +65,12 @@ private:
     void ConnectCommands();
 
     GameState m_state;
+    HighGuiWindows m_highGuiWindows;
+    // The tracker's windows, keeping their last pictures to be saved at the end.
+    DebugWindowPictures m_debugWindows{m_highGuiWindows};
+    CaptureOpener m_captureOpener;
     // Built with the application: it reads "configuracion" and opens the sample files in the
     // working directory; destroyed with it, which completes them.
-    HighGuiWindows m_debugWindows;
-    CaptureOpener m_captureOpener;
     CHeadTracker m_headTracker{m_debugWindows, m_captureOpener};
     HeadTrackerOperations m_tracker{m_headTracker};
     MonotonicClock m_clock;
@@ -83,4 +89,8 @@ private:
     bool m_inPass = false;
     // Passes of play left before the program quits by itself.
     std::optional<int> m_framesLeft;
+    // How long play lasts before the program quits by itself, and when it ends (fixed by the
+    // first pass of play).
+    std::optional<int> m_secondsOfPlay;
+    std::optional<double> m_playEndMs;
 };

@@ -27,9 +27,9 @@ MenuCommands::MenuCommands(CMainFrame& frame, GameState& state, CHeadTracker& tr
     Connect(CommandWebcam, &MenuCommands::OnWebcam);
     Connect(CommandKeysOnly, &MenuCommands::OnKeysOnly);
     Connect(CommandExit, &MenuCommands::OnExit);
-    Connect(CommandFrameA, &MenuCommands::OnFrameA);
-    Connect(CommandFrameB, &MenuCommands::OnFrameB);
-    Connect(CommandValues, &MenuCommands::OnValues);
+    Connect(CommandFrameA, &MenuCommands::ToggleFrameA);
+    Connect(CommandFrameB, &MenuCommands::ToggleFrameB);
+    Connect(CommandValues, &MenuCommands::ToggleValues);
     Connect(CommandStats, &MenuCommands::ToggleStats);
     Connect(CommandCamera, &MenuCommands::OnCamera);
     Connect(CommandParameters, &MenuCommands::OnParameters);
@@ -116,17 +116,17 @@ void MenuCommands::OnKeysOnly()
     }
 }
 
-void MenuCommands::OnFrameA()
+void MenuCommands::ToggleFrameA()
 {
     Toggle(CommandFrameA, [this](bool on) { m_tracker.SetFrameAView(on); });
 }
 
-void MenuCommands::OnFrameB()
+void MenuCommands::ToggleFrameB()
 {
     Toggle(CommandFrameB, [this](bool on) { m_tracker.SetFrameBView(on); });
 }
 
-void MenuCommands::OnValues()
+void MenuCommands::ToggleValues()
 {
     m_frame.repaint();
     Toggle(CommandValues, [this](bool on) { m_tracker.SetValuesView(on); });

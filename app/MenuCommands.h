@@ -23,6 +23,10 @@ public:
     void OpenVideo(const std::string& path);
     // "Rendimiento".
     void ToggleStats();
+    // "FrameA", "FrameB" and "Valores".
+    void ToggleFrameA();
+    void ToggleFrameB();
+    void ToggleValues();
 
     // The message of the help commands (the program has no help pages).
     static const char* HelpText();
@@ -35,9 +39,6 @@ private:
     void OnOpen();
     void OnWebcam();
     void OnKeysOnly();
-    void OnFrameA();
-    void OnFrameB();
-    void OnValues();
     void OnCamera();
     void OnPreciseDetection();
     void OnParameters();

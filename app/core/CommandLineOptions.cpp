@@ -27,7 +27,8 @@ std::optional<CommandLineOptions> CommandLineOptions::Parse(const std::vector<st
     CommandLineOptions options;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
-        const bool takesValue = option == "--video" || option == "--frames" || option == "--screenshot";
+        const bool takesValue = option == "--video" || option == "--frames" || option == "--seconds" ||
+                                option == "--screenshot" || option == "--view-screenshots";
         if (takesValue && i + 1 >= arguments.size()) {
             error = option + " needs a value";
             return std::nullopt;
@@ -38,6 +39,8 @@ std::optional<CommandLineOptions> CommandLineOptions::Parse(const std::vector<st
             options.start = true;
         } else if (option == "--stats") {
             options.showStats = true;
+        } else if (option == "--views") {
+            options.showViews = true;
         } else if (option == "--messages-on-stderr") {
             options.messagesOnStderr = true;
         } else if (option == "--video") {
@@ -55,10 +58,23 @@ std::optional<CommandLineOptions> CommandLineOptions::Parse(const std::vector<st
                 error = "--frames needs a whole number of at least 1, not \"" + count + "\"";
                 return std::nullopt;
             }
+        } else if (option == "--seconds") {
+            const std::string& count = arguments[++i];
+            options.seconds = PositiveInteger(count);
+            if (!options.seconds) {
+                error = "--seconds needs a whole number of at least 1, not \"" + count + "\"";
+                return std::nullopt;
+            }
         } else if (option == "--screenshot") {
             options.screenshotFile = arguments[++i];
             if (options.screenshotFile->empty()) {
                 error = "--screenshot needs a file name";
+                return std::nullopt;
+            }
+        } else if (option == "--view-screenshots") {
+            options.viewScreenshotFolder = arguments[++i];
+            if (options.viewScreenshotFolder->empty()) {
+                error = "--view-screenshots needs a folder name";
                 return std::nullopt;
             }
         } else {
@@ -79,8 +95,14 @@ const char* CommandLineOptions::Usage()
            "  --video FILE          use an AVI file instead of the webcam (as Archivo > Abrir)\n"
            "  --start               start walking at once (as the Enter key)\n"
            "  --stats               show the statistics overlay (as Vistas > Rendimiento)\n"
+           "  --views               show the tracker's windows Frame, Frame B and Parámetros\n"
+           "                        (as Vistas > FrameA, FrameB and Valores)\n"
            "  --frames N            quit after N frames of play\n"
+           "  --seconds N           quit after N seconds of play\n"
            "  --screenshot FILE     save the last frame drawn as a PNG picture when the program ends\n"
+           "  --view-screenshots FOLDER\n"
+           "                        save what each open tracker window shows last as\n"
+           "                        FOLDER/<window>.png when the program ends\n"
            "  --messages-on-stderr  write messages to standard error instead of showing message boxes\n"
            "  --help                show this help and quit\n";
 }

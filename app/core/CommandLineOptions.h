@@ -14,10 +14,18 @@ struct CommandLineOptions {
     bool start = false;
     // As "Rendimiento".
     bool showStats = false;
+    // As "FrameA", "FrameB" and "Valores": the tracker's analysis windows and values panel
+    // beside "Imagen".
+    bool showViews = false;
     // Quit after this many passes of play.
     std::optional<int> frames;
+    // Quit after this many seconds of play (a recorded video plays in real time).
+    std::optional<int> seconds;
     // Where the last drawn frame is saved as PNG when the program ends.
     std::optional<std::string> screenshotFile;
+    // Where the last picture of each open tracker window is saved as <window>.png when the
+    // program ends.
+    std::optional<std::string> viewScreenshotFolder;
     // Messages go to standard error instead of message boxes.
     bool messagesOnStderr = false;
 

@@ -59,5 +59,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "brumaria: cannot write the screenshot %s\n", options->screenshotFile->c_str());
         return 1;
     }
+    if (options->viewScreenshotFolder && !app.SaveViewPictures(*options->viewScreenshotFolder, error)) {
+        std::fprintf(stderr, "brumaria: %s\n", error.c_str());
+        return 1;
+    }
     return status;
 }

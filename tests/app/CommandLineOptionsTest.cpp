@@ -25,10 +25,13 @@ TEST(CommandLineOptionsTest, NoArgumentsChangeNothing)
     EXPECT_FALSE(options->help);
     EXPECT_FALSE(options->start);
     EXPECT_FALSE(options->showStats);
+    EXPECT_FALSE(options->showViews);
     EXPECT_FALSE(options->messagesOnStderr);
     EXPECT_FALSE(options->videoFile);
     EXPECT_FALSE(options->frames);
+    EXPECT_FALSE(options->seconds);
     EXPECT_FALSE(options->screenshotFile);
+    EXPECT_FALSE(options->viewScreenshotFolder);
 }
 
 TEST(CommandLineOptionsTest, EveryOptionIsRead)
@@ -37,7 +40,7 @@ TEST(CommandLineOptionsTest, EveryOptionIsRead)
     std::ofstream(video) << "x";
     const std::optional<CommandLineOptions> options =
         Parse({"--start", "--stats", "--video", video.string(), "--frames", "200", "--screenshot", "out.png",
-               "--messages-on-stderr"});
+               "--messages-on-stderr", "--views", "--view-screenshots", "vistas", "--seconds", "23"});
     std::filesystem::remove(video);
     ASSERT_TRUE(options);
     EXPECT_TRUE(options->start);
@@ -45,7 +48,10 @@ TEST(CommandLineOptionsTest, EveryOptionIsRead)
     EXPECT_TRUE(options->messagesOnStderr);
     EXPECT_EQ(options->videoFile, video.string());
     EXPECT_EQ(options->frames, 200);
+    EXPECT_EQ(options->seconds, 23);
     EXPECT_EQ(options->screenshotFile, "out.png");
+    EXPECT_TRUE(options->showViews);
+    EXPECT_EQ(options->viewScreenshotFolder, "vistas");
     EXPECT_TRUE(Parse({"--help"})->help);
     EXPECT_TRUE(Parse({"-h"})->help);
 }
@@ -61,27 +67,36 @@ TEST(CommandLineOptionsTest, MistakesAreExplained)
     EXPECT_EQ(error, "--frames needs a value");
     EXPECT_FALSE(Parse({"--screenshot"}, &error));
     EXPECT_FALSE(Parse({"--screenshot", ""}, &error));
+    EXPECT_FALSE(Parse({"--view-screenshots"}, &error));
+    EXPECT_EQ(error, "--view-screenshots needs a value");
+    EXPECT_FALSE(Parse({"--view-screenshots", ""}, &error));
+    EXPECT_EQ(error, "--view-screenshots needs a folder name");
     EXPECT_FALSE(Parse({"--video", "/nonexistent/paseo.avi"}, &error));
     EXPECT_EQ(error, "--video: no such file: /nonexistent/paseo.avi");
     EXPECT_FALSE(Parse({"--video", std::filesystem::temp_directory_path().string()}, &error));
 }
 
-TEST(CommandLineOptionsTest, FramesMustBeAPositiveWholeNumber)
+TEST(CommandLineOptionsTest, FramesAndSecondsMustBePositiveWholeNumbers)
 {
-    for (const char* bad : {"0", "-5", "abc", "12x", "1.5", "", "99999999999"}) {
-        std::string error;
-        EXPECT_FALSE(Parse({"--frames", bad}, &error)) << bad;
-        EXPECT_NE(error.find("--frames"), std::string::npos);
+    for (const char* option : {"--frames", "--seconds"}) {
+        for (const char* bad : {"0", "-5", "abc", "12x", "1.5", "", "99999999999"}) {
+            std::string error;
+            EXPECT_FALSE(Parse({option, bad}, &error)) << option << ' ' << bad;
+            EXPECT_EQ(error.rfind(option, 0), 0u) << error;
+        }
     }
     EXPECT_EQ(Parse({"--frames", "1"})->frames, 1);
     EXPECT_EQ(Parse({"--frames", "2147483647"})->frames, 2147483647);
+    EXPECT_EQ(Parse({"--seconds", "1"})->seconds, 1);
+    EXPECT_FALSE(Parse({"--seconds", "1"})->frames);
 }
 
 TEST(CommandLineOptionsTest, UsageNamesEveryOption)
 {
     const std::string usage = CommandLineOptions::Usage();
     for (const char* option :
-         {"--video FILE", "--start", "--stats", "--frames N", "--screenshot FILE", "--messages-on-stderr", "--help"})
+         {"--video FILE", "--start", "--stats", "--views", "--frames N", "--seconds N", "--screenshot FILE",
+          "--view-screenshots FOLDER", "--messages-on-stderr", "--help"})
         EXPECT_NE(usage.find(option), std::string::npos) << option;
 }
 
