@@ -1,0 +1,50 @@
+#!/bin/sh
+# Plays the bundled demo: builds Brumaria and starts it with the head-motion video
+# data/demo/paseo.avi in place of the webcam, play started, the tracker's four windows open
+# ("Imagen", "Frame", "Frame B", "Parámetros") and the statistics overlay on. The recorded head
+# walks the player out of the church door, across the yard and up the cypress avenue (23 s).
+#
+# With a display, watch; the keys steer too, Esc ends. Without one it runs under Xvfb for the
+# video's length and ends by itself. Either way the program runs in the output folder (default
+# run/demo, which links the content of data/) and leaves there, when it ends: the 3D view as
+# escena.png, what the tracker's windows showed last as vistas/<window>.png, and the six
+# sample files muestras*.m (tools/plot-samples.sh plots them). Sound goes to OpenAL's null
+# backend when there is no sound card.
+#
+#   tools/demo.sh [output folder]      (BRUMARIA_BUILD: build folder, default build)
+set -eu
+cd "$(dirname "$0")/.."
+root="$(pwd)"
+build="${BRUMARIA_BUILD:-build}"
+tools/build.sh "$build"
+
+out="${1:-run/demo}"
+mkdir -p "$out"
+out="$(cd "$out" && pwd)"
+for item in data/*; do
+  name="$(basename "$item")"
+  [ -e "$out/$name" ] || ln -s "$root/$item" "$out/$name"
+done
+# Pictures of an earlier run would pass for this one's.
+rm -f "$out/escena.png" "$out/vistas/Imagen.png" "$out/vistas/Frame.png" "$out/vistas/Frame B.png" \
+  "$out/vistas/Parámetros.png"
+
+cd "$out"
+if [ -z "${ALSOFT_DRIVERS:-}" ] && [ ! -d /dev/snd ] && [ -z "${PULSE_SERVER:-}" ] && [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+  export ALSOFT_DRIVERS=null
+fi
+set -- "$root/$build/app/brumaria" --video "$root/data/demo/paseo.avi" --start --views --stats \
+  --screenshot escena.png --view-screenshots vistas
+status=0
+if [ -n "${DISPLAY:-}" ]; then
+  "$@" || status=$?
+else
+  echo "No display: playing the demo under Xvfb for 24 seconds ..."
+  xvfb-run -a -s "-screen 0 1280x1024x24" "$@" --seconds 24 --messages-on-stderr || status=$?
+fi
+[ "$status" -eq 0 ] || { echo "brumaria ended with status $status" >&2; exit "$status"; }
+
+echo "The demo left in $out:"
+for file in escena.png vistas/*.png muestras*.m; do
+  [ -e "$file" ] && echo "  $file"
+done
