@@ -11,7 +11,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 folder="${BRUMARIA_BUILD:-build}"
-script="still:30,nearer:1.35,left:120,right:120,roll-cw:16,nearer:1.35,nearer:1.35,roll-ccw:18,nearer:1.35,still:25"
+script="still:30,nearer:1.35,left:100,right:220,nearer:1.35,nearer:1.35,roll-cw:16,roll-ccw:16,nearer:1.35,still:25"
 
 [ -f "$folder/CMakeCache.txt" ] || tools/build.sh "$folder"
 cmake --build "$folder" --target brumaria-headvideo >/dev/null
