@@ -131,7 +131,7 @@ void CGameApp::ApplyCommandLine(const CommandLineOptions& options)
     if (options.start)
         m_play->StartPlay();
     m_framesLeft = options.frames;
-    m_secondsOfPlay = options.seconds;
+    m_bQuitAtVideoEnd = options.quitAtVideoEnd;
 }
 
 void CGameApp::OnIdle()
@@ -146,10 +146,8 @@ void CGameApp::OnIdle()
     if (!m_state.m_bStarted)
         return;
     const bool framesDone = m_framesLeft && --*m_framesLeft == 0;
-    if (m_secondsOfPlay && !m_playEndMs)
-        m_playEndMs = m_clock.NowMs() + *m_secondsOfPlay * 1000.0;
-    const bool timeDone = m_playEndMs && m_clock.NowMs() >= *m_playEndMs;
-    if (framesDone || timeDone) {
+    const bool videoDone = m_bQuitAtVideoEnd && m_state.m_pszVideoFile && m_tracker.OutOfFrames();
+    if (framesDone || videoDone) {
         m_idleTimer.stop();
         QCoreApplication::quit();
     }

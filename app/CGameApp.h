@@ -89,8 +89,6 @@ private:
     bool m_inPass = false;
     // Passes of play left before the program quits by itself.
     std::optional<int> m_framesLeft;
-    // How long play lasts before the program quits by itself, and when it ends (fixed by the
-    // first pass of play).
-    std::optional<int> m_secondsOfPlay;
-    std::optional<double> m_playEndMs;
+    // Quit once a capture finds the video file at its end.
+    bool m_bQuitAtVideoEnd = false;
 };

@@ -9,13 +9,29 @@ public:
     explicit HeadTrackerOperations(CHeadTracker& tracker) : m_tracker(tracker) {}
 
     void SetWorld(CCamera* camera, CLevelMap* levelMap) override { m_tracker.SetWorld(camera, levelMap); }
-    bool StartWebcam() override { return m_tracker.StartWebcam(); }
-    double OpenVideoFile(const std::string& path) override { return m_tracker.OpenVideoFile(path); }
+    bool StartWebcam() override
+    {
+        m_bOutOfFrames = false;
+        return m_tracker.StartWebcam();
+    }
+    double OpenVideoFile(const std::string& path) override
+    {
+        m_bOutOfFrames = false;
+        return m_tracker.OpenVideoFile(path);
+    }
     void OpenImageWindow() override { m_tracker.OpenImageWindow(); }
-    bool GrabAndProcess() override { return m_tracker.GrabAndProcess(); }
+    bool GrabAndProcess() override
+    {
+        m_bOutOfFrames = !m_tracker.GrabAndProcess();
+        return !m_bOutOfFrames;
+    }
     void InterpretBetweenFrames() override { m_tracker.InterpretBetweenFrames(); }
     void ResetTracking() override { m_tracker.ResetTracking(); }
 
+    // The last capture found no frame: a video file at its end, or no source at all.
+    bool OutOfFrames() const { return m_bOutOfFrames; }
+
 private:
     CHeadTracker& m_tracker;
+    bool m_bOutOfFrames = false;
 };

@@ -2,10 +2,10 @@
 # Plays the bundled demo: builds Brumaria and starts it with the head-motion video
 # data/demo/paseo.avi in place of the webcam, play started, the tracker's four windows open
 # ("Imagen", "Frame", "Frame B", "Parámetros") and the statistics overlay on. The recorded head
-# walks the player out of the church door, across the yard and up the cypress avenue (23 s).
+# walks the player out of the church door, across the yard and up the cypress avenue.
 #
-# With a display, watch; the keys steer too, Esc ends. Without one it runs under Xvfb for the
-# video's length and ends by itself. Either way the program runs in the output folder (default
+# With a display, watch; the keys steer too, Esc ends. Without one it runs under Xvfb until the
+# video has played to its end, then ends by itself. Either way the program runs in the output folder (default
 # run/demo, which links the content of data/) and leaves there, when it ends: the 3D view as
 # escena.png, what the tracker's windows showed last as vistas/<window>.png, and the six
 # sample files muestras*.m (tools/plot-samples.sh plots them). Sound goes to OpenAL's null
@@ -39,8 +39,8 @@ status=0
 if [ -n "${DISPLAY:-}" ]; then
   "$@" || status=$?
 else
-  echo "No display: playing the demo under Xvfb for 24 seconds ..."
-  xvfb-run -a -s "-screen 0 1280x1024x24" "$@" --seconds 24 --messages-on-stderr || status=$?
+  echo "No display: playing the demo under Xvfb to the end of the video (about half a minute) ..."
+  xvfb-run -a -s "-screen 0 1280x1024x24" "$@" --quit-at-video-end --messages-on-stderr || status=$?
 fi
 [ "$status" -eq 0 ] || { echo "brumaria ended with status $status" >&2; exit "$status"; }
 

@@ -27,8 +27,8 @@ std::optional<CommandLineOptions> CommandLineOptions::Parse(const std::vector<st
     CommandLineOptions options;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
-        const bool takesValue = option == "--video" || option == "--frames" || option == "--seconds" ||
-                                option == "--screenshot" || option == "--view-screenshots";
+        const bool takesValue = option == "--video" || option == "--frames" || option == "--screenshot" ||
+                                option == "--view-screenshots";
         if (takesValue && i + 1 >= arguments.size()) {
             error = option + " needs a value";
             return std::nullopt;
@@ -39,6 +39,8 @@ std::optional<CommandLineOptions> CommandLineOptions::Parse(const std::vector<st
             options.start = true;
         } else if (option == "--stats") {
             options.showStats = true;
+        } else if (option == "--quit-at-video-end") {
+            options.quitAtVideoEnd = true;
         } else if (option == "--views") {
             options.showViews = true;
         } else if (option == "--messages-on-stderr") {
@@ -56,13 +58,6 @@ std::optional<CommandLineOptions> CommandLineOptions::Parse(const std::vector<st
             options.frames = PositiveInteger(count);
             if (!options.frames) {
                 error = "--frames needs a whole number of at least 1, not \"" + count + "\"";
-                return std::nullopt;
-            }
-        } else if (option == "--seconds") {
-            const std::string& count = arguments[++i];
-            options.seconds = PositiveInteger(count);
-            if (!options.seconds) {
-                error = "--seconds needs a whole number of at least 1, not \"" + count + "\"";
                 return std::nullopt;
             }
         } else if (option == "--screenshot") {
@@ -98,7 +93,7 @@ const char* CommandLineOptions::Usage()
            "  --views               show the tracker's windows Frame, Frame B and Parámetros\n"
            "                        (as Vistas > FrameA, FrameB and Valores)\n"
            "  --frames N            quit after N frames of play\n"
-           "  --seconds N           quit after N seconds of play\n"
+           "  --quit-at-video-end   quit when the video file has no more frames\n"
            "  --screenshot FILE     save the last frame drawn as a PNG picture when the program ends\n"
            "  --view-screenshots FOLDER\n"
            "                        save what each open tracker window shows last as\n"

@@ -19,8 +19,8 @@ struct CommandLineOptions {
     bool showViews = false;
     // Quit after this many passes of play.
     std::optional<int> frames;
-    // Quit after this many seconds of play (a recorded video plays in real time).
-    std::optional<int> seconds;
+    // Quit once the video file has no more frames.
+    bool quitAtVideoEnd = false;
     // Where the last drawn frame is saved as PNG when the program ends.
     std::optional<std::string> screenshotFile;
     // Where the last picture of each open tracker window is saved as <window>.png when the

@@ -27,7 +27,7 @@ struct ProgramRun {
 };
 
 // The program in `folder`, which links the content of data/, as tools/demo.sh runs it.
-ProgramRun RunDemo(const QString& folder, const QStringList& extra)
+ProgramRun RunDemo(const QString& folder, const QStringList& extra, const QString& video = kDemoVideo)
 {
     const QDir data(QStringLiteral(BRUMARIA_SOURCE_DIR "/data"));
     for (const QString& entry : data.entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
@@ -40,7 +40,7 @@ ProgramRun RunDemo(const QString& folder, const QStringList& extra)
     QElapsedTimer clock;
     clock.start();
     process.start(BRUMARIA_PROGRAM,
-                  QStringList{"--video", kDemoVideo, "--start", "--messages-on-stderr"} + extra);
+                  QStringList{"--video", video, "--start", "--messages-on-stderr"} + extra);
     ProgramRun run;
     run.finished = process.waitForFinished(120000);
     run.elapsedMs = clock.elapsed();
@@ -86,12 +86,11 @@ TEST(DemoProgram, PlaysTheDemoWithEveryTrackerWindowAndSavesWhatTheyShow)
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     const QDir out(folder.path());
-    const ProgramRun run = RunDemo(folder.path(), {"--views", "--seconds", "4", "--screenshot", "escena.png",
+    // A few seconds of the video: the face is found, then comes nearer.
+    const ProgramRun run = RunDemo(folder.path(), {"--views", "--frames", "300", "--screenshot", "escena.png",
                                                    "--view-screenshots", "vistas"});
     ASSERT_TRUE(run.finished);
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    // Four seconds of play after start-up, then the program ends by itself.
-    EXPECT_GE(run.elapsedMs, 4000);
 
     EXPECT_EQ(cv::imread(out.filePath("escena.png").toStdString()).size(), cv::Size(640, 480));
     EXPECT_EQ(QDir(out.filePath("vistas")).entryList(QDir::Files).size(), 4);
@@ -126,12 +125,32 @@ TEST(DemoProgram, WithoutViewsOnlyTheCameraWindowIsPictured)
 {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
-    const ProgramRun run = RunDemo(folder.path(), {"--seconds", "2", "--view-screenshots", "vistas"});
+    const ProgramRun run = RunDemo(folder.path(), {"--frames", "100", "--view-screenshots", "vistas"});
     ASSERT_TRUE(run.finished);
     ASSERT_EQ(run.exitCode, 0) << run.err;
     // "Imagen" opens with play; the others only when asked for.
     EXPECT_EQ(QDir(QDir(folder.path()).filePath("vistas")).entryList(QDir::Files).join(' ').toStdString(),
               "Imagen.png");
+}
+
+TEST(DemoProgram, EndsWithTheVideoWhenAsked)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    // Two seconds of video without a face.
+    const QString video = QDir(folder.path()).filePath("pared.avi");
+    {
+        cv::VideoWriter writer(video.toStdString(), cv::VideoWriter::fourcc('M', 'J', 'P', 'G'), 25.0, cv::Size(320, 240));
+        ASSERT_TRUE(writer.isOpened());
+        for (int i = 0; i < 50; ++i)
+            writer.write(cv::Mat(240, 320, CV_8UC3, cv::Scalar(40, 90 + i, 160)));
+    }
+    const ProgramRun run = RunDemo(folder.path(), {"--quit-at-video-end"}, video);
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_GE(run.elapsedMs, 2000);
+    // The program does not wait for the test's timeout.
+    EXPECT_LT(run.elapsedMs, 60000);
 }
 
 }  // namespace
