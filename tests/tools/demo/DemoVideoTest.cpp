@@ -35,7 +35,7 @@ TEST(DemoVideo, TheRecordedHeadWalksThePlayerOutOfTheDoorAndAround)
     while (std::optional<ReplayLine> line = replay.Step())
         lines.push_back(*line);
 
-    ASSERT_EQ(lines.size(), 575u);
+    ASSERT_EQ(lines.size(), 625u);
     EXPECT_EQ(lines[0].state, "found");
     std::map<std::string, int> moveCount;
     std::vector<int> cells;
