@@ -5,11 +5,11 @@
 # walks the player out of the church door, across the yard and up the cypress avenue.
 #
 # With a display, watch; the keys steer too, Esc ends. Without one it runs under Xvfb until the
-# video has played to its end, then ends by itself. Either way the program runs in the output folder (default
-# run/demo, which links the content of data/) and leaves there, when it ends: the 3D view as
-# escena.png, what the tracker's windows showed last as vistas/<window>.png, and the six
-# sample files muestras*.m (tools/plot-samples.sh plots them). Sound goes to OpenAL's null
-# backend when there is no sound card.
+# video has played to its end, then ends by itself. Either way the program runs in the output
+# folder (default run/demo, which links the content of data/) and leaves there, when it ends:
+# the 3D view as escena.png, what the tracker's windows showed last as vistas/<window>.png,
+# and the six sample files muestras*.m (octave-cli tools/plot-samples.m plots them). Sound goes
+# to OpenAL's null backend when there is no sound card.
 #
 #   tools/demo.sh [output folder]      (BRUMARIA_BUILD: build folder, default build)
 set -eu
@@ -46,5 +46,5 @@ fi
 
 echo "The demo left in $out:"
 for file in escena.png vistas/*.png muestras*.m; do
-  [ -e "$file" ] && echo "  $file"
+  if [ -e "$file" ]; then echo "  $file"; fi
 done
