@@ -1,6 +1,5 @@
 #include "tests/tracking/OctaveSampleFile.h"
 #include "tests/tracking/TemporaryFolder.h"
-#include "tests/tracking/TextFiles.h"
 #include "tracking/DebugWindowRecorder.h"
 #include "tracking/MotionInterpreter.h"
 #include "tracking/ValuesPanel.h"
@@ -11,441 +10,196 @@
 #include <opencv2/core.hpp>
 
 #include <cmath>
+#include <tuple>
 
 namespace {
 
 // Eye and mouth positions in frame pixels.
 struct Face {
     float leftEyeX, leftEyeY, rightEyeX, rightEyeY, mouthX, mouthY;
-
-    // Moved as a whole in the image.
-    Face Shifted(float x, float y) const
-    {
-        return {leftEyeX + x, leftEyeY + y, rightEyeX + x, rightEyeY + y, mouthX + x, mouthY + y};
-    }
-    Face WithMouthY(float y) const { return {leftEyeX, leftEyeY, rightEyeX, rightEyeY, mouthX, y}; }
 };
 
-// Rest: eye-centre x 120, face-centre y 130, eye-mouth 60; with the default 20 % the dead zones
-// are a little under 24, 26 and 12 pixels (20 x 0.01f is a little under 0.2).
-const Face kRest = {100, 100, 140, 100, 120, 160};
+// At rest (0, 0, 0): eye-centre x 120, face-centre y 130, eye-mouth 60, so the default 20 % dead
+// zones are a little under 24, 26 and 12 pixels (20 x 0.01f is a little under 0.2).
+Face Head(float right, float down, float nearer = 0)
+{
+    return {100 + right, 100 + down, 140 + right, 100 + down, 120 + right, 160 + down + nearer};
+}
+const Face kRest = Head(0, 0);
 
-// Eyes 40 apart about (120.5, 100.5), the right one lower by `degrees` (negative roll); the other
-// measures stay at rest.
+// Eyes 40 apart, the right one lower by `degrees` (a negative roll); the other measures at rest.
 Face Rolled(double degrees)
 {
-    const double radians = degrees * 3.14159265358979 / 180.0;
-    const float dx = static_cast<float>(20.0 * std::cos(radians));
-    const float dy = static_cast<float>(20.0 * std::sin(radians));
+    const float dx = static_cast<float>(20.0 * std::cos(degrees * M_PI / 180.0));
+    const float dy = static_cast<float>(20.0 * std::sin(degrees * M_PI / 180.0));
     return {120.5f - dx, 100.5f - dy, 120.5f + dx, 100.5f + dy, 120.0f, 160.75f};
 }
 
-class MotionInterpreterTest : public testing::Test {
-protected:
-    void SetUp() override
+// An interpreter resting at kRest, steering a camera through a level map.
+struct Steering {
+    // Fills the ring with the face and cues, so the next pass sees exactly them. Without a map
+    // these passes move nothing.
+    void Settle(const Face& f, double yaw = 0.0, double pitch = 0.0)
     {
-        interpreter.SetRestPose(kRest.leftEyeX, kRest.leftEyeY, kRest.rightEyeX, kRest.rightEyeY,
-                                kRest.mouthX, kRest.mouthY);
+        interpreter.SetRestPose(kRest.leftEyeX, kRest.leftEyeY, kRest.rightEyeX, kRest.rightEyeY, kRest.mouthX, kRest.mouthY);
         interpreter.UpdatePixelThresholds();
-    }
-
-    void Add(const Face& face)
-    {
-        interpreter.AddSample(face.leftEyeX, face.leftEyeY, face.rightEyeX, face.rightEyeY,
-                              face.mouthX, face.mouthY);
-    }
-
-    // Fills the ring with the face and cues without moving, so the next pass sees exactly them.
-    void Settle(const Face& face, double yaw = 0.0, double pitch = 0.0)
-    {
-        interpreter.SetWorld(nullptr, nullptr);
+        interpreter.SetWorld(&camera, nullptr);
         interpreter.SetYawMeasure(yaw);
         interpreter.SetPitchMeasure(pitch);
         for (int i = 0; i < 5; ++i)
-            Add(face);
+            interpreter.AddSample(f.leftEyeX, f.leftEyeY, f.rightEyeX, f.rightEyeY, f.mouthX, f.mouthY);
         interpreter.SetWorld(&camera, &map);
-    }
-
-    // One pass on the settled face; the camera must end where `reference` is.
-    void ExpectPassMovesLikeReference()
-    {
-        interpreter.Interpret();
-        ExpectSameVector(camera.Eye(), reference.Eye(), "eye");
-        ExpectSameVector(camera.LookAt(), reference.LookAt(), "look-at");
-    }
-
-    static void ExpectSameVector(const glm::vec3& actual, const glm::vec3& expected, const char* what)
-    {
-        EXPECT_EQ(actual.x, expected.x) << what;
-        EXPECT_EQ(actual.y, expected.y) << what;
-        EXPECT_EQ(actual.z, expected.z) << what;
     }
 
     TemporaryFolder folder;
     DebugWindowRecorder windows;
     CLevelMap map;
     CCamera camera;
-    CLevelMap referenceMap;
-    CCamera reference;
     MotionInterpreter interpreter{windows};
+};
+
+using Moves = void (*)(CCamera&, CLevelMap&, const MotionInterpreter&);
+void LookUp(CCamera& c, CLevelMap&, const MotionInterpreter&) { c.LookUp(0.002f); }
+void LookDown(CCamera& c, CLevelMap&, const MotionInterpreter&) { c.LookDown(0.002f); }
+void Forward(CCamera& c, CLevelMap& m, const MotionInterpreter& i) { c.WalkForward(m, (15 - i.ThresholdZ()) * 0.03f); }
+
+// One pass over a settled head: the moves a reference camera must make to end where the steered
+// one does, and the values the pass records (giroX and giroY: the cues truncated toward zero).
+struct PassCase {
+    const char* name;
+    Face face;
+    float yaw, pitch;
+    void (*configure)(MotionInterpreter&);
+    Moves moves;
+    std::int32_t movX, movY, movZ, giroZ;
+};
+
+const PassCase kPasses[] = {
+    {"roll -12 only turns", Rolled(12.5), 10, 20, nullptr, [](auto& c, auto&, auto&) { c.TurnLeft(0.0016f); }, 0, 0, 0, -12},
+    {"roll 12", Rolled(-12.5), 0, 0, nullptr, [](auto& c, auto&, auto&) { c.TurnRight(0.0016f); }, 0, 0, 0, 12},
+    {"roll -10 is level", Rolled(10.5), 0, 20, nullptr, LookUp, 0, 0, 0, -10},
+    {"roll 10 is level", Rolled(-10.5), 0, 20, nullptr, LookUp, 0, 0, 0, 10},
+    {"roll switched off", Rolled(30.5), 0, 20, [](auto& i) { i.SetRotateZ(false); }, LookUp, 0, 0, 0, -30},
+    {"pitch 10 looks up", kRest, 0, 10, nullptr, LookUp, 0, 0, 0, 0},
+    {"pitch -1 looks down", kRest, 0, -1, nullptr, LookDown, 0, 0, 0, 0},
+    {"pitch switched off", kRest, 0, 30, [](auto& i) { i.SetRotateY(false); }, nullptr, 0, 0, 0, 0},
+    {"face right", Head(30, 0), 0, 0, nullptr, [](auto& c, auto& m, auto& i) { c.StrafeLeft(m, (30 - i.ThresholdX()) * 0.001f); }, -7, 0, 0, 0},
+    {"face left", Head(-30, 0), 0, 0, nullptr, [](auto& c, auto& m, auto& i) { c.StrafeRight(m, (30 - i.ThresholdX()) * 0.001f); }, 7, 0, 0, 0},
+    {"23 pixels is inside", Head(23, 0), 0, 0, nullptr, nullptr, 0, 0, 0, 0},
+    {"side-step switched off", Head(40, 0), 0, 0, [](auto& i) { i.SetMoveX(false); }, nullptr, 0, 0, 0, 0},
+    {"nearer", Head(0, 0, 15), 0, 0, nullptr, Forward, 0, 0, 4, 0},
+    {"farther", Head(0, 0, -15), 0, 0, nullptr, [](auto& c, auto& m, auto& i) { c.WalkBackward(m, (15 - i.ThresholdZ()) * 0.04f); }, 0, 0, -4, 0},
+    {"pitch 15 skips the walk", Head(0, 0, 15), 0, 15, nullptr, LookUp, 0, 0, 0, 0},
+    {"pitch -6 skips the walk", Head(0, 0, 15), 0, -6, nullptr, LookDown, 0, 0, 0, 0},
+    {"pitch 14 walks", Head(0, 0, 15), 0, 14, nullptr, [](auto& c, auto& m, auto& i) { LookUp(c, m, i); Forward(c, m, i); }, 0, 0, 4, 0},
+    {"pitch 15 walks without looking", Head(0, 0, 15), 0, 15, [](auto& i) { i.SetRotateY(false); }, Forward, 0, 0, 4, 0},
+    {"face higher", Head(0, -40), 0, 0, nullptr, [](auto& c, auto&, auto& i) { c.Rise(float((40 - i.ThresholdY()) * 0.002)); }, 0, 15, 0, 0},
+    {"a walk suppresses the descent", Head(0, 40, 15), 0, 0, nullptr, Forward, 0, 0, 4, 0},
+    {"descends without walking", Head(0, 40, 15), 0, 0, [](auto& i) { i.SetMoveZ(false); },
+     [](auto& c, auto&, auto& i) { c.Descend(float((47 - i.ThresholdY()) * 0.002)); }, 0, -22, 0, 0},
+    {"yaw 3", kRest, 3, 0, nullptr, [](auto& c, auto&, auto&) { c.TurnRight(0.005f); }, 0, 0, 0, 0},
+    {"yaw -3.5", kRest, -3.5f, 0, nullptr, [](auto& c, auto&, auto&) { c.TurnLeft(0.005f); }, 0, 0, 0, 0},
+    {"yaw threshold 5 moves the left limit", kRest, -4, 0, [](auto& i) { i.SetYawThreshold(5); }, nullptr, 0, 0, 0, 0},
 };
 
 }
 
-TEST_F(MotionInterpreterTest, RestPoseAndPixelDeadZones)
+TEST(MotionInterpreter, EachPassMakesItsMovesInOrderAndRecordsItsValues)
 {
-    interpreter.SetRestPose(100.5f, 99.0f, 140.5f, 101.0f, 120.0f, 160.7f);
-    EXPECT_EQ(interpreter.Rest().restEyeCentreX, 120.5f);
-    EXPECT_EQ(interpreter.Rest().restEyeY, 100.0f);
-    EXPECT_EQ(interpreter.Rest().restFaceCentreY, 130);
-    EXPECT_FLOAT_EQ(interpreter.Rest().restEyeMouth, 60.7f);
+    for (const PassCase& c : kPasses) {
+        SCOPED_TRACE(c.name);
+        Steering steering;
+        if (c.configure)
+            c.configure(steering.interpreter);
+        steering.Settle(c.face, c.yaw, c.pitch);
+        CLevelMap referenceMap;
+        CCamera reference;
+        ASSERT_TRUE(steering.camera.Eye() == reference.Eye() && steering.camera.LookAt() == reference.LookAt()) << "no map";
+        steering.interpreter.Interpret();
+        if (c.moves)
+            c.moves(reference, referenceMap, steering.interpreter);
+        EXPECT_EQ(steering.camera.Eye(), reference.Eye());
+        EXPECT_EQ(steering.camera.LookAt(), reference.LookAt());
+        const SampleValues s = steering.interpreter.LastPass().Samples();
+        EXPECT_EQ(std::make_tuple(s.movX, s.movY, s.movZ, s.giroX, s.giroY, s.giroZ),
+                  std::make_tuple(c.movX, c.movY, c.movZ, std::int32_t(c.yaw), std::int32_t(c.pitch), c.giroZ));
+    }
+}
 
-    // The face-centre is truncated, then halved toward zero: -3.5 -> -3 -> -1.
+TEST(MotionInterpreter, BetweenThePitchThresholdsTheViewLevels)
+{
+    Steering steering;
+    steering.Settle(kRest, 0.0, 3.0);
+    CCamera reference;
+    steering.camera.LookUp(0.05f);
+    reference.LookUp(0.05f);
+    reference.LevelView();
+    steering.interpreter.Interpret();
+    EXPECT_EQ(steering.camera.LookAt(), reference.LookAt());
+}
+
+TEST(MotionInterpreter, RestPoseAndPixelDeadZones)
+{
+    Steering steering;
+    MotionInterpreter& interpreter = steering.interpreter;
+    interpreter.SetRestPose(100.5f, 99.0f, 140.5f, 101.0f, 120.0f, 160.7f);
+    const RestPose& rest = interpreter.Rest();
+    EXPECT_EQ(std::make_tuple(rest.restEyeCentreX, rest.restEyeY, rest.restFaceCentreY), std::make_tuple(120.5f, 100.0f, 130));
+    EXPECT_FLOAT_EQ(rest.restEyeMouth, 60.7f);
     interpreter.SetRestPose(0.0f, -3.0f, 0.0f, -3.0f, 0.0f, -0.5f);
-    EXPECT_EQ(interpreter.Rest().restFaceCentreY, -1);
+    EXPECT_EQ(rest.restFaceCentreY, -1) << "-3.5 truncated, then halved toward zero";
 
     interpreter.SetRestPose(44, 100, 84, 100, 64, 160);
     interpreter.UpdatePixelThresholds();
-    EXPECT_FLOAT_EQ(interpreter.ThresholdX(), 12.8f);
-    EXPECT_FLOAT_EQ(interpreter.ThresholdY(), 26.0f);
-    EXPECT_FLOAT_EQ(interpreter.ThresholdZ(), 12.0f);
+    EXPECT_EQ(std::make_tuple(interpreter.ThresholdX(), interpreter.ThresholdY(), interpreter.ThresholdZ()),
+              std::make_tuple(20 * 0.01f * 64.0f, 20 * 0.01f * 130, 20 * 0.01f * 60.0f));
     interpreter.SetDistanceX(50);
-    EXPECT_FLOAT_EQ(interpreter.ThresholdX(), 12.8f);  // until recomputed
+    EXPECT_FLOAT_EQ(interpreter.ThresholdX(), 12.8f) << "until recomputed";
     interpreter.UpdatePixelThresholds();
     EXPECT_FLOAT_EQ(interpreter.ThresholdX(), 32.0f);
-}
-
-TEST_F(MotionInterpreterTest, SamplesCarryTheCuesOfThePreviousStepAndTheRawPositions)
-{
-    Settle(kRest.Shifted(0.9f, 0.0f), 7.5, -2.25);
-    const SmoothedHead& head = MotionInterpreter::Smoothed();
-    EXPECT_FLOAT_EQ(head.average.yaw, 7.5f);
-    EXPECT_FLOAT_EQ(head.average.pitch, -2.25f);
-    EXPECT_EQ(head.average.eyeCentreX, 120);
-    EXPECT_EQ(head.leftEyeX, 100);
-    EXPECT_EQ(head.rightEyeX, 140);
-    EXPECT_EQ(head.mouthY, 160);
-}
-
-TEST_F(MotionInterpreterTest, RollBeyondTenOnlyTurnsButIsStillRecorded)
-{
-    // Pitch and yaw cues that would look up and turn right, were they evaluated.
-    Settle(Rolled(12.5), 10.0, 20.0);
-    ASSERT_EQ(MotionInterpreter::Smoothed().average.roll, -12);
-    reference.TurnLeft(0.0016f);
-    ExpectPassMovesLikeReference();
-
-    const PassRecord& pass = interpreter.LastPass();
-    EXPECT_EQ(pass.dx, 0);
-    EXPECT_EQ(pass.dy, 0);
-    EXPECT_EQ(pass.dz, 0);
-    const std::vector<std::string> lines = ValuesPanel::Lines(pass);
-    EXPECT_EQ(lines[6], "X Sin movimiento");
-    EXPECT_EQ(lines[7], "Y Sin movimiento");
-    EXPECT_EQ(lines[8], "Z Sin movimiento");
-
-    interpreter.CloseSampleFiles();
-    EXPECT_EQ(OctaveSampleFile::Parse(ReadText("muestrasGiroZ.m"), "giroZ").samples.back(), -12);
-    EXPECT_EQ(OctaveSampleFile::Parse(ReadText("muestrasGiroY.m"), "giroY").samples.back(), 20);
-    EXPECT_EQ(OctaveSampleFile::Parse(ReadText("muestrasGiroX.m"), "giroX").samples.back(), 10);
-
-    // The other way round turns right by the same amount.
-    Settle(Rolled(-12.5));
-    reference.TurnRight(0.0016f);
-    ExpectPassMovesLikeReference();
-}
-
-TEST_F(MotionInterpreterTest, RollOfTenIsInsideTheDeadZone)
-{
-    Settle(Rolled(10.5), 0.0, 20.0);
-    ASSERT_EQ(MotionInterpreter::Smoothed().average.roll, -10);
-    reference.LookUp(0.002f);
-    ExpectPassMovesLikeReference();
-
-    Settle(Rolled(-10.5), 0.0, 20.0);
-    ASSERT_EQ(MotionInterpreter::Smoothed().average.roll, 10);
-    reference.LookUp(0.002f);
-    ExpectPassMovesLikeReference();
-
-    // With turning by roll switched off a larger roll does not turn either.
-    interpreter.SetRotateZ(false);
-    Settle(Rolled(30.5), 0.0, 20.0);
-    reference.LookUp(0.002f);
-    ExpectPassMovesLikeReference();
-}
-
-TEST_F(MotionInterpreterTest, PitchThresholdsAreInclusiveAndBetweenThemTheViewLevels)
-{
-    camera.LookUp(0.05f);
-    reference.LookUp(0.05f);
-
-    Settle(kRest, 0.0, 10.0);
-    reference.LookUp(0.002f);
-    ExpectPassMovesLikeReference();
-
-    Settle(kRest, 0.0, -1.0);
-    reference.LookDown(0.002f);
-    ExpectPassMovesLikeReference();
-
-    Settle(kRest, 0.0, 3.0);
-    reference.LevelView();
-    ExpectPassMovesLikeReference();
-    EXPECT_LT(camera.LookAt().y - camera.Eye().y, 0.05f - 0.002f);
-
-    // Looking by pitch switched off leaves the view as it is.
-    interpreter.SetRotateY(false);
-    Settle(kRest, 0.0, 30.0);
-    ExpectPassMovesLikeReference();
-}
-
-TEST_F(MotionInterpreterTest, SideStepFollowsTheEyeCentre)
-{
-    // Face 30 pixels right in the image.
-    Settle(kRest.Shifted(30, 0));
-    reference.StrafeLeft(referenceMap, (30 - interpreter.ThresholdX()) * 0.001f);
-    ExpectPassMovesLikeReference();
-    EXPECT_LT(camera.Eye().x, 0.0f);
-
-    Settle(kRest.Shifted(-30, 0));
-    reference.StrafeRight(referenceMap, (30 - interpreter.ThresholdX()) * 0.001f);
-    ExpectPassMovesLikeReference();
-    EXPECT_EQ(interpreter.LastPass().dx, 30);
-
-    // Inside the dead zone nothing moves.
-    Settle(kRest.Shifted(23, 0));
-    ExpectPassMovesLikeReference();
-}
-
-TEST_F(MotionInterpreterTest, WalkForwardWhenNearerAndBackWhenFarther)
-{
-    // Eye-mouth 75 against 60.
-    Settle(kRest.WithMouthY(175));
-    reference.WalkForward(referenceMap, (15 - interpreter.ThresholdZ()) * 0.03f);
-    ExpectPassMovesLikeReference();
-    EXPECT_GT(camera.Eye().z, 0.0f);
-
-    Settle(kRest.WithMouthY(145));
-    reference.WalkBackward(referenceMap, (15 - interpreter.ThresholdZ()) * 0.04f);
-    ExpectPassMovesLikeReference();
-}
-
-TEST_F(MotionInterpreterTest, PitchOutsideItsWalkingRangeSkipsTheWalk)
-{
-    Settle(kRest.WithMouthY(175), 0.0, 15.0);
-    reference.LookUp(0.002f);
-    ExpectPassMovesLikeReference();
-    EXPECT_EQ(interpreter.LastPass().dz, 0);
-
-    Settle(kRest.WithMouthY(175), 0.0, -6.0);
-    reference.LookDown(0.002f);
-    ExpectPassMovesLikeReference();
-
-    // Pitch 14 is still inside the range.
-    Settle(kRest.WithMouthY(175), 0.0, 14.0);
-    reference.LookUp(0.002f);
-    reference.WalkForward(referenceMap, (15 - interpreter.ThresholdZ()) * 0.03f);
-    ExpectPassMovesLikeReference();
-
-    // Without looking by pitch the pitch does not matter.
-    interpreter.SetRotateY(false);
-    Settle(kRest.WithMouthY(175), 0.0, 15.0);
-    reference.WalkForward(referenceMap, (15 - interpreter.ThresholdZ()) * 0.03f);
-    ExpectPassMovesLikeReference();
-    EXPECT_EQ(interpreter.LastPass().dz, 15);
-}
-
-TEST_F(MotionInterpreterTest, RiseAndDescendByFaceHeightUnlessTheFaceWalks)
-{
-    // 40 pixels higher: face-centre 90 against 130.
-    Settle(kRest.Shifted(0, -40));
-    reference.Rise(static_cast<float>((40 - interpreter.ThresholdY()) * 0.002));
-    ExpectPassMovesLikeReference();
-    EXPECT_GT(camera.Eye().y, 2.5f);
-
-    // Lower and nearer: face-centre 177, eye-mouth 75. The walk wins.
-    const Face lowerNearer = kRest.Shifted(0, 40).WithMouthY(215);
-    Settle(lowerNearer);
-    reference.WalkForward(referenceMap, (15 - interpreter.ThresholdZ()) * 0.03f);
-    ExpectPassMovesLikeReference();
-    EXPECT_EQ(interpreter.LastPass().dy, 0);
-
-    interpreter.SetMoveZ(false);
-    Settle(lowerNearer);
-    reference.Descend(static_cast<float>((47 - interpreter.ThresholdY()) * 0.002));
-    ExpectPassMovesLikeReference();
-    EXPECT_EQ(interpreter.LastPass().signedDy, 47);
-}
-
-TEST_F(MotionInterpreterTest, YawThresholdSetsBothTurnLimits)
-{
-    interpreter.SetYawThreshold(5);
-    EXPECT_EQ(interpreter.YawLeftLimit(), -5);
-
-    Settle(kRest, 4.0);
-    ExpectPassMovesLikeReference();
-    Settle(kRest, -4.0);
-    ExpectPassMovesLikeReference();
-
-    Settle(kRest, 5.0);
-    reference.TurnRight(0.005f);
-    ExpectPassMovesLikeReference();
-    Settle(kRest, -5.0);
-    reference.TurnLeft(0.005f);
-    ExpectPassMovesLikeReference();
-
     interpreter.SetYawThreshold(-2147483647 - 1);
     EXPECT_EQ(interpreter.YawLeftLimit(), 2147483647);
 }
 
-TEST_F(MotionInterpreterTest, ExcessValuesOfTheSideStep)
+TEST(MotionInterpreter, ValuesWindowShowsEveryPassWhileSwitchedOn)
 {
-    // Rest eye-centre 64: the dead zone is 12.8 pixels.
-    interpreter.SetRestPose(44, 100, 84, 100, 64, 160);
-    interpreter.UpdatePixelThresholds();
-    const Face rest = {44, 100, 84, 100, 64, 160};
-
-    Settle(rest.Shifted(20, 0));
-    interpreter.Interpret();
-    EXPECT_EQ(interpreter.LastPass().Samples().movX, -8);
-    Settle(rest.Shifted(-20, 0));
-    interpreter.Interpret();
-    EXPECT_EQ(interpreter.LastPass().Samples().movX, 8);
-    Settle(rest.Shifted(12, 0));
-    interpreter.Interpret();
-    EXPECT_EQ(interpreter.LastPass().Samples().movX, 0);
-
-    interpreter.SetMoveX(false);
-    Settle(rest.Shifted(40, 0));
-    interpreter.Interpret();
-    EXPECT_EQ(interpreter.LastPass().Samples().movX, 0);
-    EXPECT_EQ(interpreter.LastPass().dx, 0);
+    Steering steering;
+    steering.Settle(Head(30, 0));
+    EXPECT_TRUE(steering.windows.Calls().empty());
+    steering.interpreter.ShowValuesWindow();
+    steering.interpreter.Interpret();
+    steering.interpreter.Interpret();
+    const std::vector<cv::Mat> shown = steering.windows.Shown(ValuesPanel::kWindowName);
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(cv::countNonZero(shown[1] != ValuesPanel::Draw(steering.interpreter.LastPass())), 0);
+    const std::vector<std::string> lines = ValuesPanel::Lines(steering.interpreter.LastPass());
+    EXPECT_EQ(std::make_tuple(lines[0], lines[6]), std::make_tuple("OjoX:Iz:130;Der:170", "X Izquierda: 7"));
+    steering.interpreter.HideValuesWindow();
+    steering.windows.Clear();
+    steering.interpreter.Interpret();
+    EXPECT_TRUE(steering.windows.Calls().empty());
 }
 
-TEST_F(MotionInterpreterTest, WithoutAWorldPassesRecordButMoveNothing)
+TEST(MotionInterpreter, WholeRunSampleFilesParseWithOneValuePerPass)
 {
-    Settle(kRest.Shifted(50, -50).WithMouthY(200), 9.0, 20.0);
-    interpreter.SetWorld(nullptr, nullptr);
-    interpreter.Interpret();
-    ExpectSameVector(camera.Eye(), reference.Eye(), "eye");
-    ExpectSameVector(camera.LookAt(), reference.LookAt(), "look-at");
-    EXPECT_EQ(interpreter.LastPass().dx, 50);
-    // A camera without a map does not move either.
-    interpreter.SetWorld(&camera, nullptr);
-    interpreter.Interpret();
-    ExpectSameVector(camera.Eye(), reference.Eye(), "eye");
-}
-
-TEST_F(MotionInterpreterTest, WholeRunSampleFilesParseWithOneValuePerPass)
-{
-    int passes = 0;
-    const auto countPass = [&] { passes += MotionInterpreter::SampleCount() >= 5 ? 1 : 0; };
-    interpreter.SetWorld(&camera, &map);
+    Steering steering;
+    MotionInterpreter& interpreter = steering.interpreter;
+    steering.Settle(kRest);
+    interpreter.OpenSampleFiles();
     for (int i = 0; i < 40; ++i) {
         interpreter.SetYawMeasure(i % 7 - 3);
         interpreter.SetPitchMeasure(i % 11 - 4);
-        Add(kRest.Shifted(static_cast<float>(i % 13) * 4 - 24, static_cast<float>(i % 5) * 10 - 20)
-                .WithMouthY(150 + static_cast<float>(i % 9) * 5));
-        countPass();
+        const Face f = Head(i % 13 * 4.0f - 24, i % 5 * 10.0f - 20, i % 9 * 5.0f - 10);
+        interpreter.AddSample(f.leftEyeX, f.leftEyeY, f.rightEyeX, f.rightEyeY, f.mouthX, f.mouthY);
         interpreter.Interpret();
-        countPass();
     }
     const SampleValues last = interpreter.LastPass().Samples();
     interpreter.CloseSampleFiles();
-
-    const char* const names[6][2] = {{"muestrasPosX.m", "movX"},   {"muestrasPosY.m", "movY"},
-                                     {"muestrasPosZ.m", "movZ"},   {"muestrasGiroX.m", "giroX"},
-                                     {"muestrasGiroY.m", "giroY"}, {"muestrasGiroZ.m", "giroZ"}};
     const std::int32_t lastValues[6] = {last.movX, last.movY, last.movZ, last.giroX, last.giroY, last.giroZ};
     for (int i = 0; i < 6; ++i) {
-        const OctaveSampleFile file = OctaveSampleFile::Parse(ReadText(names[i][0]), names[i][1]);
-        EXPECT_EQ(file.error, "") << names[i][0];
-        ASSERT_EQ(file.samples.size(), static_cast<std::size_t>(passes)) << names[i][0];
-        EXPECT_EQ(file.samples.back(), lastValues[i]) << names[i][0];
+        const OctaveSampleFile file = OctaveSampleFile::Parse(TemporaryFolder::Read(kSampleFileNames[i][0]), kSampleFileNames[i][1]);
+        EXPECT_EQ(file.error, "") << kSampleFileNames[i][0];
+        ASSERT_EQ(file.samples.size(), 80u) << kSampleFileNames[i][0];
+        EXPECT_EQ(file.samples.back(), lastValues[i]) << kSampleFileNames[i][0];
     }
-}
-
-TEST_F(MotionInterpreterTest, ValuesWindowShowsEveryPassWhileSwitchedOn)
-{
-    Settle(kRest);
-    interpreter.Interpret();
-    EXPECT_TRUE(windows.Calls().empty());
-
-    interpreter.ShowValuesWindow();
-    EXPECT_TRUE(interpreter.ValuesWindowOpen());
-    EXPECT_TRUE(windows.IsOpen("Parámetros"));
-    Settle(kRest.Shifted(30, 0));
-    windows.Clear();
-    interpreter.Interpret();
-    interpreter.Interpret();
-    const std::vector<cv::Mat> shown = windows.Shown("Parámetros");
-    ASSERT_EQ(shown.size(), 2u);
-    EXPECT_EQ(shown[1].size(), cv::Size(500, 270));
-    EXPECT_EQ(cv::countNonZero(shown[1] != ValuesPanel::Draw(interpreter.LastPass())), 0);
-    // 30 pixels against a dead zone of 23.99..., truncated to 23.
-    EXPECT_EQ(ValuesPanel::Lines(interpreter.LastPass())[6], "X Izquierda: 7");
-
-    interpreter.HideValuesWindow();
-    EXPECT_FALSE(interpreter.ValuesWindowOpen());
-    EXPECT_FALSE(windows.IsOpen("Parámetros"));
-    windows.Clear();
-    interpreter.Interpret();
-    EXPECT_TRUE(windows.Calls().empty());
-}
-
-TEST_F(MotionInterpreterTest, SmoothingStateOutlivesTheInterpreter)
-{
-    Settle(kRest);
-    const std::uint32_t count = MotionInterpreter::SampleCount();
-    Add(kRest);
-    EXPECT_EQ(MotionInterpreter::SampleCount(), count + 1);
-
-    // A new interpreter (as after the tracker is rebuilt) zeroes the ring but keeps counting,
-    // so it interprets at once, on the zeroes mixed with its first sample.
-    DebugWindowRecorder otherWindows;
-    MotionInterpreter other(otherWindows);
-    EXPECT_EQ(MotionInterpreter::SampleCount(), count + 1);
-    EXPECT_EQ(MotionInterpreter::Smoothed().average.eyeCentreX, 0);
-    other.AddSample(kRest.leftEyeX, kRest.leftEyeY, kRest.rightEyeX, kRest.rightEyeY, kRest.mouthX, kRest.mouthY);
-    EXPECT_EQ(MotionInterpreter::SampleCount(), count + 2);
-    EXPECT_EQ(MotionInterpreter::Smoothed().average.eyeCentreX, 12);
-    EXPECT_EQ(other.LastPass().head.average.eyeCentreX, 12);
-}
-
-TEST(MotionInterpreterThresholds, LoadedAtConstructionAndSavedOnDemand)
-{
-    TemporaryFolder folder;
-    WriteText("configuracion", "Distancia X:20\nDistancia Y:20\nDistancia Z:20\nAngulo GiroX:5\n"
-                               "Angulo GiroY Arriba:10\nAngulo GiroY Abajo:-1\nAngulo GiroZ:10\n");
-    DebugWindowRecorder windows;
-    MotionInterpreter interpreter(windows);
-    EXPECT_EQ(interpreter.YawThreshold(), 5);
-    EXPECT_EQ(interpreter.YawLeftLimit(), -5);
-    EXPECT_TRUE(interpreter.MoveX() && interpreter.MoveY() && interpreter.MoveZ());
-    EXPECT_TRUE(interpreter.RotateX() && interpreter.RotateY() && interpreter.RotateZ());
-
-    interpreter.SetDistanceY(33);
-    interpreter.SetPitchDownThreshold(-4);
-    interpreter.SetYawThreshold(2);
-    interpreter.SetRollThreshold(15);
-    ASSERT_TRUE(interpreter.SaveThresholds());
-    EXPECT_EQ(ReadText("configuracion"), "Distancia X:20\nDistancia Y:33\nDistancia Z:20\nAngulo GiroX:2\n"
-                                         "Angulo GiroY Arriba:10\nAngulo GiroY Abajo:-4\nAngulo GiroZ:15\n");
-}
-
-TEST(MotionInterpreterThresholds, StartsWithDefaultsWhereNothingCanBeWritten)
-{
-    TemporaryFolder folder;
-    std::filesystem::create_directory("configuracion");
-    std::filesystem::create_directory("muestrasPosZ.m");
-    DebugWindowRecorder windows;
-    MotionInterpreter interpreter(windows);
-    EXPECT_EQ(interpreter.DistanceX(), 20);
-    EXPECT_EQ(interpreter.PitchDownThreshold(), -1);
-    EXPECT_FALSE(interpreter.SaveThresholds());
-    EXPECT_FALSE(interpreter.OpenSampleFiles());
-    for (int i = 0; i < 6; ++i)
-        interpreter.AddSample(100, 100, 140, 100, 120, 160);
-    interpreter.CloseSampleFiles();
-    EXPECT_EQ(ReadText("muestrasPosX.m"), "");
-    EXPECT_FALSE(std::filesystem::exists("muestrasGiroX.m"));
 }

@@ -5,6 +5,11 @@
 #include <string>
 #include <vector>
 
+// The six sample files of a run and the variable each defines, in the tracker's file order.
+inline const char* const kSampleFileNames[6][2] = {{"muestrasPosX.m", "movX"},   {"muestrasPosY.m", "movY"},
+                                                   {"muestrasPosZ.m", "movZ"},   {"muestrasGiroX.m", "giroX"},
+                                                   {"muestrasGiroY.m", "giroY"}, {"muestrasGiroZ.m", "giroZ"}};
+
 // A strict reader of a completed sample file, the only form GNU Octave is given:
 //   <name> =[0,<int>,<int>,...]
 //   <name> = [(1:columns(<name>)); <name>]'
@@ -18,29 +23,26 @@ struct OctaveSampleFile {
     {
         OctaveSampleFile file;
         const std::string header = name + " =[0";
-        const std::string closing = "]\n" + name + " = [(1:columns(" + name + ")); " + name + "]'";
         if (text.compare(0, header.size(), header) != 0) {
             file.error = "header missing";
             return file;
         }
         std::size_t at = header.size();
         while (at < text.size() && text[at] == ',') {
-            ++at;
-            const std::size_t start = at;
+            const std::size_t start = ++at;
             if (at < text.size() && text[at] == '-')
                 ++at;
             const std::size_t digits = at;
             while (at < text.size() && std::isdigit(static_cast<unsigned char>(text[at])))
                 ++at;
-            const std::size_t count = at - digits;
-            if (count == 0 || (count > 1 && text[digits] == '0') ||
-                (count == 1 && text[digits] == '0' && digits != start)) {
+            // Digits without a leading 0, or a lone unsigned 0.
+            if (at == digits || (text[digits] == '0' && (at - digits > 1 || digits != start))) {
                 file.error = "malformed number at " + std::to_string(start);
                 return file;
             }
             file.samples.push_back(std::strtoll(text.c_str() + start, nullptr, 10));
         }
-        if (text.compare(at, std::string::npos, closing) != 0)
+        if (text.compare(at, std::string::npos, "]\n" + name + " = [(1:columns(" + name + ")); " + name + "]'") != 0)
             file.error = "bad end after " + std::to_string(file.samples.size()) + " samples";
         return file;
     }

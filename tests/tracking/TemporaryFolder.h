@@ -1,11 +1,12 @@
 #pragma once
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 
 #include <stdlib.h>
-#include <unistd.h>
 
 // A fresh folder that is the working directory while the object lives, for the files the
 // head tracking reads and writes relative to it; removed afterwards.
@@ -19,7 +20,6 @@ public:
         m_path = pattern;
         std::filesystem::current_path(m_path);
     }
-
     ~TemporaryFolder()
     {
         std::filesystem::current_path(m_previous);
@@ -28,11 +28,20 @@ public:
                                      std::filesystem::perm_options::add, ignored);
         std::filesystem::remove_all(m_path, ignored);
     }
-
     TemporaryFolder(const TemporaryFolder&) = delete;
     TemporaryFolder& operator=(const TemporaryFolder&) = delete;
 
-    const std::filesystem::path& Path() const { return m_path; }
+    // A file's bytes ("" when it cannot be read), and writing them.
+    static std::string Read(const std::string& file)
+    {
+        std::ostringstream text;
+        text << std::ifstream(file, std::ios::binary).rdbuf();
+        return text.str();
+    }
+    static void Write(const std::string& file, const std::string& bytes)
+    {
+        std::ofstream(file, std::ios::binary) << bytes;
+    }
 
 private:
     std::filesystem::path m_previous;

@@ -12,110 +12,68 @@
 
 #include <stdlib.h>
 
-namespace {
-
-struct Face {
-    float leftEyeX, leftEyeY, rightEyeX, rightEyeY, mouthX, mouthY;
-};
-
-// Eyes 40 pixels apart about (120, 100), the mouth 60 below.
-Face HeadAt(float x, float nearer, float rollDegrees)
+// A scripted head, as eye and mouth samples, steers the real camera through the real level map
+// with real sound (OpenAL's null backend).
+TEST(HeadSteering, DriftNearerRollThenAWall)
 {
-    const float radians = rollDegrees * 3.14159265f / 180.0f;
-    const float dx = 20.0f * std::cos(radians);
-    const float dy = 20.0f * std::sin(radians);
-    return {120 + x - dx, 100 - dy, 120 + x + dx, 100 + dy, 120 + x, 160 + nearer};
-}
-
-// The direction of view about the vertical axis: 0 along +z, negative toward -x (left).
-float Heading(const CCamera& camera)
-{
-    const glm::vec3 view = camera.LookAt() - camera.Eye();
-    return std::atan2(view.x, view.z);
-}
-
-class HeadSteeringTest : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        ::setenv("ALSOFT_DRIVERS", "null", 0);
-        std::filesystem::create_directory_symlink(BRUMARIA_SOURCE_DIR "/data/snd", "snd");
-        ASSERT_TRUE(sound.Init(22050, 2, 6));
-        ASSERT_TRUE(sound.LoadClips());
-        interpreter.SetWorld(&camera, &map);
-        const Face rest = HeadAt(0, 0, 0);
-        interpreter.SetRestPose(rest.leftEyeX, rest.leftEyeY, rest.rightEyeX, rest.rightEyeY,
-                                rest.mouthX, rest.mouthY);
-        interpreter.UpdatePixelThresholds();
-    }
-
-    void Add(const Face& face)
-    {
-        interpreter.AddSample(face.leftEyeX, face.leftEyeY, face.rightEyeX, face.rightEyeY,
-                              face.mouthX, face.mouthY);
-    }
-
+    ::setenv("ALSOFT_DRIVERS", "null", 0);
     TemporaryFolder folder;
+    std::filesystem::create_directory_symlink(BRUMARIA_SOURCE_DIR "/data/snd", "snd");
     SoundPlugin sound;
+    ASSERT_TRUE(sound.Init(22050, 2, 6) && sound.LoadClips());
     CLevelMap map;
     CCamera camera;
     DebugWindowRecorder windows;
-    MotionInterpreter interpreter{windows};
-};
+    MotionInterpreter interpreter(windows);
+    interpreter.SetWorld(&camera, &map);
+    interpreter.SetRestPose(100, 100, 140, 100, 120, 160);
+    interpreter.UpdatePixelThresholds();
+    // Eyes 40 pixels apart about (120 + x, 100), the mouth 60 + nearer below them.
+    const auto head = [&](int frames, float x, float nearer, float rollDegrees) {
+        const float dx = 20.0f * std::cos(rollDegrees * float(M_PI) / 180.0f);
+        const float dy = 20.0f * std::sin(rollDegrees * float(M_PI) / 180.0f);
+        for (int i = 0; i < frames; ++i)
+            interpreter.AddSample(120 + x - dx, 100 - dy, 120 + x + dx, 100 + dy, 120 + x, 160 + nearer);
+    };
+    const auto heading = [&] { return std::atan2(camera.LookAt().x - camera.Eye().x, camera.LookAt().z - camera.Eye().z); };
 
-}
-
-TEST_F(HeadSteeringTest, DriftNearerRollThenAWall)
-{
-    // A still face at rest moves nothing.
-    for (int i = 0; i < 10; ++i)
-        Add(HeadAt(0, 0, 0));
-    EXPECT_EQ(camera.Eye(), glm::vec3(0.0f, 2.5f, 0.0f));
-    EXPECT_EQ(camera.LookAt(), glm::vec3(0.0f, 2.5f, 1.0f));
-
-    // The player leans to their left: the face drifts right in the picture, 2 pixels a frame.
+    head(10, 0, 0, 0);
+    EXPECT_TRUE(camera.Eye() == CCamera().Eye() && camera.LookAt() == CCamera().LookAt()) << "a still face moves nothing";
+    // The player leans to their left: the face drifts right in the picture and the viewer strafes left.
     for (int i = 1; i <= 30; ++i)
-        Add(HeadAt(2.0f * i, 0, 0));
+        head(1, 2.0f * i, 0, 0);
     EXPECT_LT(camera.Eye().x, -0.1f);
     EXPECT_EQ(camera.Eye().z, 0.0f);
-    EXPECT_EQ(Heading(camera), 0.0f);
+    EXPECT_EQ(heading(), 0.0f);
     EXPECT_TRUE(sound.IsPlaying(WalkClip));
 
     // Back to the middle, then nearer: walks forward.
+    head(10, 0, 0, 0);
     const glm::vec3 beforeWalk = camera.Eye();
-    for (int i = 0; i < 10; ++i)
-        Add(HeadAt(0, 0, 0));
-    for (int i = 0; i < 10; ++i)
-        Add(HeadAt(0, 20, 0));
+    head(10, 0, 20, 0);
     EXPECT_GT(camera.Eye().z, beforeWalk.z + 1.0f);
-    EXPECT_LE(camera.Eye().x, beforeWalk.x);
     EXPECT_FALSE(sound.IsPlaying(HitClip));
 
-    // Upright and at rest distance, then the head rolls (right eye lower): turns left.
-    for (int i = 0; i < 10; ++i)
-        Add(HeadAt(0, 0, 0));
+    // Upright, then rolled with the right eye lower: only turns, to the left.
+    head(10, 0, 0, 0);
     const glm::vec3 beforeRoll = camera.Eye();
-    for (int i = 0; i < 20; ++i)
-        Add(HeadAt(0, 0, 20));
-    EXPECT_LT(Heading(camera), -0.05f);
+    head(20, 0, 0, 20);
+    EXPECT_LT(heading(), -0.05f);
     EXPECT_EQ(camera.Eye(), beforeRoll);
 
     // Upright and nearer again: walks on until a wall stops it, with the hit sound.
-    for (int i = 0; i < 10; ++i)
-        Add(HeadAt(0, 0, 0));
+    head(10, 0, 0, 0);
     glm::vec3 previous = camera.Eye();
-    int blockedAt = -1;
-    for (int i = 0; i < 3000 && blockedAt < 0; ++i) {
-        Add(HeadAt(0, 40, 0));
+    bool blocked = false;
+    for (int i = 0; i < 3000 && !blocked; ++i) {
+        head(1, 0, 40, 0);
         // A whole step asked for (not one that rounds away) and none taken.
-        if (camera.Eye() == previous && interpreter.LastPass().dz >= 30)
-            blockedAt = i;
+        blocked = camera.Eye() == previous && interpreter.LastPass().dz >= 30;
         previous = camera.Eye();
     }
-    ASSERT_GE(blockedAt, 0) << "never reached a wall";
+    ASSERT_TRUE(blocked) << "never reached a wall";
     EXPECT_TRUE(sound.IsPlaying(HitClip));
-    for (int i = 0; i < 20; ++i)
-        Add(HeadAt(0, 40, 0));
+    head(20, 0, 40, 0);
     EXPECT_EQ(camera.Eye(), previous);
     EXPECT_GT(std::hypot(previous.x, previous.z), 3.0f);
 }
