@@ -28,6 +28,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -65,6 +66,7 @@ struct RunResult {
     int passes = 0;
     int captures = 0;
     double seconds = 0.0;
+    double cpuSeconds = 0.0;  // all threads of the process, OpenGL's included
     std::vector<double> grabMs;           // the grab itself: read and decode
     std::vector<double> grabToStepEndMs;  // every capture
     std::vector<MoveOnset> onsets;
@@ -118,6 +120,7 @@ bool RunOverVideo(World& world, HeadTracking& tracking, const std::string& video
     const TimedSource& source = *opener.Opened();
     std::vector<LoopPass> passes;
     const double start = clock.NowMs();
+    const std::clock_t cpuStart = std::clock();
     while (!source.Ended()) {
         loop.RunPass();
         LoopPass pass;
@@ -135,6 +138,7 @@ bool RunOverVideo(World& world, HeadTracking& tracking, const std::string& video
         passes.push_back(pass);
     }
     result.seconds = (clock.NowMs() - start) / 1000.0;
+    result.cpuSeconds = static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC;
     result.passes = static_cast<int>(passes.size());
     result.captures = static_cast<int>(source.Grabs().size());
     for (const GrabTime& grab : source.Grabs())
@@ -204,10 +208,10 @@ int main(int argc, char** argv)
         if (status == 0) {
             std::printf("Video %s, %d runs; load average %s before, %s after.\n\n", video.c_str(), repetitions,
                         loadBefore.c_str(), LoadAverage().c_str());
-            std::printf("| Run | passes | passes per second | captures | grab → end of capture step, median ms | "
+            std::printf("| Run | passes | passes per second | CPU ms per pass | captures | grab → end of capture step, median ms | "
                         "move onsets | onsets in the grab's pass | grab → move, median ms (max) | "
                         "grab → end of the pass, median ms (max) | grab → window repainted, median ms (max) |\n");
-            std::printf("|---|---|---|---|---|---|---|---|---|---|\n");
+            std::printf("|---|---|---|---|---|---|---|---|---|---|---|\n");
             std::vector<double> allGrabs, allSteps, allMove, allDrawn, allShown;
             std::vector<int> allPasses;
             for (std::size_t r = 0; r < results.size(); ++r) {
@@ -226,13 +230,14 @@ int main(int argc, char** argv)
                 allMove.insert(allMove.end(), move.begin(), move.end());
                 allDrawn.insert(allDrawn.end(), drawn.begin(), drawn.end());
                 allShown.insert(allShown.end(), shown.begin(), shown.end());
-                std::printf("| %zu | %d | %.1f | %d | %.2f | %zu | %d | %.2f (%.2f) | %.2f (%.2f) | %.2f (%.2f) |\n",
-                            r + 1, result.passes, result.passes / result.seconds, result.captures,
+                std::printf("| %zu | %d | %.1f | %.2f | %d | %.2f | %zu | %d | %.2f (%.2f) | %.2f (%.2f) | %.2f (%.2f) |\n",
+                            r + 1, result.passes, result.passes / result.seconds,
+                            1000.0 * result.cpuSeconds / result.passes, result.captures,
                             Median(result.grabToStepEndMs), result.onsets.size(), samePass, Median(move), Max(move),
                             Median(drawn), Max(drawn), Median(shown), Max(shown));
             }
             const int samePass = static_cast<int>(std::count(allPasses.begin(), allPasses.end(), 0));
-            std::printf("| all | | | | %.2f | %zu | %d | %.2f (%.2f) | %.2f (%.2f) | %.2f (%.2f) |\n", Median(allSteps),
+            std::printf("| all | | | | | %.2f | %zu | %d | %.2f (%.2f) | %.2f (%.2f) | %.2f (%.2f) |\n", Median(allSteps),
                         allPasses.size(), samePass, Median(allMove), Max(allMove), Median(allDrawn), Max(allDrawn),
                         Median(allShown), Max(allShown));
             std::printf("\nPasses from the grab to the move, over all onsets: largest %d. The grab itself (read and "
