@@ -1,222 +1,120 @@
-#include "faceanalysis/CFaceModel.h"
 #include "faceanalysis/CTrackedFace.h"
 #include "faceanalysis/FaceAnalysisDrawing.h"
 #include "faceanalysis/IntensityProfile.h"
-#include "faceanalysis/MotionSampleSink.h"
 
 #include "FaceTestFrames.h"
 
 #include <gtest/gtest.h>
 #include <opencv2/core.hpp>
 
-#include <memory>
-
-namespace {
+#include <vector>
 
 using namespace facetest;
 
-bool Same(const cv::Mat& a, const cv::Mat& b)
+static const cv::Vec3b Black(0, 0, 0);
+static const cv::Vec3b White(255, 255, 255);
+
+static int Count(const cv::Mat& image, cv::Vec3b colour)
 {
-    return a.size() == b.size() && cv::norm(a, b, cv::NORM_INF) == 0;
+    cv::Mat same;
+    cv::inRange(image, colour, colour, same);
+    return cv::countNonZero(same);
 }
 
-int Count(const cv::Mat& image, cv::Vec3b colour)
+TEST(FaceAnalysisDrawing, LabelsPlotsAndTheProfileViewBackground)
 {
-    int n = 0;
-    for (int y = 0; y < image.rows; ++y)
-        for (int x = 0; x < image.cols; ++x)
-            n += image.at<cv::Vec3b>(y, x) == colour;
-    return n;
-}
-
-struct NullSink : MotionSampleSink {
-    void AddSample(float, float, float, float, float, float) override {}
-};
-
-TEST(FaceAnalysisDrawing, PackedColoursAreRedGreenBlueHighToLow)
-{
-    EXPECT_EQ(PackedColour(0xFFFFFF), cv::Scalar(255, 255, 255));
-    EXPECT_EQ(PackedColour(0x102030), cv::Scalar(0x30, 0x20, 0x10));
-}
-
-TEST(FaceAnalysisDrawing, LabelsPadTheFrameNumberAndPrintSixDecimals)
-{
-    EXPECT_EQ(FrameLabel(7), "Frame:007");
-    EXPECT_EQ(FrameLabel(0), "Frame:000");
-    EXPECT_EQ(FrameLabel(1234), "Frame:1234");
-    EXPECT_EQ(DistanceLabel(2.5), "Dist:2.500000");
-    // The value is shown as a float.
-    EXPECT_EQ(DistanceLabel(0.1), "Dist:0.100000");
-    EXPECT_EQ(DistanceLabel(1e51), "Dist:inf");
-}
-
-TEST(FaceAnalysisDrawing, HorizontalPlotSpansTheWindowAndClearsToWhite)
-{
-    cv::Mat pane(54, 100, CV_8UC3, cv::Scalar::all(0));
-    // Window 0..9: ten indices over 100 columns; 270 grey levels over 54 rows.
-    const IntensityProfile profile(0, {0.0f, 135.0f, 135.0f, 135.0f, 135.0f, 135.0f, 135.0f,
-                                       135.0f, 135.0f, 265.0f});
-    PlotProfile(profile, 0, 9, pane, false, true, 1, 0x000000, 0, 0);
-    EXPECT_EQ(pane.at<cv::Vec3b>(53, 99), cv::Vec3b(255, 255, 255));
-    EXPECT_EQ(pane.at<cv::Vec3b>(0, 0), cv::Vec3b(0, 0, 0));
-    EXPECT_EQ(pane.at<cv::Vec3b>(26, 50), cv::Vec3b(0, 0, 0));
-    EXPECT_EQ(pane.at<cv::Vec3b>(52, 90), cv::Vec3b(0, 0, 0));
-
-    // Vertical: index downwards, value to the right; markers in their own colour.
-    cv::Mat column(100, 54, CV_8UC3, cv::Scalar::all(255));
-    PlotProfile(profile, 0, 9, column, true, false, 1, 0xFF0000, 2, 0x00FF00);
-    EXPECT_EQ(column.at<cv::Vec3b>(35, 26), cv::Vec3b(0, 0, 255));
-    EXPECT_EQ(column.at<cv::Vec3b>(12, 28), cv::Vec3b(0, 255, 0));
-}
-
-TEST(FaceAnalysisDrawing, ProfileViewBackgroundFramesFourPanesWithCaptions)
-{
+    EXPECT_EQ(FrameLabel(7) + FrameLabel(1234), "Frame:007Frame:1234");
+    EXPECT_EQ(DistanceLabel(2.5) + DistanceLabel(1e51), "Dist:2.500000Dist:inf");  // printed as a float
     const cv::Mat& background = ProfileViewBackground();
-    ASSERT_EQ(background.size(), cv::Size(400, 370));
-    EXPECT_EQ(&background, &ProfileViewBackground());
-    EXPECT_EQ(background.at<cv::Vec3b>(2, 2), cv::Vec3b(175, 175, 175));
-    for (const cv::Rect pane : {cv::Rect(31, 37, 163, 179), cv::Rect(207, 37, 155, 179),
-                                cv::Rect(31, 255, 163, 83), cv::Rect(207, 255, 155, 83)}) {
-        EXPECT_EQ(cv::countNonZero(background(pane).reshape(1)), 0);
+    ASSERT_TRUE(background.size() == cv::Size(400, 370) && &background == &ProfileViewBackground());
+    for (const cv::Rect pane : {cv::Rect(31, 37, 163, 179), cv::Rect(207, 37, 155, 179), cv::Rect(31, 255, 163, 83),
+                                cv::Rect(207, 255, 155, 83)}) {
+        EXPECT_EQ(Count(background(pane), Black), pane.area());
         EXPECT_EQ(background.at<cv::Vec3b>(pane.y - 1, pane.x - 1), cv::Vec3b(175, 175, 175));
-        // Dark caption letters just above each pane.
-        const cv::Mat strip = background(cv::Rect(pane.x, pane.y - 20, 40, 16));
-        double darkest = 0;
-        cv::minMaxLoc(strip.reshape(1), &darkest);
+        double darkest = 0;  // the caption's letters just above the pane
+        cv::minMaxLoc(background(cv::Rect(pane.x, pane.y - 20, 40, 16)).reshape(1), &darkest);
         EXPECT_LT(darkest, 100);
     }
+
+    // Ten indices down 100 rows, 270 grey levels across 54 columns; markers in their own colour.
+    cv::Mat pane(100, 54, CV_8UC3, cv::Scalar::all(0));
+    PlotProfile(IntensityProfile(0, {0, 135, 135, 135, 135, 135, 135, 135, 135, 265}), 0, 9, pane, true, true, 1,
+                0xFF0000, 2, 0x00FF00);
+    EXPECT_TRUE(pane.at<cv::Vec3b>(99, 0) == White && pane.at<cv::Vec3b>(35, 26) == cv::Vec3b(0, 0, 255));
+    EXPECT_EQ(pane.at<cv::Vec3b>(90, 52), cv::Vec3b(0, 255, 0));  // the last sample, 265 grey levels across
 }
 
-class DrawnPortrait : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_FALSE(Portrait().empty());
-        const FacePoints start = StartPoints(FaceBox);
-        const cv::Rect region = SearchRegion(FaceBox);
-        const FaceEllipse ellipse(region.x, region.y, region.br().x, region.br().y);
-        model.Analyse(Portrait(), int(start.eye1.x), int(start.eye1.y), int(start.eye2.x),
-                      int(start.eye2.y), int(start.mouth.x), int(start.mouth.y), ellipse);
-        face = std::make_unique<CTrackedFace>(int(start.eye1.x), int(start.eye1.y),
-                                              int(start.eye2.x), int(start.eye2.y),
-                                              int(start.mouth.x), int(start.mouth.y), ellipse);
-        face->SetFaceModel(&model);
-    }
-
-    CFaceModel model;
-    std::unique_ptr<CTrackedFace> face;
-};
-
-TEST_F(DrawnPortrait, ViewsOfTheWrongSizeAreUntouched)
+TEST(FaceAnalysisDrawing, AnalysisViewCropsAndShowsTheFaceOrLeavesViewsOfTheWrongSizeUntouched)
 {
-    cv::Mat analysis(280, 401, CV_8UC3, cv::Scalar::all(33));
-    const cv::Mat analysisBefore = analysis.clone();
-    face->DrawAnalysisView(Portrait(), analysis, "FRAME A", 1, 0.0, false);
-    EXPECT_TRUE(Same(analysis, analysisBefore));
-    EXPECT_EQ(face->ViewZoomX(), 0.0);
-
-    cv::Mat profiles(280, 400, CV_8UC3, cv::Scalar::all(33));
-    const cv::Mat profilesBefore = profiles.clone();
-    face->DrawProfileView(profiles);
-    EXPECT_TRUE(Same(profiles, profilesBefore));
-}
-
-TEST_F(DrawnPortrait, AnalysisViewShowsCloseUpsFaceAndTexts)
-{
+    PortraitFace portrait;
+    CTrackedFace& face = portrait.face;
+    cv::Mat wrong(280, 401, CV_8UC3, cv::Scalar::all(33));
     cv::Mat view(280, 400, CV_8UC3, cv::Scalar::all(33));
-    face->DrawAnalysisView(Portrait(), view, "FRAME A", 7, 2.5, false);
-    // Crop: height T(3.333333333333333 * 46.5) = 155 (the product rounds up to 155.0), width
-    // T(0.8 * 155) = 124, centred on the ellipse at (224.5, 112.5).
-    EXPECT_EQ(face->ViewCropHeight(), 155);
-    EXPECT_EQ(face->ViewCropWidth(), 124);
-    EXPECT_EQ(face->ViewCropX(), 162);
-    EXPECT_EQ(face->ViewCropY(), 35);
-    EXPECT_DOUBLE_EQ(face->ViewZoomX(), 196.0 / 124);
-    EXPECT_DOUBLE_EQ(face->ViewZoomY(), 246.0 / 155);
+    face.DrawAnalysisView(Portrait(), wrong, "FRAME A", 1, 0.0, false);
+    face.DrawProfileView(view);
+    EXPECT_EQ(Count(wrong, cv::Vec3b(33, 33, 33)) + Count(view, cv::Vec3b(33, 33, 33)), 280 * 801);
+    EXPECT_EQ(face.ViewZoomX(), 0.0);
 
-    // The gaps between panes stay black; the panes hold the picture.
-    EXPECT_EQ(view.at<cv::Vec3b>(2, 2), cv::Vec3b(0, 0, 0));
-    EXPECT_EQ(view.at<cv::Vec3b>(127, 300), cv::Vec3b(0, 0, 0));
-    EXPECT_GT(cv::countNonZero(view(cv::Rect(204, 4, 94, 121)).reshape(1)), 20000);
-    EXPECT_GT(cv::countNonZero(view(cv::Rect(204, 129, 192, 121)).reshape(1)), 60000);
-    // White marks in the face pane and white text along the bottom.
-    EXPECT_GT(Count(view(cv::Rect(4, 4, 196, 246)), cv::Vec3b(255, 255, 255)), 100);
-    EXPECT_GT(Count(view(cv::Rect(0, 252, 400, 28)), cv::Vec3b(255, 255, 255)), 200);
-    EXPECT_GT(Count(view(cv::Rect(285, 252, 115, 28)), cv::Vec3b(255, 255, 255)), 50);
-}
+    face.DrawAnalysisView(Portrait(), view, "FRAME A", 7, 2.5, false);
+    // Height T(3.333333333333333 * 46.5) = 155 (the product rounds up to 155.0), width
+    // T(0.8 * 155) = 124, about the ellipse's centre (224.5, 112.5).
+    EXPECT_EQ((std::vector<int>{face.ViewCropX(), face.ViewCropY(), face.ViewCropWidth(), face.ViewCropHeight()}),
+              (std::vector<int>{162, 35, 124, 155}));
+    EXPECT_TRUE(face.ViewZoomX() == 196.0 / 124 && face.ViewZoomY() == 246.0 / 155);
+    EXPECT_TRUE(view.at<cv::Vec3b>(2, 2) == Black && view.at<cv::Vec3b>(127, 300) == Black);  // between panes
+    EXPECT_GT(cv::countNonZero(view(cv::Rect(204, 129, 192, 121)).reshape(1)), 60000);  // the mouth
+    EXPECT_GT(Count(view(cv::Rect(4, 4, 196, 246)), White), 100);  // marks
+    EXPECT_GT(Count(view(cv::Rect(285, 252, 115, 28)), White), 50);  // the distance
 
-TEST_F(DrawnPortrait, CropIsKeptUntilRefreshed)
-{
-    cv::Mat view(280, 400, CV_8UC3);
-    face->DrawAnalysisView(Portrait(), view, "FRAME A", 0, 0.0, false);
-    const int x = face->ViewCropX();
-    NullSink sink;
+    RecordingSink sink;
     double cost = 0;
-    const cv::Mat moved = MovedFrame(Portrait(), Motion({0, 0}, 0, 1, {3, 0}), Portrait().size());
-    ASSERT_TRUE(face->Update(sink, moved, cost, 12.0));
-    face->DrawAnalysisView(moved, view, "FRAME A", 1, cost, false);
-    EXPECT_EQ(face->ViewCropX(), x);
-    face->DrawAnalysisView(moved, view, "FRAME A", 2, cost, true);
-    EXPECT_NEAR(face->ViewCropX(), x + 3, 1);
+    const cv::Mat moved = MovedFrame(Motion(0, 1, {3, 0}));
+    ASSERT_TRUE(face.Update(sink, moved, cost, 12.0));
+    face.DrawAnalysisView(moved, view, "FRAME A", 1, cost, false);
+    EXPECT_EQ(face.ViewCropX(), 162);  // kept until refreshed
+    face.DrawAnalysisView(moved, view, "FRAME A", 2, cost, true);
+    EXPECT_NEAR(face.ViewCropX(), 165, 1);
 }
 
-TEST(FaceAnalysisDrawingCrop, CropStopsAtTheFrameEdges)
+TEST(FaceAnalysisDrawing, TheCropStopsAtTheFrameEdges)
 {
+    struct Case { FaceEllipse ellipse; int x, y; };  // -1: at the far edge
+    const Case cases[] = {
+        {FaceEllipse(-20, 60, 40, 160), 0, 27},
+        {FaceEllipse(280, 150, 340, 250), -1, -1},
+        {FaceEllipse(0, -200, 300, 600), 54, 0},  // taller than the frame
+        {FaceEllipse(100, 100, 140, 100), 119, 99},  // no height at all
+    };
     const cv::Mat frame(240, 320, CV_8UC3, cv::Scalar::all(90));
     cv::Mat view(280, 400, CV_8UC3);
-
-    CTrackedFace left(5, 100, 25, 100, 15, 130, FaceEllipse(-20, 60, 40, 160));
-    left.DrawAnalysisView(frame, view, "FRAME A", 0, 0.0, false);
-    EXPECT_EQ(left.ViewCropX(), 0);
-    EXPECT_EQ(left.ViewCropY(), 27);
-
-    CTrackedFace right(295, 200, 315, 200, 305, 230, FaceEllipse(280, 150, 340, 250));
-    right.DrawAnalysisView(frame, view, "FRAME A", 0, 0.0, false);
-    EXPECT_EQ(right.ViewCropX(), 320 - right.ViewCropWidth());
-    EXPECT_EQ(right.ViewCropY(), 240 - right.ViewCropHeight());
-
-    // A face taller than the frame, and one with no height at all, still draw.
-    CTrackedFace huge(100, 100, 140, 100, 120, 140, FaceEllipse(0, -200, 300, 600));
-    huge.DrawAnalysisView(frame, view, "FRAME A", 0, 0.0, false);
-    EXPECT_LE(huge.ViewCropHeight(), 240);
-    EXPECT_EQ(huge.ViewCropY(), 0);
-    CTrackedFace flat(100, 100, 140, 100, 120, 140, FaceEllipse(100, 100, 140, 100));
-    flat.DrawAnalysisView(frame, view, "FRAME A", 0, 0.0, false);
-    EXPECT_GE(flat.ViewCropHeight(), 1);
-    EXPECT_GT(flat.ViewZoomY(), 0.0);
-}
-
-TEST_F(DrawnPortrait, ProfileViewShowsTheFaceAndThePlots)
-{
-    NullSink sink;
-    double cost = 0;
-    ASSERT_TRUE(face->Update(sink, Portrait(), cost, 12.0));
-    cv::Mat view(370, 400, CV_8UC3, cv::Scalar::all(33));
-    face->DrawProfileView(view);
-    EXPECT_EQ(view.at<cv::Vec3b>(2, 2), cv::Vec3b(175, 175, 175));
-    EXPECT_GT(cv::countNonZero(view(cv::Rect(31, 37, 163, 179)).reshape(1)), 20000);
-    for (const cv::Rect pane : {cv::Rect(207, 37, 155, 179), cv::Rect(31, 255, 163, 83),
-                                cv::Rect(207, 255, 155, 83)}) {
-        const int black = Count(view(pane), cv::Vec3b(0, 0, 0));
-        const int white = Count(view(pane), cv::Vec3b(255, 255, 255));
-        EXPECT_GT(black, 50);
-        EXPECT_GT(white, pane.area() / 2);
+    for (const Case& c : cases) {
+        CTrackedFace face(100, 100, 140, 100, 120, 140, c.ellipse);
+        face.DrawAnalysisView(frame, view, "FRAME A", 0, 0.0, false);
+        EXPECT_EQ(face.ViewCropX(), c.x < 0 ? 320 - face.ViewCropWidth() : c.x) << c.ellipse.centreX;
+        EXPECT_EQ(face.ViewCropY(), c.y < 0 ? 240 - face.ViewCropHeight() : c.y) << c.ellipse.centreX;
+        EXPECT_TRUE(face.ViewCropHeight() >= 1 && face.ViewCropHeight() <= 240 && face.ViewZoomY() > 0);
     }
 }
 
-TEST_F(DrawnPortrait, FeatureMarksWideOuterThinInner)
+TEST(FaceAnalysisDrawing, FeatureMarksAndTheProfileViewOfATrackedFace)
 {
+    // Eye 1 at (204, 102): the mark's centre is inner black, a pixel off it outer white.
+    PortraitFace portrait;
     cv::Mat image(Portrait().size(), CV_8UC3, cv::Scalar(0, 0, 255));
-    face->DrawFeatures(image, 1, 0x000000, 0xFFFFFF, true, false);
-    // Eye 1 at (204, 102): the mark's centre is inner black, one pixel off it outer white.
-    EXPECT_EQ(image.at<cv::Vec3b>(102, 204), cv::Vec3b(0, 0, 0));
-    EXPECT_EQ(image.at<cv::Vec3b>(103, 206), cv::Vec3b(255, 255, 255));
-    EXPECT_EQ(image.at<cv::Vec3b>(143, 225), cv::Vec3b(0, 0, 0));
-    EXPECT_EQ(Count(image(cv::Rect(150, 40, 150, 170)), cv::Vec3b(0, 0, 255)) > 0, true);
-    const int marked = Count(image, cv::Vec3b(255, 255, 255));
+    portrait.face.DrawFeatures(image, 1, 0x000000, 0xFFFFFF, true, false);
+    EXPECT_TRUE(image.at<cv::Vec3b>(102, 204) == Black && image.at<cv::Vec3b>(103, 206) == White);
+    EXPECT_EQ(image.at<cv::Vec3b>(143, 225), Black);
+    const int marked = Count(image, White);
+    portrait.face.DrawFeatures(image, 1, 0x000000, 0xFFFFFF, true, true);
+    EXPECT_GT(Count(image, White), marked + 200);
 
-    face->DrawFeatures(image, 1, 0x000000, 0xFFFFFF, true, true);
-    EXPECT_GT(Count(image, cv::Vec3b(255, 255, 255)), marked + 200);
+    RecordingSink sink;
+    double cost = 0;
+    ASSERT_TRUE(portrait.face.Update(sink, Portrait(), cost, 12.0));
+    cv::Mat view(370, 400, CV_8UC3);
+    portrait.face.DrawProfileView(view);
+    EXPECT_EQ(view.at<cv::Vec3b>(2, 2), cv::Vec3b(175, 175, 175));
+    EXPECT_GT(cv::countNonZero(view(cv::Rect(31, 37, 163, 179)).reshape(1)), 20000);  // the masked face
+    for (const cv::Rect pane : {cv::Rect(207, 37, 155, 179), cv::Rect(31, 255, 163, 83), cv::Rect(207, 255, 155, 83)})
+        EXPECT_TRUE(Count(view(pane), Black) > 50 && Count(view(pane), White) > pane.area() / 2);
 }
-
-} // namespace

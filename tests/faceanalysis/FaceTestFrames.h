@@ -1,36 +1,68 @@
 #pragma once
 
+#include "faceanalysis/CFaceModel.h"
+#include "faceanalysis/CTrackedFace.h"
+#include "faceanalysis/MotionSampleSink.h"
+
+#include <gtest/gtest.h>
 #include <opencv2/core.hpp>
+#include <opencv2/imgcodecs.hpp>
+#include <opencv2/imgproc.hpp>
 
-#include <string>
+#include <array>
+#include <vector>
 
-// The astronaut portrait of the test data and frames made from it by known motions.
+// The astronaut portrait of the test data, frames made from it by known motions, and the face
+// model and tracked face the detector would start from.
 namespace facetest {
 
-// Face box in the portrait (the detector's rectangle for this face) and the points and search
-// region derived from it at the detector's fixed proportions.
-inline const cv::Rect FaceBox(170, 58, 110, 110);
+// The portrait (8-bit BGR); fails the test when missing.
+inline const cv::Mat& Portrait()
+{
+    static const cv::Mat portrait = cv::imread(BRUMARIA_SOURCE_DIR "/tests/data/astronaut.png", cv::IMREAD_COLOR);
+    EXPECT_FALSE(portrait.empty()) << "tests/data/astronaut.png is missing";
+    return portrait;
+}
 
-struct FacePoints {
-    cv::Point2d eye1;
-    cv::Point2d eye2;
-    cv::Point2d mouth;
+// Rotation by degrees (clockwise on screen) and scaling about the face's centre, then a shift.
+inline cv::Matx23d Motion(double degrees, double scale, cv::Point2d shift)
+{
+    const cv::Matx23d turn = cv::getRotationMatrix2D({225, 113}, -degrees, scale);
+    return turn + cv::Matx23d(0, 0, shift.x, 0, 0, shift.y);
+}
+
+// The portrait moved by motion, edges filled by reflection, at the portrait's size unless given.
+inline cv::Mat MovedFrame(const cv::Matx23d& motion, cv::Size size = {})
+{
+    cv::Mat frame;
+    cv::warpAffine(Portrait(), frame, motion, size.empty() ? Portrait().size() : size, cv::INTER_LINEAR,
+                   cv::BORDER_REFLECT);
+    return frame;
+}
+
+struct RecordingSink : MotionSampleSink {
+    void AddSample(float eye1X, float eye1Y, float eye2X, float eye2Y, float mouthX, float mouthY) override
+    {
+        samples.push_back({eye1X, eye1Y, eye2X, eye2Y, mouthX, mouthY});
+    }
+    std::vector<std::array<float, 6>> samples;
 };
 
-// Eyes at (x + 0.31 w, y + 0.4 h) and (x + 0.69 w, y + 0.4 h), mouth at (x + 0.5 w, y + 0.78 h),
-// truncated to whole pixels.
-FacePoints StartPoints(const cv::Rect& box);
-// The box shrunk by 0.15 w left and right and 0.08 w top and bottom, corners truncated.
-cv::Rect SearchRegion(const cv::Rect& box);
+// The detector's start on the portrait's face box (170, 58, 110 x 110): eyes at 0.31 and 0.69 of
+// its width and 0.4 of its height, the mouth at 0.5 and 0.78, truncated; the ellipse in the box
+// shrunk by 0.15 of its width at each side and 0.08 at top and bottom. The model is analysed from
+// the portrait; the face tracks against it.
+struct PortraitFace {
+    PortraitFace() : face(eye1.x, eye1.y, eye2.x, eye2.y, mouth.x, mouth.y, ellipse)
+    {
+        model.Analyse(Portrait(), eye1.x, eye1.y, eye2.x, eye2.y, mouth.x, mouth.y, ellipse);
+        face.SetFaceModel(&model);
+    }
 
-// The portrait (8-bit BGR); fails the test when missing.
-const cv::Mat& Portrait();
-
-// A rotation by degrees (positive turns the picture clockwise on screen) and scaling about
-// centre, then a shift: maps portrait coordinates to frame coordinates.
-cv::Matx23d Motion(cv::Point2d centre, double degrees, double scale, cv::Point2d shift);
-// The portrait moved by motion, edges filled by reflection, at the given frame size.
-cv::Mat MovedFrame(const cv::Mat& portrait, const cv::Matx23d& motion, cv::Size size);
-cv::Point2d Apply(const cv::Matx23d& motion, cv::Point2d point);
+    const cv::Point eye1{204, 102}, eye2{245, 102}, mouth{225, 143};
+    const FaceEllipse ellipse{186, 66, 263, 159};
+    CFaceModel model;
+    CTrackedFace face;
+};
 
 } // namespace facetest

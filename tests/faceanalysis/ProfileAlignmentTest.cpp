@@ -8,179 +8,102 @@
 
 namespace {
 
-constexpr double RangeFactor = 0.25;
-
 // A face-like row profile: smooth bumps and dips over 60 indices around grey 120.
 IntensityProfile Reference(double contrast = 1.0)
 {
     std::vector<float> values(60);
     for (int k = 0; k < 60; ++k)
-        values[k] = static_cast<float>(
-            120 + contrast * (40 * std::sin(k * 0.21) + 25 * std::cos(k * 0.47) +
-                              15 * std::exp(-(k - 35) * (k - 35) / 8.0)));
+        values[k] = static_cast<float>(120 + contrast * (40 * std::sin(k * 0.21) + 25 * std::cos(k * 0.47) +
+                                                         15 * std::exp(-(k - 35) * (k - 35) / 8.0)));
     return IntensityProfile(0, std::move(values));
 }
 
-IntensityProfile Weights(const IntensityProfile& reference)
-{
-    return IntensityProfile(reference.First(), std::vector<float>(reference.Count(), 25.0f));
-}
+const IntensityProfile Weights(0, std::vector<float>(60, 25.0f));
 
 struct Alignment {
     IntensityProfile aligned;
-    double cost = -1;
-    double offset = -1;
-    double slope = -1;
-    double gain = -1;
-    double scale = -1;
-    double shift = -1;
+    double cost, offset, slope, gain, scale, shift;
 };
 
+// A tracked face's alignment: range factor 0.25, four grid steps each side.
 Alignment Align(IntensityProfile& current, const IntensityProfile& reference, int levels = 2)
 {
-    Alignment a;
-    AlignProfile(RangeFactor, current, reference, Weights(reference), a.aligned, a.cost, a.offset,
-                 a.slope, a.gain, a.scale, a.shift, 4, levels);
+    Alignment a{};
+    AlignProfile(0.25, current, reference, Weights, a.aligned, a.cost, a.offset, a.slope, a.gain, a.scale, a.shift,
+                 4, levels);
     return a;
 }
 
-TEST(ProfileAlignment, PriorIsOneForIdentityAndSymmetricInGain)
+TEST(ProfileAlignment, PriorAndCostGrowAwayFromTheIdentityAndRefuseWhatIsOutOfRange)
 {
-    EXPECT_DOUBLE_EQ(AlignmentPrior(0, 0, 1, 1), 1.0);
-    EXPECT_DOUBLE_EQ(AlignmentPrior(0, 0, 2, 1), AlignmentPrior(0, 0, 0.5, 1));
     EXPECT_DOUBLE_EQ(AlignmentPrior(0, 0, 1, 1.2), std::exp(3 * 0.2 * 0.2));
-}
+    EXPECT_DOUBLE_EQ(AlignmentPrior(0, 0, 2, 1), AlignmentPrior(0, 0, 0.5, 1));
+    // Gain 0.3 passes the cost's own test (> 0.25) but not the prior's (>= 0.4).
+    struct Case { double offset, slope, gain, scale; bool refused; };
+    for (const Case& c : {Case{0, 0, 0.3, 1, true}, {0, 0, 0.4, 1, false}, {0, 0, 2.5, 1, false}, {0, 0, 2.6, 1, true},
+                          {-201, 0, 1, 1, true}, {-200, 2.5, 1, 1, false}, {0, -2.6, 1, 1, true}, {0, 0, 1, 0.1, true}})
+        EXPECT_EQ(AlignmentPrior(c.offset, c.slope, c.gain, c.scale) == NoComparison, c.refused) << c.offset << c.gain;
 
-TEST(ProfileAlignment, PriorRejectsParametersOutOfRange)
-{
-    // Gain 0.3 passes the cost's own gain test (> 0.25) but not the prior's (< 0.4).
-    EXPECT_EQ(AlignmentPrior(0, 0, 0.3, 1), NoComparison);
-    EXPECT_LT(AlignmentPrior(0, 0, 0.4, 1), NoComparison);
-    EXPECT_EQ(AlignmentPrior(0, 0, 2.6, 1), NoComparison);
-    EXPECT_LT(AlignmentPrior(0, 0, 2.5, 1), NoComparison);
-    EXPECT_EQ(AlignmentPrior(-201, 0, 1, 1), NoComparison);
-    EXPECT_EQ(AlignmentPrior(0, -2.6, 1, 1), NoComparison);
-    EXPECT_EQ(AlignmentPrior(0, 0, 1, 0.1), NoComparison);
-}
-
-TEST(ProfileAlignment, CostTestsOffsetWithSignAndPricesGainThroughThePrior)
-{
-    const IntensityProfile reference = Reference();
-    const IntensityProfile weights = Weights(reference);
-    EXPECT_DOUBLE_EQ(AlignmentCost(reference, reference, weights, 0, 0, 1, 1, 0), 0.0);
-    EXPECT_EQ(AlignmentCost(reference, reference, weights, 201, 0, 1, 1, 0), NoComparison);
-
-    IntensityProfile off = reference;
+    IntensityProfile off = Reference();
+    EXPECT_EQ(AlignmentCost(off, Reference(), Weights, 201, 0, 1, 1, 0), NoComparison);
     off.ApplyLinear(5, 0, 1);
     // Every difference is 5 over a weight of 25: root error 1, times the prior of scale 1.1.
-    EXPECT_NEAR(AlignmentCost(off, reference, weights, 0, 0, 1, 1.1, 7), std::exp(0.03), 1e-6);
-    EXPECT_GT(AlignmentCost(off, reference, weights, 0, 0, 0.3, 1, 0), 1e50);
+    EXPECT_NEAR(AlignmentCost(off, Reference(), Weights, 0, 0, 1, 1.1, 7), std::exp(0.03), 1e-6);
 }
 
-TEST(ProfileAlignment, FitLinearRecoversGainSlopeAndOffset)
+TEST(ProfileAlignment, FitLinearRecoversAGainSlopeAndOffsetOrLeavesTheIdentity)
 {
-    const IntensityProfile reference = Reference();
-    IntensityProfile aligned = reference;
-    // aligned = (reference - 4 - 0.1 x) / 0.8, so reference = 4 + 0.1 x + 0.8 aligned.
-    aligned.ApplyLinear(-4 / 0.8, -0.1 / 0.8, 1 / 0.8);
-    double offset = 0;
-    double slope = 0;
-    double gain = 0;
-    FitLinear(aligned, reference, offset, slope, gain);
-    EXPECT_NEAR(offset, 4.0, 1e-3);
-    EXPECT_NEAR(slope, 0.1, 1e-5);
-    EXPECT_NEAR(gain, 0.8, 1e-5);
+    IntensityProfile aligned = Reference();
+    aligned.ApplyLinear(-4 / 0.8, -0.1 / 0.8, 1 / 0.8);  // reference = 4 + 0.1 x + 0.8 aligned
+    double offset, slope, gain;
+    FitLinear(aligned, Reference(), offset, slope, gain);
+    EXPECT_TRUE(std::abs(offset - 4) < 1e-3 && std::abs(slope - 0.1) < 1e-5 && std::abs(gain - 0.8) < 1e-5);
+    // Fewer than five overlapping indices, or a flat profile (a singular system).
+    for (const IntensityProfile& hopeless : {IntensityProfile(56, {1, 2, 3, 4, 5}), IntensityProfile(0, 59)}) {
+        FitLinear(hopeless, Reference(), offset, slope, gain);
+        EXPECT_TRUE(offset == 0 && slope == 0 && gain == 1) << hopeless.First();
+    }
 }
 
-TEST(ProfileAlignment, FitLinearNeedsFiveOverlappingIndicesAndARegularSystem)
+TEST(ProfileAlignment, AProfileWithItselfIsTheIdentityAndShiftedByThreeIsFoundThere)
 {
-    const IntensityProfile reference = Reference();
-    double offset = -1;
-    double slope = -1;
-    double gain = -1;
-    FitLinear(IntensityProfile(56, {1, 2, 3, 4, 5}), reference, offset, slope, gain);
-    EXPECT_EQ(offset, 0.0);
-    EXPECT_EQ(slope, 0.0);
-    EXPECT_EQ(gain, 1.0);
+    IntensityProfile current = Reference();
+    const Alignment same = Align(current, Reference());
+    EXPECT_TRUE(same.scale == 1 && same.shift == 0 && same.aligned.First() == 0 && same.aligned.Count() == 60);
+    EXPECT_TRUE(std::abs(same.gain - 1) < 1e-9 && std::abs(same.offset) < 1e-9 && std::abs(same.slope) < 1e-9);
+    EXPECT_NEAR(same.cost, 0.0, 1e-6);
 
-    // A flat profile makes the system singular.
-    FitLinear(IntensityProfile(0, std::vector<float>(60, 9.0f)), reference, offset, slope, gain);
-    EXPECT_EQ(offset, 0.0);
-    EXPECT_EQ(gain, 1.0);
+    current.SetFirst(3);
+    const Alignment shifted = Align(current, Reference());
+    EXPECT_NEAR(shifted.scale, 1.0, 1e-12);
+    EXPECT_NEAR(shifted.shift, 3.0, 0.3);
+    EXPECT_TRUE(shifted.cost < 0.5 && shifted.aligned.First() == 0);
 }
 
-TEST(ProfileAlignment, ProfileAlignedWithItselfIsTheIdentity)
-{
-    const IntensityProfile reference = Reference();
-    IntensityProfile current = reference;
-    const Alignment a = Align(current, reference);
-    EXPECT_EQ(a.scale, 1.0);
-    EXPECT_EQ(a.shift, 0.0);
-    EXPECT_NEAR(a.offset, 0.0, 1e-9);
-    EXPECT_NEAR(a.slope, 0.0, 1e-9);
-    EXPECT_NEAR(a.gain, 1.0, 1e-9);
-    EXPECT_NEAR(a.cost, 0.0, 1e-6);
-    EXPECT_EQ(a.aligned.First(), reference.First());
-    EXPECT_EQ(a.aligned.Count(), reference.Count());
-}
-
-TEST(ProfileAlignment, FindsAShiftOfThreeIndices)
-{
-    const IntensityProfile reference = Reference();
-    IntensityProfile current = reference;
-    current.SetFirst(reference.First() + 3);
-    const Alignment a = Align(current, reference);
-    EXPECT_NEAR(a.scale, 1.0, 1e-12);
-    EXPECT_NEAR(a.shift, 3.0, 0.005 * reference.Count());
-    EXPECT_LT(a.cost, 0.5);
-    EXPECT_EQ(a.aligned.First(), 0);
-}
-
-TEST(ProfileAlignment, CorrectsGainAndOffsetAndTheCurrentProfileInPlace)
+TEST(ProfileAlignment, TwiceTheProfilePlusTenIsRelitAndCorrectedInPlace)
 {
     // Low contrast, so that the first grid, still at gain 1, settles on the true place.
-    const IntensityProfile reference = Reference(0.2);
-    IntensityProfile current = reference;
+    IntensityProfile current = Reference(0.2);
     current.ApplyLinear(10, 0, 2);
-    const Alignment a = Align(current, reference, 1);
-    EXPECT_NEAR(a.gain, 0.5, 1e-6);
-    EXPECT_NEAR(a.offset, -5.0, 1e-4);
-    EXPECT_NEAR(a.slope, 0.0, 1e-6);
+    const Alignment a = Align(current, Reference(0.2), 1);
+    EXPECT_TRUE(std::abs(a.gain - 0.5) < 1e-6 && std::abs(a.offset + 5) < 1e-4 && std::abs(a.slope) < 1e-6);
     EXPECT_NEAR(a.cost, 0.0, 1e-4);
-    for (int index = reference.First(); index <= reference.Last(); ++index)
-        EXPECT_NEAR(current.At(index), reference.At(index), 1e-3);
+    for (int index = 0; index < 60; ++index)
+        EXPECT_NEAR(current.At(index), Reference(0.2).At(index), 1e-3);
 }
 
-TEST(ProfileAlignment, FindsAScaleWithinAFineStep)
+TEST(ProfileAlignment, FindsAScaleWithinAFineStepAndGivesUpOnHopelessProfiles)
 {
-    const IntensityProfile reference = Reference();
-    // current[j] = reference at j / 1.1: the profile grew by 1.1 along its axis.
-    IntensityProfile stretched;
-    stretched.ResampleFrom(reference, 1 / 1.1, 0);
-    const Alignment a = Align(stretched, reference);
-    EXPECT_NEAR(a.scale, 1.1, 0.006);
-    EXPECT_LT(a.cost, 2.0);
-}
+    IntensityProfile stretched;  // the profile grown by 1.1 along its axis
+    stretched.ResampleFrom(Reference(), 1 / 1.1, 0);
+    const Alignment grown = Align(stretched, Reference());
+    EXPECT_TRUE(std::abs(grown.scale - 1.1) < 0.006 && grown.cost < 2) << grown.scale << " " << grown.cost;
 
-TEST(ProfileAlignment, ShortOverlapGetsNoPhotometricCorrection)
-{
-    const IntensityProfile reference = Reference();
-    // Four samples far from the reference: whatever the grid finds overlaps in fewer than 5.
-    IntensityProfile current(200, {50, 60, 70, 80});
-    const Alignment a = Align(current, reference);
-    EXPECT_EQ(a.gain, 1.0);
-    EXPECT_EQ(a.offset, 0.0);
-    EXPECT_GE(a.cost, NoComparison);
-    EXPECT_EQ(a.scale, 1.0);
-    EXPECT_EQ(a.shift, 0.0);
-}
-
-TEST(ProfileAlignment, OneSampleCurrentProfileIsAHopelessMatch)
-{
-    const IntensityProfile reference = Reference();
-    IntensityProfile current(3, std::vector<float>{0.0f});
-    const Alignment a = Align(current, reference);
-    EXPECT_GE(a.cost, NoComparison);
+    IntensityProfile far(200, {50, 60, 70, 80});  // no candidate, no photometric correction
+    const Alignment apart = Align(far, Reference());
+    EXPECT_TRUE(apart.cost >= NoComparison && apart.scale == 1 && apart.shift == 0 && apart.gain == 1);
+    IntensityProfile single(3, std::vector<float>{0});
+    EXPECT_GE(Align(single, Reference()).cost, NoComparison);
 }
 
 } // namespace
