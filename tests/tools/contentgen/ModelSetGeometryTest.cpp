@@ -1,152 +1,97 @@
 #include "tools/contentgen/ContentGenerator.h"
 #include "tools/contentgen/LevelLayout.h"
 #include "tools/contentgen/ModelSetEntry.h"
-#include "tools/contentgen/XFileWriter.h"
+#include "tools/contentgen/PlanModels.h"
+#include "tools/contentgen/WallStyle.h"
 #include "world/CLevelMap.h"
 
-#include <assimp/Importer.hpp>
-#include <assimp/material.h>
-#include <assimp/postprocess.h>
-#include <assimp/scene.h>
+#include <glm/geometric.hpp>
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <glm/common.hpp>
-#include <glm/geometric.hpp>
-#include <set>
+#include <cmath>
 
 namespace {
 
-struct Box {
-    glm::vec3 minimum{1e30f};
-    glm::vec3 maximum{-1e30f};
-};
-
-Box BoundsOf(const ContentMesh& mesh)
+// Distance along the ray to the nearest triangle of the mesh it hits (Möller–Trumbore), or 1e30.
+float NearestHit(const ContentMesh& mesh, const glm::vec3& origin, const glm::vec3& direction)
 {
-    Box box;
-    for (const ContentVertex& vertex : mesh.vertices) {
-        box.minimum = glm::min(box.minimum, vertex.position);
-        box.maximum = glm::max(box.maximum, vertex.position);
-    }
-    return box;
-}
-
-// The whole model set, built once for the tests of this file.
-class ModelSetGeometry : public testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        s_map = new CLevelMap();
-        s_layout = new LevelLayout(*s_map);
-        s_models = new std::vector<BuiltModel>(BuildModels(*s_layout));
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_models;
-        delete s_layout;
-        delete s_map;
-    }
-
-    static CLevelMap* s_map;
-    static LevelLayout* s_layout;
-    static std::vector<BuiltModel>* s_models;
-};
-
-CLevelMap* ModelSetGeometry::s_map = nullptr;
-LevelLayout* ModelSetGeometry::s_layout = nullptr;
-std::vector<BuiltModel>* ModelSetGeometry::s_models = nullptr;
-
-} // namespace
-
-TEST_F(ModelSetGeometry, EveryFileOfTheModelSetIsBuiltOnce)
-{
-    std::set<std::string> wanted;
-    for (const ModelSetEntry& placement : ModelSet())
-        wanted.insert(placement.file);
-    std::set<std::string> built;
-    for (const BuiltModel& model : *s_models)
-        EXPECT_TRUE(built.insert(ModelSet()[model.index].file).second) << ModelSet()[model.index].file;
-    EXPECT_EQ(built, wanted);
-    EXPECT_EQ(PlaceModels(*s_models).size(), static_cast<std::size_t>(kModelCount));
-}
-
-TEST_F(ModelSetGeometry, TriangleBudgetsKeepSoftwareRenderingFast)
-{
-    for (const BuiltModel& model : *s_models) {
-        const std::string& file = ModelSet()[model.index].file;
-        const std::size_t triangles = model.mesh.faces.size();
-        EXPECT_GT(triangles, 0u) << file;
-        EXPECT_LE(triangles, 6000u) << file;
-        if (model.index == kFirstCrossModel) {
-            EXPECT_LE(triangles, 200u) << file;
-        }
-    }
-}
-
-// Everything but the sky stands on the ground inside the floor plan's outline (boundary walls
-// reach a wall's thickness beyond it); the sky dome holds the whole plan.
-TEST_F(ModelSetGeometry, WorldBoxesLieWithinTheMapAndStandOnTheGround)
-{
-    const glm::vec2 low = s_layout->Minimum();
-    const glm::vec2 high = s_layout->Maximum();
-    // A boundary wall, its coping and the mitre of a slanted corner.
-    const float wall = LevelLayout::kInnerOffset + LevelLayout::kFreeWallThickness + 0.5f;
-    const std::vector<ContentMesh> placed = PlaceModels(*s_models);
-    for (int index = 0; index < kModelCount; ++index) {
-        const Box box = BoundsOf(placed[index]);
-        const std::string& file = ModelSet()[index].file;
-        if (index == kSkyModel) {
-            EXPECT_LT(box.minimum.x, low.x);
-            EXPECT_GT(box.maximum.x, high.x);
-            EXPECT_LT(box.minimum.z, low.y);
-            EXPECT_GT(box.maximum.z, high.y);
-            EXPECT_LT(box.minimum.y, 0.0f);
-            // Inside the far plane (5000) from anywhere within it.
-            EXPECT_LT(glm::length(box.maximum - box.minimum), 5000.0f);
+    float nearest = 1e30f;
+    for (const ContentFace& face : mesh.faces) {
+        const glm::vec3 a = mesh.vertices[face.index[0]].position;
+        const glm::vec3 e1 = mesh.vertices[face.index[1]].position - a, e2 = mesh.vertices[face.index[2]].position - a;
+        const glm::vec3 p = glm::cross(direction, e2), s = origin - a, q = glm::cross(s, e1);
+        const float det = glm::dot(e1, p);
+        if (std::fabs(det) < 1e-9f)
             continue;
-        }
-        EXPECT_GE(box.minimum.x, low.x - wall) << file;
-        EXPECT_LE(box.maximum.x, high.x + wall) << file;
-        EXPECT_GE(box.minimum.z, low.y - wall) << file;
-        EXPECT_LE(box.maximum.z, high.y + wall) << file;
-        EXPECT_LT(box.maximum.y, 90.0f) << file;
-        EXPECT_NEAR(box.minimum.y, 0.0f, 0.05f) << file;
+        const float u = glm::dot(s, p) / det, v = glm::dot(direction, q) / det, distance = glm::dot(e2, q) / det;
+        if (u >= 0.0f && v >= 0.0f && u + v <= 1.0f && distance >= 0.0f)
+            nearest = std::min(nearest, distance);
+    }
+    return nearest;
+}
+
+}  // namespace
+
+TEST(ModelSetGeometry, TriangleBudgetsKeepSoftwareRenderingFast)
+{
+    const CLevelMap map;
+    for (const BuiltModel& model : BuildModels(LevelLayout(map))) {
+        const std::size_t triangles = model.mesh.faces.size();
+        EXPECT_TRUE(triangles > 0 && triangles <= (model.index == kFirstCrossModel ? 200u : 6000u))
+            << ModelSet()[model.index].file << ": " << triangles;
     }
 }
 
-// What the renderer reads (Assimp, kept left-handed) is the built mesh, placed where the model
-// set puts it, subset by subset with its texture.
-TEST_F(ModelSetGeometry, WrittenFilesReadBackAsBuilt)
+// Walk up to any wall of the plan and look at it: a wall face stands before the eyes, no farther
+// than the wall's own thickness; and no wall reaches into a walkable cell, but for half a shared
+// wall and its gateway posts. The visible walls are the walls that stop the player.
+TEST(ModelSetGeometry, EveryWallOfTheMapIsBuiltWhereItStopsThePlayer)
 {
-    for (const BuiltModel& model : *s_models) {
-        const ModelSetEntry& placement = ModelSet()[model.index];
-        const std::string text = WriteXFile(model.mesh, placement, "m");
-        Assimp::Importer importer;
-        const aiScene* scene = importer.ReadFileFromMemory(
-            text.data(), text.size(), aiProcess_ConvertToLeftHanded | aiProcess_Triangulate, "x");
-        ASSERT_NE(scene, nullptr) << placement.file << ": " << importer.GetErrorString();
-        ASSERT_EQ(scene->mNumMaterials, model.mesh.materials.size()) << placement.file;
-        std::size_t triangles = 0;
-        Box read;
-        for (unsigned m = 0; m < scene->mNumMeshes; ++m) {
-            const aiMesh& mesh = *scene->mMeshes[m];
-            triangles += mesh.mNumFaces;
-            aiString texture;
-            scene->mMaterials[mesh.mMaterialIndex]->GetTexture(aiTextureType_DIFFUSE, 0, &texture);
-            EXPECT_EQ(texture.C_Str(), model.mesh.materials[mesh.mMaterialIndex].textureFile) << placement.file;
-            for (unsigned v = 0; v < mesh.mNumVertices; ++v) {
-                const glm::vec3 world = placement.ToWorld({mesh.mVertices[v].x, mesh.mVertices[v].y, mesh.mVertices[v].z});
-                read.minimum = glm::min(read.minimum, world);
-                read.maximum = glm::max(read.maximum, world);
-            }
+    const CLevelMap map;
+    const LevelLayout layout(map);
+    ASSERT_EQ(layout.Walls().size(), map.Walls().size());
+    std::vector<ContentMesh> walls;
+    for (int model = kFirstWallModel; model < kFirstFloorModel + kFloorModelCount; ++model)
+        walls.push_back(BuildPlanWalls(layout, model).Result());
+    const BuildingZone& gate = GateZone();
+    int samples = 0;
+    for (const WallRun& run : layout.Walls())
+        for (int k = 1; k < 10; ++k) {
+            const glm::vec2 p = run.from + (run.to - run.from) * (k / 10.0f);
+            if (p.x >= gate.minimum.x - 0.5f && p.x <= gate.maximum.x + 0.5f && p.y >= gate.minimum.y - 1.0f &&
+                p.y <= gate.maximum.y)
+                continue;  // the gate's gap in the north wall
+            const glm::vec2 eye = p - run.outward * 0.2f;
+            float nearest = 1e30f;
+            for (const ContentMesh& mesh : walls)
+                nearest = std::min(nearest, NearestHit(mesh, {eye.x, 1.0f, eye.y}, {run.outward.x, 0.0f, run.outward.y}));
+            EXPECT_LE(nearest, 0.2f + run.outer + 0.01f) << "cell " << run.cell << " side " << run.side << " at " << p.x << ", " << p.y;
+            ++samples;
         }
-        EXPECT_EQ(triangles, model.mesh.faces.size()) << placement.file;
-        const Box built = BoundsOf(model.mesh);
-        const float tolerance = 0.001f + 0.0001f * placement.scale;
-        for (int axis = 0; axis < 3; ++axis) {
-            EXPECT_NEAR(read.minimum[axis], built.minimum[axis], tolerance) << placement.file;
-            EXPECT_NEAR(read.maximum[axis], built.maximum[axis], tolerance) << placement.file;
+    EXPECT_GT(samples, 1000);
+    for (const ContentMesh& mesh : walls)
+        for (const ContentVertex& vertex : mesh.vertices)
+            for (int cell = 0; cell < layout.CellCount(); ++cell)
+                EXPECT_LT(layout.DepthInside(cell, {vertex.position.x, vertex.position.z}), 0.66f) << "cell " << cell;
+}
+
+// Ground under every cell, in the floor model the cell's draw list shows.
+TEST(ModelSetGeometry, EveryCellHasGroundInTheModelItsFloorIsIn)
+{
+    const CLevelMap map;
+    const LevelLayout layout(map);
+    for (int cell = 0; cell < layout.CellCount(); ++cell) {
+        const LayoutCell& c = layout.Cell(cell);
+        EXPECT_NE(std::find(c.drawList.begin(), c.drawList.end(), c.floorModel), c.drawList.end()) << "cell " << cell;
+        const ContentMesh ground = BuildPlanGround(layout, c.floorModel).Result();
+        const glm::vec2 centre = (c.corners[0] + c.corners[1] + c.corners[2] + c.corners[3]) * 0.25f;
+        std::vector<glm::vec2> probes = {centre};
+        for (const glm::vec2& corner : c.corners)
+            probes.push_back(corner + glm::normalize(centre - corner));
+        for (const glm::vec2& p : probes) {
+            const float hit = NearestHit(ground, {p.x, 10.0f, p.y}, {0.0f, -1.0f, 0.0f});
+            EXPECT_TRUE(hit >= 9.9f && hit <= 10.03f) << "cell " << cell << ": ground " << 10.0f - hit << " high";
         }
     }
 }
