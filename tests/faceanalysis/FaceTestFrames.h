@@ -12,8 +12,7 @@
 #include <array>
 #include <vector>
 
-// The astronaut portrait of the test data, frames made from it by known motions, and the face
-// model and tracked face the detector would start from.
+// The astronaut portrait, frames made from it by known motions, and the detector's start on it.
 namespace facetest {
 
 // The portrait (8-bit BGR); fails the test when missing.
@@ -50,8 +49,7 @@ struct RecordingSink : MotionSampleSink {
 
 // The detector's start on the portrait's face box (170, 58, 110 x 110): eyes at 0.31 and 0.69 of
 // its width and 0.4 of its height, the mouth at 0.5 and 0.78, truncated; the ellipse in the box
-// shrunk by 0.15 of its width at each side and 0.08 at top and bottom. The model is analysed from
-// the portrait; the face tracks against it.
+// shrunk by 0.15 of its width at each side and 0.08 at top and bottom; the model analysed from it.
 struct PortraitFace {
     PortraitFace() : face(eye1.x, eye1.y, eye2.x, eye2.y, mouth.x, mouth.y, ellipse)
     {

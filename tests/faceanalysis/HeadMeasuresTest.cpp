@@ -1,8 +1,6 @@
 #include "faceanalysis/HeadMeasures.h"
 #include "faceanalysis/IntensityProfile.h"
 
-#include "FaceTestFrames.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -18,7 +16,7 @@ IntensityProfile Bump(int first, int count, int peak, float offset = 0.0f)
     return IntensityProfile(first, std::move(values));
 }
 
-TEST(HeadMeasures, YawCountsColumnsThePeakMovedLeftAndPitchTheDarkeningAtTheCalibratedRow)
+TEST(HeadMeasures, YawCountsColumnsThePeakMovedLeftPitchTheDarkeningAtTheCalibratedRowWithoutAFixedBuffer)
 {
     // Eye columns 10 and 30 of a 40-column band, the peak at 18; eye row 10, mouth row 30, peak at 21.
     HeadMeasures measures;
@@ -34,13 +32,9 @@ TEST(HeadMeasures, YawCountsColumnsThePeakMovedLeftAndPitchTheDarkeningAtTheCali
     EXPECT_EQ((std::vector<int>{pitch(Bump(0, 40, 21)), pitch(Bump(0, 40, 21, -12.7f)), pitch(Bump(0, 40, 21, 12.7f)),
                                 pitch(Bump(0, 40, 25)), pitch(IntensityProfile(0, std::vector<float>{10}))}),
               (std::vector<int>{0, 12, -12, 28, 118}));  // truncated; only the calibrated row is read
-}
 
-TEST(HeadMeasures, TheFirstOfEqualPeaksWinsAndALargeFaceNeedsNoFixedBuffer)
-{
-    std::vector<float> values(40, 100.0f);
+    std::vector<float> values(40, 100.0f);  // of equal peaks the first wins
     values[14] = values[24] = 200.0f;
-    HeadMeasures measures;
     measures.Calibrate(IntensityProfile(0, values), 10, 30, IntensityProfile(0, values), 10, 30);
     EXPECT_TRUE(measures.ReferenceColumn() == 4 && measures.ReferenceRow() == 4);
     // A 1280 x 720 close-up: 600 columns between the eyes, 400 rows from eyes to mouth.
@@ -48,19 +42,6 @@ TEST(HeadMeasures, TheFirstOfEqualPeaksWinsAndALargeFaceNeedsNoFixedBuffer)
     EXPECT_TRUE(measures.ReferenceColumn() == 540 && measures.ReferenceRow() == 350);
     EXPECT_EQ(measures.MeasureYaw(Bump(0, 900, 645), 100, 700), -5);
     EXPECT_EQ(measures.MeasurePitch(Bump(0, 700, 500, -20.0f), 150, 550), 20);
-}
-
-TEST(HeadMeasures, ThePortraitTrackedStandingStillMeasuresNothing)
-{
-    facetest::PortraitFace portrait;
-    HeadMeasures measures;
-    measures.Calibrate(portrait.model);
-    facetest::RecordingSink sink;
-    double cost = 0;
-    ASSERT_TRUE(portrait.face.Update(sink, facetest::Portrait(), cost, 12.0));
-    EXPECT_GT(measures.ReferenceColumnValue(), 50.0f);
-    EXPECT_EQ(measures.MeasureYaw(portrait.face, portrait.model), 0);
-    EXPECT_EQ(measures.MeasurePitch(portrait.face, portrait.model), 0);
 }
 
 } // namespace

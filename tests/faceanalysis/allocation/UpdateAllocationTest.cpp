@@ -33,20 +33,20 @@ TEST(UpdateAllocation, UpdateAndMeasuresAllocateNothingAfterTheFirstFrame)
         frames.push_back(MovedFrame(Motion(step * 0.5, 1 + 0.01 * step, {step * 1.0, step * 0.5})));
     RecordingSink sink;
     sink.samples.reserve(4);
-    const unsigned char* pictures[2] = {};
+    std::array<const unsigned char*, 2> pictures{};
     long before = 0;
     for (int step = 0; step < 4; ++step) {
         double cost = 0;
         ASSERT_TRUE(portrait.face.Update(sink, frames[step], cost, 12.0));
-        measures.MeasureYaw(portrait.face, portrait.model);
-        measures.MeasurePitch(portrait.face, portrait.model);
-        if (step == 0) {  // the first frame sizes the pictures and profiles
+        const int yaw = measures.MeasureYaw(portrait.face, portrait.model);
+        const int pitch = measures.MeasurePitch(portrait.face, portrait.model);
+        if (step == 0) {  // the still portrait: nothing measured; the pictures and profiles sized
+            EXPECT_TRUE(yaw == 0 && pitch == 0) << yaw << " " << pitch;
             before = allocations;
-            pictures[0] = portrait.face.WarpImage().data;
-            pictures[1] = portrait.face.FaceImage().data;
+            pictures = {portrait.face.WarpImage().data, portrait.face.FaceImage().data};
         }
     }
     EXPECT_EQ(allocations - before, 0);
     // OpenCV allocates pictures with its own allocator, which the count does not see.
-    EXPECT_TRUE(portrait.face.WarpImage().data == pictures[0] && portrait.face.FaceImage().data == pictures[1]);
+    EXPECT_TRUE(pictures[0] == portrait.face.WarpImage().data && pictures[1] == portrait.face.FaceImage().data);
 }
