@@ -28,13 +28,14 @@ TEST(IntensityProfile, MeansOfOneByteOverTheClampedRegionWithoutMaskedBytesAndIn
     EXPECT_EQ(Indexed(IntensityProfile::ColumnProfile(image, 2, 3, -5, 9, 3, 0)), (Floats{2, 18, 19}));
     EXPECT_EQ(Indexed(IntensityProfile::ColumnProfile(image, 2, 3, 0, 3, 1, 0)), (Floats{2, 7, 7}));
 
-    // Row 1 keeps one red byte: 1 counted value < MinProfilePixels, so row 0 repeats; summed
-    // channels count the pixel's three bytes.
-    image = cv::Mat(3, 4, CV_8UC3, cv::Scalar(0, 0, 50));
-    image.row(1).setTo(cv::Scalar::all(0));
-    image.at<cv::Vec3b>(1, 2) = cv::Vec3b(30, 60, 90);
-    EXPECT_EQ(Indexed(IntensityProfile::RowProfile(image, 0, 3, 0, 2, 3, 0)), (Floats{0, 50, 50, 50}));
-    EXPECT_EQ(Indexed(IntensityProfile::RowProfile(image, 0, 3, 0, 2, 4, 0)), (Floats{0, 50.0f / 3, 60, 50.0f / 3}));
+    // MinProfilePixels counted bytes make a valid row, fewer repeat the one before; channel 4 counts 3 a pixel.
+    image = cv::Mat(5, 4, CV_8UC3, cv::Scalar(0, 0, 50));
+    image.rowRange(1, 4).setTo(cv::Scalar::all(0));
+    image.at<cv::Vec3b>(1, 1) = image.at<cv::Vec3b>(1, 2) = cv::Vec3b(0, 0, 200);
+    image.at<cv::Vec3b>(2, 2) = cv::Vec3b(30, 60, 90);
+    EXPECT_EQ(Indexed(IntensityProfile::RowProfile(image, 0, 3, 0, 4, 3, 0)), (Floats{0, 50, 200, 200, 200, 50}));
+    EXPECT_EQ(Indexed(IntensityProfile::RowProfile(image, 0, 3, 0, 4, 4, 0)),
+              (Floats{0, 50.0f / 3, 200.0f / 3, 60, 60, 50.0f / 3}));
 
     // Rows 0-2 invalid, 3-9 valid, 10 invalid, 11 valid, 12-13 invalid.
     cv::Mat rows(14, 3, CV_8UC3, cv::Scalar::all(0));
