@@ -6,5 +6,9 @@ folder="${1:-build}"
 [ $# -gt 0 ] && shift
 generator=""
 command -v ninja >/dev/null 2>&1 && generator="-G Ninja"
-[ -f "$folder/CMakeCache.txt" ] || cmake -S . -B "$folder" $generator "$@"
+# A configuration that stopped half-way (a package was missing) leaves a cache but no build files.
+if [ ! -f "$folder/build.ninja" ] && [ ! -f "$folder/Makefile" ]; then
+  rm -rf "$folder/CMakeCache.txt" "$folder/CMakeFiles"
+  cmake -S . -B "$folder" $generator "$@"
+fi
 cmake --build "$folder"
