@@ -4,6 +4,7 @@
 #include "world/CLevelMap.h"
 
 #include <cmath>
+#include <glm/geometric.hpp>
 
 namespace {
 
@@ -127,25 +128,18 @@ void CCamera::RotateView(float angle, float x, float y, float z)
 
 void CCamera::Walk(CLevelMap& map, float step)
 {
-    const float dx = (m_lookAt.x - m_eye.x) * step;
-    const float dz = (m_lookAt.z - m_eye.z) * step;
-    if (!map.TryMove(m_eye.x, m_eye.z, m_eye.x + dx, m_eye.z + dz)) {
-        PlayOnce(HitClip);
-        return;
-    }
-    PlayOnce(WalkClip);
-    m_eye.x += dx;
-    m_eye.z += dz;
-    m_lookAt.x += dx;
-    m_lookAt.z += dz;
+    StepOnGround(map, (m_lookAt.x - m_eye.x) * step, (m_lookAt.z - m_eye.z) * step);
 }
 
 void CCamera::Strafe(CLevelMap& map, float step)
 {
     const glm::vec3 v = m_lookAt - m_eye;
-    m_side = glm::vec3(v.y * m_up.z - v.z * m_up.y, v.z * m_up.x - v.x * m_up.z, v.x * m_up.y - v.y * m_up.x);
-    const float dx = step * m_side.x;
-    const float dz = step * m_side.z;
+    m_side = glm::cross(v, m_up);
+    StepOnGround(map, step * m_side.x, step * m_side.z);
+}
+
+void CCamera::StepOnGround(CLevelMap& map, float dx, float dz)
+{
     if (!map.TryMove(m_eye.x, m_eye.z, m_eye.x + dx, m_eye.z + dz)) {
         PlayOnce(HitClip);
         return;

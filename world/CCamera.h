@@ -47,6 +47,9 @@ public:
     const glm::vec3& Side() const { return m_side; }
 
 private:
+    // Moves eye and look-at together if the map lets the eye go; a footstep or a hit either way.
+    void StepOnGround(CLevelMap& map, float dx, float dz);
+
     glm::vec3 m_eye;
     glm::vec3 m_lookAt;
     glm::vec3 m_up;
