@@ -18,39 +18,6 @@ CRenderer* g_currentRenderer = nullptr;
 
 constexpr const char* kDeviceErrorCaption = "ERROR";
 
-struct ModelPlacement {
-    const char* file;
-    float scale;
-    glm::vec3 translation;
-    const char* progressText;  // null: no new text after this model
-};
-
-const ModelPlacement kModelSet[CRenderer::kModelCount] = {
-    {"modelos\\cielo.x", 1.0f, {0.0f, -170.0f, 0.0f}, "4%"},
-    {"modelos\\busto.x", 5.0f, {-20.0f, -2.5f, -62.0f}, "9%"},
-    {"modelos\\iglesia.x", 0.03f, {19.0f, -2.5f, -8.0f}, "13%"},
-    {"modelos\\paredesA.x", 0.5f, {-1.0f, -2.5f, 1.0f}, "18%"},
-    {"modelos\\paredesB.x", 0.5f, {-1.0f, -2.5f, 1.0f}, "22%"},
-    {"modelos\\paredesC.x", 0.5f, {-1.0f, -2.5f, 1.0f}, "27%"},
-    {"modelos\\paredesD.x", 0.5f, {-1.0f, -2.5f, 1.0f}, "31%"},
-    {"modelos\\paredesE.x", 0.5f, {-1.0f, -2.5f, 1.0f}, "35%"},
-    {"modelos\\paredesF.x", 0.5f, {-1.0f, -2.5f, 1.0f}, "40%"},
-    {"modelos\\paredesG.x", 0.5f, {-1.0f, -2.5f, 1.0f}, "45%"},
-    {"modelos\\sueloC.x", 0.5f, {-1.0f, -2.5f, 1.0f}, "50%"},
-    {"modelos\\sueloD.x", 0.5f, {-1.0f, -2.5f, 1.0f}, "54%"},
-    {"modelos\\sueloE.x", 0.5f, {-1.0f, -2.5f, 1.0f}, "59%"},
-    {"modelos\\sueloF.x", 0.5f, {-1.0f, -2.5f, 1.0f}, nullptr},
-    {"modelos\\tumba1.x", 2.0f, {-95.0f, 12.0f, 225.0f}, "63%"},
-    {"modelos\\puerta.x", 0.07f, {-95.0f, -3.0f, 470.0f}, "69%"},
-    {"modelos\\cruz.x", 0.2f, {-114.0f, 0.0f, 299.0f}, "73%"},
-    {"modelos\\cruz.x", 0.2f, {72.0f, 0.0f, 432.0f}, "78%"},
-    {"modelos\\cruz.x", 0.2f, {-227.0f, 0.0f, 155.0f}, "84%"},
-    {"modelos\\torre2.x", 0.1f, {243.0f, -2.0f, 390.0f}, "89%"},
-    {"modelos\\torre.x", 13.0f, {-291.0f, -3.0f, 478.0f}, "93%"},
-    {"modelos\\arco.x", 6.0f, {-323.0f, -3.0f, 252.0f}, "97%"},
-    {"modelos\\cripta.x", 0.1f, {165.0f, -2.0f, 230.0f}, "100%"},
-};
-
 constexpr DepthFormat kDepthFormats[] = {DepthFormat::D16Lockable, DepthFormat::D16, DepthFormat::D15S1,
     DepthFormat::D24X8, DepthFormat::D24X4S4, DepthFormat::D24S8};
 

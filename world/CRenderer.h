@@ -1,6 +1,7 @@
 #pragma once
 
 #include "world/GraphicsDevice.h"
+#include "world/ModelSet.h"
 
 #include <glm/mat4x4.hpp>
 
@@ -14,7 +15,7 @@ class CModel;
 // intro picture, and draws one frame at a time on the main loop's request.
 class CRenderer {
 public:
-    static constexpr int kModelCount = 23;
+    static constexpr int kModelCount = kModelSetSize;
 
     // Registers itself as the current renderer.
     CRenderer();

@@ -14,7 +14,7 @@ struct ModelSetEntry {
     glm::vec3 ToWorld(const glm::vec3& model) const { return model * scale + translation; }
 };
 
-// The 23 placed models in load order; the index is the number the level map's draw lists use.
+// The renderer's placed models in load order, by file name inside modelos/.
 const std::vector<ModelSetEntry>& ModelSet();
 
 // Model indices by role.
