@@ -128,7 +128,9 @@ void CHeadTracker::TrackStep()
 
     CTrackedFace& face = *trackedFaces[0];
     double cost = 0.0;
-    if (!face.Update(*interpreter, frame->image, cost, kCostLimit)) {
+    const bool followed = face.Update(*interpreter, frame->image, cost, kCostLimit);
+    lastCost = cost;
+    if (!followed) {
         state = Detecting;
         interpreter->Interpret();
         ++frameCounter;
@@ -136,7 +138,6 @@ void CHeadTracker::TrackStep()
     }
 
     const CFaceModel& model = *faceModels[0];
-    lastCost = cost;
     lastYaw = headMeasures.MeasureYaw(face, model);
     interpreter->SetYawMeasure(lastYaw);
     lastPitch = headMeasures.MeasurePitch(face, model);

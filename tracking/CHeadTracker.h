@@ -110,7 +110,8 @@ public:
     bool ShowFrameB() const { return showFrameB; }
     bool ShowValues() const { return showValues; }
     bool PreciseDetection() const { return preciseDetection; }
-    // The alignment cost and the yaw and pitch measures of the last successful tracking step.
+    // The alignment cost of the last tracking step, also of one that lost the face; the yaw and
+    // pitch measures of the last successful one.
     double LastCost() const { return lastCost; }
     int LastYaw() const { return lastYaw; }
     int LastPitch() const { return lastPitch; }
