@@ -73,6 +73,8 @@ void MenuCommands::OnOpen()
     QFileDialog dialog(&m_frame, QStringLiteral("Abrir"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
+    // A desktop's own file dialog is no Qt window, and the game would go on playing behind it.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setNameFilters({QStringLiteral("Archivos avi (*.avi)"), QStringLiteral("Todos los archivos (*)")});
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
