@@ -2,36 +2,19 @@
 
 #include <gtest/gtest.h>
 
-TEST(TextToInt32Test, ReadsALeadingNumberAsAtoiDoes)
+TEST(TextToInt32Test, ReadsTheLeadingNumberAsAtoiDoesAndSaturatesBeyond32Bits)
 {
-    EXPECT_EQ(TextToInt32("20"), 20);
-    EXPECT_EQ(TextToInt32("-1"), -1);
-    EXPECT_EQ(TextToInt32("+7"), 7);
-    EXPECT_EQ(TextToInt32(" \t\n\v\f\r42"), 42);
-    EXPECT_EQ(TextToInt32("12abc"), 12);
-    EXPECT_EQ(TextToInt32("007"), 7);
-    EXPECT_EQ(TextToInt32("3.9"), 3);
-    EXPECT_EQ(TextToInt32("-0"), 0);
-}
-
-TEST(TextToInt32Test, TextWithoutALeadingNumberIsZero)
-{
-    EXPECT_EQ(TextToInt32(""), 0);
-    EXPECT_EQ(TextToInt32("abc"), 0);
-    EXPECT_EQ(TextToInt32("-"), 0);
-    EXPECT_EQ(TextToInt32("+-3"), 0);
-    EXPECT_EQ(TextToInt32("- 3"), 0);
-    EXPECT_EQ(TextToInt32("x12"), 0);
-    // Only the C white space is skipped (here a UTF-8 no-break space).
-    EXPECT_EQ(TextToInt32("\xC2\xA0" "5"), 0);
-}
-
-TEST(TextToInt32Test, NumbersBeyond32BitsSaturate)
-{
-    EXPECT_EQ(TextToInt32("2147483647"), 2147483647);
-    EXPECT_EQ(TextToInt32("-2147483648"), -2147483647 - 1);
-    EXPECT_EQ(TextToInt32("2147483648"), 2147483647);
-    EXPECT_EQ(TextToInt32("-2147483649"), -2147483647 - 1);
-    EXPECT_EQ(TextToInt32("99999999999999999999999999999999999999"), 2147483647);
-    EXPECT_EQ(TextToInt32("-99999999999999999999999999999999999999x"), -2147483647 - 1);
+    const struct {
+        const char* text;
+        std::int32_t value;
+    } cases[] = {
+        {"20", 20}, {"-1", -1}, {"+7", 7}, {" \t\n\v\f\r42", 42}, {"12abc", 12}, {"007", 7}, {"3.9", 3}, {"-0", 0},
+        // No leading number; only C white space is skipped (not a UTF-8 no-break space).
+        {"", 0}, {"abc", 0}, {"-", 0}, {"+-3", 0}, {"- 3", 0}, {"x12", 0}, {"\xC2\xA0" "5", 0},
+        {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1}, {"2147483648", 2147483647},
+        {"-2147483649", -2147483647 - 1}, {"99999999999999999999999999999999999999", 2147483647},
+        {"-99999999999999999999999999999999999999x", -2147483647 - 1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(TextToInt32(c.text), c.value) << '"' << c.text << '"';
 }

@@ -16,13 +16,15 @@ static std::array<double, 6> PositionsOf(const CTrackedFace& face)
 
 TEST(CTrackedFace, FollowsThePortraitShiftedScaledAndRolledInSmallSteps)
 {
-    struct Case { const char* name; int steps; double degrees, scale; cv::Point2d shift; double maximumCost; };
+    // The largest error of a point is 2 px for a shift; for scale and roll the measured error
+    // (1.00 and 0.97 px) with a margin.
+    struct Case { const char* name; int steps; double degrees, scale; cv::Point2d shift; double maximumCost, maximumError; };
     const Case cases[] = {
-        {"still", 2, 0, 1, {0, 0}, 3},
-        {"shift 5 px right", 5, 0, 1, {5, 0}, Tolerance},
-        {"shift 8 px down", 4, 0, 1, {0, 8}, Tolerance},
-        {"scale 1.1", 5, 0, 1.1, {0, 0}, Tolerance},
-        {"roll 5 degrees", 5, 5, 1, {0, 0}, Tolerance},
+        {"still", 2, 0, 1, {0, 0}, 3, 2},
+        {"shift 5 px right", 5, 0, 1, {5, 0}, Tolerance, 2},
+        {"shift 8 px down", 4, 0, 1, {0, 8}, Tolerance, 2},
+        {"scale 1.1", 5, 0, 1.1, {0, 0}, Tolerance, 1.3},
+        {"roll 5 degrees", 5, 5, 1, {0, 0}, Tolerance, 1.3},
     };
     for (const Case& c : cases) {
         PortraitFace portrait;
@@ -36,11 +38,11 @@ TEST(CTrackedFace, FollowsThePortraitShiftedScaledAndRolledInSmallSteps)
             EXPECT_TRUE(portrait.face.Update(sink, MovedFrame(motion), cost, Tolerance)) << c.name << " " << step;
             worstCost = std::max(worstCost, cost);
         }
-        // Each point within 2 px of where the motion took it (measured: 0.6 to 1.0 px; costs up to 2.4).
+        // Costs measured up to 2.4.
         const std::array<double, 6> p = PositionsOf(portrait.face);
         const cv::Point start[3] = {portrait.eye1, portrait.eye2, portrait.mouth};
         for (int k = 0; k < 3; ++k)
-            EXPECT_LT(cv::norm(cv::Vec2d(p[2 * k], p[2 * k + 1]) - motion * cv::Vec3d(start[k].x, start[k].y, 1)), 2.0)
+            EXPECT_LT(cv::norm(cv::Vec2d(p[2 * k], p[2 * k + 1]) - motion * cv::Vec3d(start[k].x, start[k].y, 1)), c.maximumError)
                 << c.name << " " << k;
         EXPECT_TRUE(worstCost >= 0 && worstCost < c.maximumCost) << c.name << " " << worstCost;
         ASSERT_EQ(sink.samples.size(), static_cast<size_t>(c.steps)) << c.name;

@@ -19,6 +19,8 @@ TEST(SoundPlugin, LoadFailuresShowTheirMessagesInOrderAndStillFillTheOtherClip)
     const Case cases[] = {
         {"", clip, {noBuffer, noBufferShort}, true},
         {"", "", {noBuffer, noBufferShort, noBuffer, noBufferShort}, false},
+        // Shorter than one stereo frame of two bytes a channel.
+        {"a", "bcd", {noBuffer, noBufferShort, noBuffer, noBufferShort}, false},
         {std::nullopt, clip, {}, false},  // a missing file shows nothing
         {clip, std::nullopt, {}, false},
     };

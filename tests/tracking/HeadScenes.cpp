@@ -9,14 +9,16 @@
 
 namespace headscenes {
 
+namespace {
+
 const cv::Mat& Portrait()
 {
-    static const cv::Mat portrait =
-        cv::imread(BRUMARIA_SOURCE_DIR "/tests/data/astronaut.png", cv::IMREAD_COLOR);
+    static const cv::Mat portrait = cv::imread(BRUMARIA_SOURCE_DIR "/tests/data/astronaut.png", cv::IMREAD_COLOR);
     EXPECT_FALSE(portrait.empty()) << "tests/data/astronaut.png is missing";
     return portrait;
 }
 
+// The face in the portrait, as the detector finds it on the full picture.
 const cv::Rect& PortraitFace()
 {
     static const cv::Rect face = [] {
@@ -26,6 +28,8 @@ const cv::Rect& PortraitFace()
         return found.empty() ? cv::Rect() : found[0];
     }();
     return face;
+}
+
 }
 
 const HeadVideoWriter& Writer()
@@ -42,25 +46,22 @@ cv::Mat FaceFrame(const HeadPose& pose)
 cv::Mat WallFrame()
 {
     cv::Mat wall(480, 640, CV_8UC3, cv::Scalar(60, 70, 150));
-    const cv::Scalar mortar(190, 200, 205);
     for (int y = 0; y < wall.rows; y += 28) {
-        cv::line(wall, {0, y}, {wall.cols, y}, mortar, 4);
+        cv::line(wall, {0, y}, {wall.cols, y}, cv::Scalar(190, 200, 205), 4);
         for (int x = (y / 28) % 2 * 40; x < wall.cols; x += 80)
-            cv::line(wall, {x, y}, {x, y + 28}, mortar, 4);
+            cv::line(wall, {x, y}, {x, y + 28}, cv::Scalar(190, 200, 205), 4);
     }
     return wall;
 }
 
 cv::Mat TwoFacesFrame()
 {
-    HeadVideoSettings left;
-    left.faceWidth = 150.0;
-    left.anchor = {170.0, 220.0};
-    HeadVideoSettings right = left;
-    right.anchor = {470.0, 220.0};
-    cv::Mat frame = HeadVideoWriter(Portrait(), PortraitFace(), left).Frame({});
-    const cv::Mat second = HeadVideoWriter(Portrait(), PortraitFace(), right).Frame({});
-    second.colRange(320, 640).copyTo(frame.colRange(320, 640));
+    HeadVideoSettings settings;
+    settings.faceWidth = 150.0;
+    settings.anchor = {170.0, 220.0};
+    cv::Mat frame = HeadVideoWriter(Portrait(), PortraitFace(), settings).Frame({});
+    settings.anchor.x = 470.0;
+    HeadVideoWriter(Portrait(), PortraitFace(), settings).Frame({}).colRange(320, 640).copyTo(frame.colRange(320, 640));
     return frame;
 }
 

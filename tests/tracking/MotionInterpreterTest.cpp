@@ -1,7 +1,13 @@
+#include "sound/SoundPlugin.h"
 #include "tests/tracking/OctaveSampleFile.h"
 #include "tests/tracking/TemporaryFolder.h"
 #include "tracking/DebugWindowRecorder.h"
+#include "tracking/HeadSample.h"
 #include "tracking/MotionInterpreter.h"
+#include "tracking/PassRecord.h"
+#include "tracking/SampleFiles.h"
+#include "tracking/SampleRing.h"
+#include "tracking/ThresholdFile.h"
 #include "tracking/ValuesPanel.h"
 #include "world/CCamera.h"
 #include "world/CLevelMap.h"
@@ -9,97 +15,140 @@
 #include <gtest/gtest.h>
 #include <opencv2/core.hpp>
 
+#include <array>
 #include <cmath>
+#include <cstdint>
+#include <filesystem>
 #include <tuple>
+
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace std::string_literals;
 
 namespace {
 
-// Eye and mouth positions in frame pixels.
-struct Face {
-    float leftEyeX, leftEyeY, rightEyeX, rightEyeY, mouthX, mouthY;
-};
+struct Face { float leftEyeX, leftEyeY, rightEyeX, rightEyeY, mouthX, mouthY; };
 
-// At rest (0, 0, 0): eye-centre x 120, face-centre y 130, eye-mouth 60, so the default 20 % dead
-// zones are a little under 24, 26 and 12 pixels (20 x 0.01f is a little under 0.2).
-Face Head(float right, float down, float nearer = 0)
+// Eyes 40 apart, the right one lower by `roll` degrees (a negative roll). At rest (0, 0, 0, 0) the
+// whole measures are those of the rest pose: eye-centre x 120, face-centre y 130, eye-mouth 60, so
+// the default 20 % dead zones are a little under 24, 26 and 12 pixels (20 x 0.01f < 0.2).
+Face Head(float right, float down, float nearer = 0, double roll = 0)
 {
-    return {100 + right, 100 + down, 140 + right, 100 + down, 120 + right, 160 + down + nearer};
-}
-const Face kRest = Head(0, 0);
-
-// Eyes 40 apart, the right one lower by `degrees` (a negative roll); the other measures at rest.
-Face Rolled(double degrees)
-{
-    const float dx = static_cast<float>(20.0 * std::cos(degrees * M_PI / 180.0));
-    const float dy = static_cast<float>(20.0 * std::sin(degrees * M_PI / 180.0));
-    return {120.5f - dx, 100.5f - dy, 120.5f + dx, 100.5f + dy, 120.0f, 160.75f};
+    const float dx = float(20 * std::cos(roll * M_PI / 180)), dy = float(20 * std::sin(roll * M_PI / 180));
+    return {120.5f + right - dx, 100.5f + down - dy, 120.5f + right + dx, 100.5f + down + dy, 120 + right, 160.75f + down + nearer};
 }
 
-// An interpreter resting at kRest, steering a camera through a level map.
+// An interpreter resting at Head(0, 0), steering a camera, and a reference camera that the
+// expected moves are made on.
 struct Steering {
     // Fills the ring with the face and cues, so the next pass sees exactly them. Without a map
     // these passes move nothing.
     void Settle(const Face& f, double yaw = 0.0, double pitch = 0.0)
     {
-        interpreter.SetRestPose(kRest.leftEyeX, kRest.leftEyeY, kRest.rightEyeX, kRest.rightEyeY, kRest.mouthX, kRest.mouthY);
+        interpreter.SetRestPose(100, 100, 140, 100, 120, 160);
         interpreter.UpdatePixelThresholds();
         interpreter.SetWorld(&camera, nullptr);
         interpreter.SetYawMeasure(yaw);
         interpreter.SetPitchMeasure(pitch);
-        for (int i = 0; i < 5; ++i)
-            interpreter.AddSample(f.leftEyeX, f.leftEyeY, f.rightEyeX, f.rightEyeY, f.mouthX, f.mouthY);
+        Add(f, 5);
         interpreter.SetWorld(&camera, &map);
+    }
+    // Tracking steps that find the face.
+    void Add(const Face& f, int steps = 1)
+    {
+        for (int i = 0; i < steps; ++i)
+            interpreter.AddSample(f.leftEyeX, f.leftEyeY, f.rightEyeX, f.rightEyeY, f.mouthX, f.mouthY);
     }
 
     TemporaryFolder folder;
     DebugWindowRecorder windows;
-    CLevelMap map;
-    CCamera camera;
+    CLevelMap map, referenceMap;
+    CCamera camera, reference;
     MotionInterpreter interpreter{windows};
 };
 
-using Moves = void (*)(CCamera&, CLevelMap&, const MotionInterpreter&);
-void LookUp(CCamera& c, CLevelMap&, const MotionInterpreter&) { c.LookUp(0.002f); }
-void LookDown(CCamera& c, CLevelMap&, const MotionInterpreter&) { c.LookDown(0.002f); }
-void Forward(CCamera& c, CLevelMap& m, const MotionInterpreter& i) { c.WalkForward(m, (15 - i.ThresholdZ()) * 0.03f); }
+// The dead zones are 12.8, 26 and 12 pixels.
+PassRecord Pass(std::int32_t dx, std::int32_t signedDy, std::int32_t dz, bool faceRightOfRest, bool faceNearer)
+{
+    PassRecord pass;
+    std::tie(pass.dx, pass.dy, pass.signedDy, pass.dz) = std::make_tuple(dx, std::abs(signedDy), signedDy, dz);
+    std::tie(pass.faceRightOfRest, pass.faceNearer) = std::make_tuple(faceRightOfRest, faceNearer);
+    std::tie(pass.thresholdX, pass.thresholdY, pass.thresholdZ) = std::make_tuple(12.8f, 26.0f, 12.0f);
+    return pass;
+}
 
-// One pass over a settled head: the moves a reference camera must make to end where the steered
-// one does, and the values the pass records (giroX and giroY: the cues truncated toward zero).
-struct PassCase {
-    const char* name;
-    Face face;
-    float yaw, pitch;
-    void (*configure)(MotionInterpreter&);
-    Moves moves;
-    std::int32_t movX, movY, movZ, giroZ;
+const std::string kDefaultFile = "Distancia X:20\nDistancia Y:20\nDistancia Z:20\nAngulo GiroX:3\n"
+                                 "Angulo GiroY Arriba:10\nAngulo GiroY Abajo:-1\nAngulo GiroZ:10\n";
+
+// The seven stored values in file order.
+using Values = std::array<std::int32_t, 7>;
+const Values kDefaults = {20, 20, 20, 3, 10, -1, 10};
+
+Values InFileOrder(const DetectionThresholds& t)
+{
+    return {t.distanceX, t.distanceY, t.distanceZ, t.yawThreshold, t.pitchUpThreshold, t.pitchDownThreshold, t.rollThreshold};
+}
+
+// A name, the file's text and the values loaded.
+const std::tuple<const char*, std::string, Values> kLoads[] = {
+    {"CRLF", "Distancia X:21\r\nDistancia Y:22\r\nDistancia Z:23\r\nAngulo GiroX:5\r\nAngulo GiroY Arriba:9\r\n"
+             "Angulo GiroY Abajo:-2\r\nAngulo GiroZ:8\r\n", {21, 22, 23, 5, 9, -2, 8}},
+    {"white space, no final line end", "Distancia X: 31  \n\nDistancia Y:\t32\t\nDistancia Z:+33 \nAngulo GiroX:6   \r\n"
+                                       "  Angulo GiroY Arriba:7\nAngulo GiroY Abajo:-3\nAngulo GiroZ:12", {31, 32, 33, 6, 7, -3, 12}},
+    {"a line that does not match", "Distancia X:41\nDistancia Y:42\nDistancia z:43\nAngulo GiroX:7\n", {41, 42, 20, 3, 10, -1, 10}},
+    {"not a number", "Distancia X:abc\nDistancia Y:50\n", kDefaults},
+    {"binary garbage", "\x7f" "ELF\0\xff\xfe\r\n:-\x80" "Distancia X:\0" "99\n"s, kDefaults},
+    {"beyond 32 bits", "Distancia X:99999999999999999999999\nDistancia Y:-2147483649\nDistancia Z:2147483647\n"
+                       "Angulo GiroX:-2147483648\nAngulo GiroY Arriba:4294967306\n", {INT32_MAX, INT32_MIN, INT32_MAX, INT32_MIN, INT32_MAX, -1, 10}},
 };
 
+using Step = void (*)(Steering&);
+void LookUp(Steering& s) { s.reference.LookUp(0.002f); }
+void LookDown(Steering& s) { s.reference.LookDown(0.002f); }
+void Forward(Steering& s) { s.reference.WalkForward(s.referenceMap, (15 - s.interpreter.ThresholdZ()) * 0.03f); }
+
+// One pass over a settled head: what to set first, the moves that bring the reference camera
+// where the steered one must end, and the values the pass records (giroX and giroY: the cues
+// truncated toward zero).
+struct PassCase { const char* name; Face face; float yaw, pitch; Step configure, moves; std::int32_t movX, movY, movZ, giroZ; };
+
 const PassCase kPasses[] = {
-    {"roll -12 only turns", Rolled(12.5), 10, 20, nullptr, [](auto& c, auto&, auto&) { c.TurnLeft(0.0016f); }, 0, 0, 0, -12},
-    {"roll 12", Rolled(-12.5), 0, 0, nullptr, [](auto& c, auto&, auto&) { c.TurnRight(0.0016f); }, 0, 0, 0, 12},
-    {"roll -10 is level", Rolled(10.5), 0, 20, nullptr, LookUp, 0, 0, 0, -10},
-    {"roll 10 is level", Rolled(-10.5), 0, 20, nullptr, LookUp, 0, 0, 0, 10},
-    {"roll switched off", Rolled(30.5), 0, 20, [](auto& i) { i.SetRotateZ(false); }, LookUp, 0, 0, 0, -30},
-    {"pitch 10 looks up", kRest, 0, 10, nullptr, LookUp, 0, 0, 0, 0},
-    {"pitch -1 looks down", kRest, 0, -1, nullptr, LookDown, 0, 0, 0, 0},
-    {"pitch switched off", kRest, 0, 30, [](auto& i) { i.SetRotateY(false); }, nullptr, 0, 0, 0, 0},
-    {"face right", Head(30, 0), 0, 0, nullptr, [](auto& c, auto& m, auto& i) { c.StrafeLeft(m, (30 - i.ThresholdX()) * 0.001f); }, -7, 0, 0, 0},
-    {"face left", Head(-30, 0), 0, 0, nullptr, [](auto& c, auto& m, auto& i) { c.StrafeRight(m, (30 - i.ThresholdX()) * 0.001f); }, 7, 0, 0, 0},
+    {"roll -12 only turns", Head(0, 0, 0, 12.5), 10, 20, nullptr, [](auto& s) { s.reference.TurnLeft(0.0016f); }, 0, 0, 0, -12},
+    {"roll 12", Head(0, 0, 0, -12.5), 0, 0, nullptr, [](auto& s) { s.reference.TurnRight(0.0016f); }, 0, 0, 0, 12},
+    {"roll -10 is level", Head(0, 0, 0, 10.5), 0, 20, nullptr, LookUp, 0, 0, 0, -10},
+    {"roll 10 is level", Head(0, 0, 0, -10.5), 0, 20, nullptr, LookUp, 0, 0, 0, 10},
+    {"roll switched off", Head(0, 0, 0, 30.5), 0, 20, [](auto& s) { s.interpreter.SetRotateZ(false); }, LookUp, 0, 0, 0, -30},
+    {"pitch 10 looks up", Head(0, 0), 0, 10, nullptr, LookUp, 0, 0, 0, 0},
+    {"pitch -1 looks down", Head(0, 0), 0, -1, nullptr, LookDown, 0, 0, 0, 0},
+    {"pitch 3 levels the view", Head(0, 0), 0, 3, [](auto& s) { s.camera.LookUp(0.05f); s.reference.LookUp(0.05f); },
+     [](auto& s) { s.reference.LevelView(); }, 0, 0, 0, 0},
+    {"pitch switched off", Head(0, 0), 0, 30, [](auto& s) { s.interpreter.SetRotateY(false); }, nullptr, 0, 0, 0, 0},
+    {"face right", Head(30, 0), 0, 0, nullptr,
+     [](auto& s) { s.reference.StrafeLeft(s.referenceMap, (30 - s.interpreter.ThresholdX()) * 0.001f); }, -7, 0, 0, 0},
+    {"face left", Head(-30, 0), 0, 0, nullptr,
+     [](auto& s) { s.reference.StrafeRight(s.referenceMap, (30 - s.interpreter.ThresholdX()) * 0.001f); }, 7, 0, 0, 0},
     {"23 pixels is inside", Head(23, 0), 0, 0, nullptr, nullptr, 0, 0, 0, 0},
-    {"side-step switched off", Head(40, 0), 0, 0, [](auto& i) { i.SetMoveX(false); }, nullptr, 0, 0, 0, 0},
+    {"side-step switched off", Head(40, 0), 0, 0, [](auto& s) { s.interpreter.SetMoveX(false); }, nullptr, 0, 0, 0, 0},
     {"nearer", Head(0, 0, 15), 0, 0, nullptr, Forward, 0, 0, 4, 0},
-    {"farther", Head(0, 0, -15), 0, 0, nullptr, [](auto& c, auto& m, auto& i) { c.WalkBackward(m, (15 - i.ThresholdZ()) * 0.04f); }, 0, 0, -4, 0},
+    {"farther", Head(0, 0, -15), 0, 0, nullptr,
+     [](auto& s) { s.reference.WalkBackward(s.referenceMap, (15 - s.interpreter.ThresholdZ()) * 0.04f); }, 0, 0, -4, 0},
     {"pitch 15 skips the walk", Head(0, 0, 15), 0, 15, nullptr, LookUp, 0, 0, 0, 0},
     {"pitch -6 skips the walk", Head(0, 0, 15), 0, -6, nullptr, LookDown, 0, 0, 0, 0},
-    {"pitch 14 walks", Head(0, 0, 15), 0, 14, nullptr, [](auto& c, auto& m, auto& i) { LookUp(c, m, i); Forward(c, m, i); }, 0, 0, 4, 0},
-    {"pitch 15 walks without looking", Head(0, 0, 15), 0, 15, [](auto& i) { i.SetRotateY(false); }, Forward, 0, 0, 4, 0},
-    {"face higher", Head(0, -40), 0, 0, nullptr, [](auto& c, auto&, auto& i) { c.Rise(float((40 - i.ThresholdY()) * 0.002)); }, 0, 15, 0, 0},
+    {"pitch 14 walks", Head(0, 0, 15), 0, 14, nullptr, [](auto& s) { LookUp(s); Forward(s); }, 0, 0, 4, 0},
+    {"pitch 15 walks unless looking", Head(0, 0, 15), 0, 15, [](auto& s) { s.interpreter.SetRotateY(false); }, Forward, 0, 0, 4, 0},
+    {"face higher", Head(0, -40), 0, 0, nullptr,
+     [](auto& s) { s.reference.Rise(float((40 - s.interpreter.ThresholdY()) * 0.002)); }, 0, 15, 0, 0},
     {"a walk suppresses the descent", Head(0, 40, 15), 0, 0, nullptr, Forward, 0, 0, 4, 0},
-    {"descends without walking", Head(0, 40, 15), 0, 0, [](auto& i) { i.SetMoveZ(false); },
-     [](auto& c, auto&, auto& i) { c.Descend(float((47 - i.ThresholdY()) * 0.002)); }, 0, -22, 0, 0},
-    {"yaw 3", kRest, 3, 0, nullptr, [](auto& c, auto&, auto&) { c.TurnRight(0.005f); }, 0, 0, 0, 0},
-    {"yaw -3.5", kRest, -3.5f, 0, nullptr, [](auto& c, auto&, auto&) { c.TurnLeft(0.005f); }, 0, 0, 0, 0},
-    {"yaw threshold 5 moves the left limit", kRest, -4, 0, [](auto& i) { i.SetYawThreshold(5); }, nullptr, 0, 0, 0, 0},
+    {"descends without walking", Head(0, 40, 15), 0, 0, [](auto& s) { s.interpreter.SetMoveZ(false); },
+     [](auto& s) { s.reference.Descend(float((48 - s.interpreter.ThresholdY()) * 0.002)); }, 0, -23, 0, 0},
+    {"yaw 3", Head(0, 0), 3, 0, nullptr, [](auto& s) { s.reference.TurnRight(0.005f); }, 0, 0, 0, 0},
+    {"yaw -3.5", Head(0, 0), -3.5f, 0, nullptr, [](auto& s) { s.reference.TurnLeft(0.005f); }, 0, 0, 0, 0},
+    {"yaw threshold 5 moves the left limit", Head(0, 0), -4, 0, [](auto& s) { s.interpreter.SetYawThreshold(5); },
+     nullptr, 0, 0, 0, 0},
+    {"yaw threshold 5 moves the right limit", Head(0, 0), 4, 0, [](auto& s) { s.interpreter.SetYawThreshold(5); },
+     nullptr, 0, 0, 0, 0},
 };
 
 }
@@ -108,98 +157,273 @@ TEST(MotionInterpreter, EachPassMakesItsMovesInOrderAndRecordsItsValues)
 {
     for (const PassCase& c : kPasses) {
         SCOPED_TRACE(c.name);
-        Steering steering;
+        Steering s;
+        s.Settle(c.face, c.yaw, c.pitch);
+        ASSERT_TRUE(s.camera.Eye() == s.reference.Eye() && s.camera.LookAt() == s.reference.LookAt()) << "no map";
         if (c.configure)
-            c.configure(steering.interpreter);
-        steering.Settle(c.face, c.yaw, c.pitch);
-        CLevelMap referenceMap;
-        CCamera reference;
-        ASSERT_TRUE(steering.camera.Eye() == reference.Eye() && steering.camera.LookAt() == reference.LookAt()) << "no map";
-        steering.interpreter.Interpret();
+            c.configure(s);
+        s.interpreter.Interpret();
         if (c.moves)
-            c.moves(reference, referenceMap, steering.interpreter);
-        EXPECT_EQ(steering.camera.Eye(), reference.Eye());
-        EXPECT_EQ(steering.camera.LookAt(), reference.LookAt());
-        const SampleValues s = steering.interpreter.LastPass().Samples();
-        EXPECT_EQ(std::make_tuple(s.movX, s.movY, s.movZ, s.giroX, s.giroY, s.giroZ),
+            c.moves(s);
+        EXPECT_EQ(s.camera.Eye(), s.reference.Eye());
+        EXPECT_EQ(s.camera.LookAt(), s.reference.LookAt());
+        const SampleValues v = s.interpreter.LastPass().Samples();
+        EXPECT_EQ(std::make_tuple(v.movX, v.movY, v.movZ, v.giroX, v.giroY, v.giroZ),
                   std::make_tuple(c.movX, c.movY, c.movZ, std::int32_t(c.yaw), std::int32_t(c.pitch), c.giroZ));
     }
 }
 
-TEST(MotionInterpreter, BetweenThePitchThresholdsTheViewLevels)
-{
-    Steering steering;
-    steering.Settle(kRest, 0.0, 3.0);
-    CCamera reference;
-    steering.camera.LookUp(0.05f);
-    reference.LookUp(0.05f);
-    reference.LevelView();
-    steering.interpreter.Interpret();
-    EXPECT_EQ(steering.camera.LookAt(), reference.LookAt());
-}
-
 TEST(MotionInterpreter, RestPoseAndPixelDeadZones)
 {
-    Steering steering;
-    MotionInterpreter& interpreter = steering.interpreter;
-    interpreter.SetRestPose(100.5f, 99.0f, 140.5f, 101.0f, 120.0f, 160.7f);
-    const RestPose& rest = interpreter.Rest();
-    EXPECT_EQ(std::make_tuple(rest.restEyeCentreX, rest.restEyeY, rest.restFaceCentreY), std::make_tuple(120.5f, 100.0f, 130));
-    EXPECT_FLOAT_EQ(rest.restEyeMouth, 60.7f);
-    interpreter.SetRestPose(0.0f, -3.0f, 0.0f, -3.0f, 0.0f, -0.5f);
+    Steering s;
+    const RestPose& rest = s.interpreter.Rest();
+    s.interpreter.SetRestPose(100.5f, 99.0f, 140.5f, 101.0f, 120.0f, 160.7f);
+    EXPECT_EQ(std::make_tuple(rest.restEyeCentreX, rest.restEyeY, rest.restFaceCentreY, rest.restEyeMouth),
+              std::make_tuple(120.5f, 100.0f, 130, float(160.7f - 100.0)));
+    s.interpreter.SetRestPose(0.0f, -3.0f, 0.0f, -3.0f, 0.0f, -0.5f);
     EXPECT_EQ(rest.restFaceCentreY, -1) << "-3.5 truncated, then halved toward zero";
-
-    interpreter.SetRestPose(44, 100, 84, 100, 64, 160);
-    interpreter.UpdatePixelThresholds();
-    EXPECT_EQ(std::make_tuple(interpreter.ThresholdX(), interpreter.ThresholdY(), interpreter.ThresholdZ()),
-              std::make_tuple(20 * 0.01f * 64.0f, 20 * 0.01f * 130, 20 * 0.01f * 60.0f));
-    interpreter.SetDistanceX(50);
-    EXPECT_FLOAT_EQ(interpreter.ThresholdX(), 12.8f) << "until recomputed";
-    interpreter.UpdatePixelThresholds();
-    EXPECT_FLOAT_EQ(interpreter.ThresholdX(), 32.0f);
-    interpreter.SetYawThreshold(-2147483647 - 1);
-    EXPECT_EQ(interpreter.YawLeftLimit(), 2147483647);
+    s.interpreter.SetRestPose(44, 100, 84, 100, 64, 160);
+    s.interpreter.SetDistanceX(50);
+    s.interpreter.UpdatePixelThresholds();
+    EXPECT_EQ(std::make_tuple(s.interpreter.ThresholdX(), s.interpreter.ThresholdY(), s.interpreter.ThresholdZ()),
+              std::make_tuple(50 * 0.01f * 64.0f, 20 * 0.01f * 130, 20 * 0.01f * 60.0f));
 }
 
 TEST(MotionInterpreter, ValuesWindowShowsEveryPassWhileSwitchedOn)
 {
-    Steering steering;
-    steering.Settle(Head(30, 0));
-    EXPECT_TRUE(steering.windows.Calls().empty());
-    steering.interpreter.ShowValuesWindow();
-    steering.interpreter.Interpret();
-    steering.interpreter.Interpret();
-    const std::vector<cv::Mat> shown = steering.windows.Shown(ValuesPanel::kWindowName);
+    Steering s;
+    s.Settle(Head(30, 0), -3.5, 2.5);
+    s.interpreter.ShowValuesWindow();
+    s.interpreter.Interpret();
+    s.interpreter.Interpret();
+    const std::vector<cv::Mat> shown = s.windows.Shown(ValuesPanel::kWindowName);
     ASSERT_EQ(shown.size(), 2u);
-    EXPECT_EQ(cv::countNonZero(shown[1] != ValuesPanel::Draw(steering.interpreter.LastPass())), 0);
-    const std::vector<std::string> lines = ValuesPanel::Lines(steering.interpreter.LastPass());
-    EXPECT_EQ(std::make_tuple(lines[0], lines[6]), std::make_tuple("OjoX:Iz:130;Der:170", "X Izquierda: 7"));
-    steering.interpreter.HideValuesWindow();
-    steering.windows.Clear();
-    steering.interpreter.Interpret();
-    EXPECT_TRUE(steering.windows.Calls().empty());
+    EXPECT_EQ(cv::countNonZero(shown[1] != ValuesPanel::Draw(s.interpreter.LastPass())), 0);
+    EXPECT_EQ(ValuesPanel::Lines(s.interpreter.LastPass()),
+              (std::vector<std::string>{"OjoX:Iz:130;Der:170", "OjoY:Iz:100;Der:100", "Boca X:150;Y:160", "Ang. Izq. Der.: -3",
+                                        "Ang. Arr. Aba.: 2", "Giro Z: 0", "X Izquierda: 7", "Y Sin movimiento", "Z Sin movimiento"}));
+    s.interpreter.HideValuesWindow();
+    s.interpreter.Interpret();
+    EXPECT_EQ(s.windows.Shown(ValuesPanel::kWindowName).size(), 2u);
 }
 
 TEST(MotionInterpreter, WholeRunSampleFilesParseWithOneValuePerPass)
 {
-    Steering steering;
-    MotionInterpreter& interpreter = steering.interpreter;
-    steering.Settle(kRest);
-    interpreter.OpenSampleFiles();
-    for (int i = 0; i < 40; ++i) {
-        interpreter.SetYawMeasure(i % 7 - 3);
-        interpreter.SetPitchMeasure(i % 11 - 4);
-        const Face f = Head(i % 13 * 4.0f - 24, i % 5 * 10.0f - 20, i % 9 * 5.0f - 10);
-        interpreter.AddSample(f.leftEyeX, f.leftEyeY, f.rightEyeX, f.rightEyeY, f.mouthX, f.mouthY);
-        interpreter.Interpret();
+    Steering s;
+    s.Settle(Head(0, 0));
+    s.interpreter.OpenSampleFiles();
+    for (int i = 0; i < 80; ++i) {
+        s.interpreter.SetYawMeasure(i % 7 - 3);
+        s.interpreter.SetPitchMeasure(i % 11 - 4);
+        // A tracking step, then a pass between captures.
+        i % 2 ? s.interpreter.Interpret() : s.Add(Head(i % 13 * 4.0f - 24, i % 5 * 10.0f - 20, i % 9 * 5.0f - 10));
     }
-    const SampleValues last = interpreter.LastPass().Samples();
-    interpreter.CloseSampleFiles();
-    const std::int32_t lastValues[6] = {last.movX, last.movY, last.movZ, last.giroX, last.giroY, last.giroZ};
+    const SampleValues v = s.interpreter.LastPass().Samples();
+    s.interpreter.CloseSampleFiles();
+    const std::int32_t last[6] = {v.movX, v.movY, v.movZ, v.giroX, v.giroY, v.giroZ};
     for (int i = 0; i < 6; ++i) {
         const OctaveSampleFile file = OctaveSampleFile::Parse(TemporaryFolder::Read(kSampleFileNames[i][0]), kSampleFileNames[i][1]);
-        EXPECT_EQ(file.error, "") << kSampleFileNames[i][0];
-        ASSERT_EQ(file.samples.size(), 80u) << kSampleFileNames[i][0];
-        EXPECT_EQ(file.samples.back(), lastValues[i]) << kSampleFileNames[i][0];
+        EXPECT_EQ(std::make_tuple(file.error, file.samples.size(), file.samples.empty() ? 0 : file.samples.back()),
+                  std::make_tuple("", 80u, last[i])) << kSampleFileNames[i][0];
+    }
+}
+
+TEST(HeadSample, MeasuresTruncateTowardZeroAndTheRollUsesTheRoughPi)
+{
+    const HeadSample s = HeadSample::FromFeatures(100.9f, 99.0f, 141.0f, 101.0f, 161.7f, 2.5f, -1.5f);
+    // 100.9 + 20.05; 161.7 - 100; (100 + 161.7) / 2.
+    EXPECT_EQ(std::make_tuple(s.eyeCentreX, s.eyeMouth, s.faceCentreY, s.yaw, s.pitch), std::make_tuple(120, 61, 130, 2.5f, -1.5f));
+    EXPECT_EQ(HeadSample::FromFeatures(141, 100, 101, 100, 160, 0, 0).eyeCentreX, 161) << "measured from the left eye";
+    // Right eye lower in the image: negative. 10.001 degrees: -10 with 180 / pi, -9 with 180 / 3.1415.
+    const double angle = 10.001 * M_PI / 180.0;
+    EXPECT_EQ(HeadSample::FromFeatures(0, 0, 100 * std::cos(angle), 100 * std::sin(angle), 50, 0, 0).roll, -9);
+    EXPECT_EQ(HeadSample::FromFeatures(0, 0, 40, -40 * std::tan(12.5 * M_PI / 180.0), 50, 0, 0).roll, 12);
+    EXPECT_EQ(HeadSample::FromFeatures(3e10f, -3e10f, 3e10f, -3e10f, 3e10f, 0, 0).eyeMouth, 2147483647) << "saturates";
+    EXPECT_EQ(HeadSample::FromFeatures(NAN, 0, 1, 0, 0, 0, 0).eyeCentreX, 0);
+}
+
+TEST(SampleRing, WeightsOneTwoFourTwoOneOverTheLastFiveTruncatedTowardZero)
+{
+    SampleRing ring;
+    // The first two are pushed out; then 1 x 1 + 2 x 10 + 4 x 100 + 2 x 1000 + 1 x 10000.
+    for (const std::int32_t v : {5, 5, 1, 10, 100, 1000, 10000})
+        ring.Add(HeadSample{v, -v, v, v == 10000 ? 9.0f : 0.0f, 0.0f, -v});
+    const HeadSample s = ring.Smoothed();
+    EXPECT_EQ(std::make_tuple(s.eyeCentreX, s.eyeMouth, s.faceCentreY, s.roll), std::make_tuple(1242, -1242, 1242, -1242));
+    // Cues are scaled by the single-precision 0.1, which is not dividing by 10.
+    EXPECT_EQ(s.yaw, 9.0f * 0.1f);
+    EXPECT_NE(s.yaw, 9.0f / 10.0f);
+
+    // Clearing the entries keeps the count: the next sample is alone, at weight 1.
+    ring.ClearEntries();
+    ring.Add(HeadSample{50, 0, 0, 0.0f, 0.0f, 0});
+    EXPECT_EQ(std::make_tuple(ring.Count(), ring.Smoothed().eyeCentreX), std::make_tuple(8u, 5));
+}
+
+TEST(SampleRing, TheProgramsRingOutlivesItsInterpreters)
+{
+    Steering s;
+    s.Settle(Head(0, 0));
+    const std::uint32_t count = MotionInterpreter::SampleCount();
+    // A new interpreter (the tracker rebuilt) zeroes the entries but keeps counting, so it
+    // interprets at once, on the zeroes and its first sample.
+    MotionInterpreter second(s.windows);
+    second.AddSample(100, 100, 140, 100, 120, 160);
+    EXPECT_EQ(MotionInterpreter::SampleCount(), count + 1);
+    EXPECT_EQ(second.LastPass().head.average.eyeCentreX, 12);
+}
+
+TEST(PassRecord, ExcessesBeyondTheTruncatedThresholdsWithTheirSignsAndWords)
+{
+    const struct {
+        PassRecord pass;
+        std::int32_t movX, movY, movZ;
+        std::vector<std::string> decisions;
+    } cases[] = {
+        {Pass(20, 30, 15, true, true), -8, -4, 3, {"X Izquierda: 8", "Y Abajo: 4", "Z Adelante: 3"}},
+        {Pass(20, -30, 15, false, false), 8, 4, -3, {"X Derecha: 8", "Y Arriba: 4", "Z Atras: 3"}},
+        // Whole pixels past 12.8 count from 12; the dead zones of y and z include their threshold.
+        {Pass(12, 26, 12, true, true), 0, 0, 0, {"X Sin movimiento", "Y Sin movimiento", "Z Sin movimiento"}},
+        {Pass(13, -27, 13, true, true), -1, 1, 1, {"X Izquierda: 1", "Y Arriba: 1", "Z Adelante: 1"}},
+    };
+    for (const auto& c : cases) {
+        const SampleValues s = c.pass.Samples();
+        const std::vector<std::string> lines = ValuesPanel::Lines(c.pass);
+        EXPECT_EQ(std::make_tuple(s.movX, s.movY, s.movZ), std::make_tuple(c.movX, c.movY, c.movZ)) << c.decisions[0];
+        EXPECT_EQ(std::vector<std::string>(lines.begin() + 6, lines.end()), c.decisions);
+    }
+    PassRecord edge = Pass(12, 0, 0, false, false);
+    edge.thresholdX = 12.0f;
+    EXPECT_EQ(ValuesPanel::Lines(edge)[6], "X Derecha: 0") << "the x dead zone excludes its threshold";
+}
+
+TEST(SampleFiles, HeaderThenOneValuePerPassInTheFileOrderThenTheClosingStatement)
+{
+    TemporaryFolder folder;
+    TemporaryFolder::Write("muestrasGiroY.m", "giroY =[0,1,2,3]\nold");
+    SampleFiles files;
+    ASSERT_TRUE(files.Open());
+    files.Append({1, 2, 3, 4, 5, 6});
+    files.Append({-7, 0, -9, -10, 11, -2147483647 - 1});
+    files.Close();
+    files.Close();
+    files.Append({9, 9, 9, 9, 9, 9});
+    const std::vector<std::vector<long long>> expected = {{1, -7}, {2, 0}, {3, -9}, {4, -10}, {5, 11}, {6, -2147483648LL}};
+    for (int i = 0; i < 6; ++i) {
+        const OctaveSampleFile file = OctaveSampleFile::Parse(TemporaryFolder::Read(kSampleFileNames[i][0]), kSampleFileNames[i][1]);
+        EXPECT_EQ(std::make_tuple(file.error, file.samples), std::make_tuple("", expected[i])) << kSampleFileNames[i][0];
+    }
+    EXPECT_EQ(TemporaryFolder::Read("muestrasPosX.m"), "movX =[0,1,-7]\nmovX = [(1:columns(movX)); movX]'");
+}
+
+TEST(SampleFiles, OneFileThatCannotBeCreatedLeavesNoneOpen)
+{
+    TemporaryFolder folder;
+    std::filesystem::create_directory("muestrasGiroX.m");
+    SampleFiles files;
+    EXPECT_FALSE(files.Open());
+    files.Append({1, 2, 3, 4, 5, 6});
+    files.Close();
+    // The three before it were created, but hold no headerless values.
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(TemporaryFolder::Read(kSampleFileNames[i][0]), "") << kSampleFileNames[i][0];
+    EXPECT_FALSE(std::filesystem::exists("muestrasGiroY.m"));
+}
+
+// A scripted head steers the real camera through the real level map, with real sound (OpenAL's
+// null backend).
+TEST(HeadSteering, DriftNearerRollThenAWall)
+{
+    ::setenv("ALSOFT_DRIVERS", "null", 0);
+    Steering s;
+    std::filesystem::create_directory_symlink(BRUMARIA_SOURCE_DIR "/data/snd", "snd");
+    SoundPlugin sound;
+    ASSERT_TRUE(sound.Init(22050, 2, 6) && sound.LoadClips());
+    const auto heading = [&s] { return std::atan2(s.camera.LookAt().x - s.camera.Eye().x, s.camera.LookAt().z - s.camera.Eye().z); };
+    s.Settle(Head(0, 0));
+
+    // The player leans to their left: the face drifts right in the picture, the viewer strafes left.
+    for (int i = 1; i <= 30; ++i)
+        s.Add(Head(2.0f * i, 0));
+    EXPECT_TRUE(s.camera.Eye().x < -0.1f && s.camera.Eye().z == 0.0f && heading() == 0.0f);
+    EXPECT_TRUE(sound.IsPlaying(WalkClip));
+    // Back to the middle, then nearer: walks forward.
+    s.Add(Head(0, 0), 10);
+    const glm::vec3 beforeWalk = s.camera.Eye();
+    s.Add(Head(0, 0, 20), 10);
+    EXPECT_GT(s.camera.Eye().z, beforeWalk.z + 1.0f);
+    // Upright, then rolled with the right eye lower: only turns, to the left.
+    s.Add(Head(0, 0), 10);
+    const glm::vec3 beforeRoll = s.camera.Eye();
+    s.Add(Head(0, 0, 0, 20), 20);
+    EXPECT_LT(heading(), -0.05f);
+    EXPECT_EQ(s.camera.Eye(), beforeRoll);
+
+    // Upright and nearer again: walks on until a wall stops a whole step (not one that rounds
+    // away), with the hit sound.
+    s.Add(Head(0, 0), 10);
+    EXPECT_FALSE(sound.IsPlaying(HitClip));
+    glm::vec3 previous(-1.0f);
+    for (int i = 0; i < 3000 && !(s.camera.Eye() == previous && s.interpreter.LastPass().dz >= 30); ++i) {
+        previous = s.camera.Eye();
+        s.Add(Head(0, 0, 40));
+    }
+    EXPECT_EQ(s.camera.Eye(), previous) << "never reached a wall";
+    EXPECT_TRUE(sound.IsPlaying(HitClip));
+    EXPECT_GT(std::hypot(previous.x, previous.z), 3.0f);
+}
+
+TEST(ThresholdFile, LoadSetsTheDefaultsThenReadsUntilALineDoesNotMatch)
+{
+    TemporaryFolder folder;
+    for (const auto& [name, text, expected] : kLoads) {
+        TemporaryFolder::Write("configuracion", text);
+        DetectionThresholds t;
+        t.distanceX = 777;
+        EXPECT_TRUE(ThresholdFile::Load(t)) << name;
+        EXPECT_EQ(InFileOrder(t), expected) << name;
+        // Minus the most negative yaw threshold is the largest left limit there is.
+        EXPECT_EQ(t.yawLeftLimit, expected[3] == INT32_MIN ? INT32_MAX : -expected[3]) << name;
+        EXPECT_EQ(TemporaryFolder::Read("configuracion"), text) << name << ": left as it was";
+    }
+}
+
+TEST(ThresholdFile, MissingFileIsCreatedWithTheDefaultLinesAndASaveReplacesItWhole)
+{
+    TemporaryFolder folder;
+    DetectionThresholds t;
+    ASSERT_TRUE(ThresholdFile::Load(t));
+    EXPECT_EQ(TemporaryFolder::Read("configuracion"), kDefaultFile);
+
+    t = {25, -4, 4, 12, -7, 15, 35, 30};  // in member order
+    ASSERT_TRUE(ThresholdFile::Save(t));
+    const std::string saved = "Distancia X:25\nDistancia Y:30\nDistancia Z:35\nAngulo GiroX:4\n"
+                              "Angulo GiroY Arriba:12\nAngulo GiroY Abajo:-7\nAngulo GiroZ:15\n";
+    EXPECT_EQ(TemporaryFolder::Read("configuracion"), saved);
+    EXPECT_FALSE(std::filesystem::exists("configuracion.tmp"));
+    // When the replacement cannot be written beside it, or the file is read-only, it stays.
+    std::filesystem::create_directory("configuracion.tmp");
+    EXPECT_FALSE(ThresholdFile::Save(DetectionThresholds()));
+    std::filesystem::remove("configuracion.tmp");
+    ::chmod("configuracion", 0444);
+    EXPECT_TRUE(::geteuid() == 0 || !ThresholdFile::Save(DetectionThresholds())) << "root writes any file";
+    EXPECT_EQ(TemporaryFolder::Read("configuracion"), saved);
+}
+
+TEST(ThresholdFile, AFolderOfThatNameOrAnUnwritableFolderGivesFalseAndDefaults)
+{
+    TemporaryFolder folder;
+    std::filesystem::create_directory("configuracion");
+    std::filesystem::create_directory("locked");
+    std::filesystem::permissions("locked", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    // Root may write anywhere except into /proc.
+    for (const char* where : {".", ::geteuid() == 0 ? "/proc" : "locked"}) {
+        std::filesystem::current_path(where);
+        DetectionThresholds t;
+        t.distanceY = 5;
+        EXPECT_FALSE(ThresholdFile::Load(t)) << where;
+        EXPECT_EQ(InFileOrder(t), kDefaults) << where;
+        EXPECT_FALSE(ThresholdFile::Save(t)) << where;
+        EXPECT_FALSE(std::filesystem::exists("configuracion.tmp")) << where;
     }
 }

@@ -1,20 +1,17 @@
 #pragma once
 
-#include <cctype>
-#include <cstdlib>
+#include <algorithm>
+#include <regex>
 #include <string>
 #include <vector>
 
 // The six sample files of a run and the variable each defines, in the tracker's file order.
-inline const char* const kSampleFileNames[6][2] = {{"muestrasPosX.m", "movX"},   {"muestrasPosY.m", "movY"},
-                                                   {"muestrasPosZ.m", "movZ"},   {"muestrasGiroX.m", "giroX"},
-                                                   {"muestrasGiroY.m", "giroY"}, {"muestrasGiroZ.m", "giroZ"}};
+inline const char* const kSampleFileNames[6][2] = {
+    {"muestrasPosX.m", "movX"}, {"muestrasPosY.m", "movY"}, {"muestrasPosZ.m", "movZ"},
+    {"muestrasGiroX.m", "giroX"}, {"muestrasGiroY.m", "giroY"}, {"muestrasGiroZ.m", "giroZ"}};
 
-// A strict reader of a completed sample file, the only form GNU Octave is given:
-//   <name> =[0,<int>,<int>,...]
-//   <name> = [(1:columns(<name>)); <name>]'
-// (no line end after the second line). Gives the samples after the header's leading 0, or an
-// explanation of the first deviation.
+// A strict reader of a completed sample file, "<name> =[0,<int>,...]\n<name> = [(1:columns(<name>));
+// <name>]'" and nothing more: the samples after the leading 0, or what deviates first.
 struct OctaveSampleFile {
     std::vector<long long> samples;
     std::string error;
@@ -23,27 +20,19 @@ struct OctaveSampleFile {
     {
         OctaveSampleFile file;
         const std::string header = name + " =[0";
-        if (text.compare(0, header.size(), header) != 0) {
-            file.error = "header missing";
-            return file;
+        const std::string closing = "]\n" + name + " = [(1:columns(" + name + ")); " + name + "]'";
+        const std::size_t end = text.size() - std::min(text.size(), closing.size());
+        if (text.rfind(header, 0) != 0 || end < header.size() || text.compare(end, std::string::npos, closing) != 0)
+            file.error = "header or closing statement missing";
+        // ",<int>" for each sample, without leading zeros.
+        static const std::regex sample(",(0|-?[1-9][0-9]*)");
+        std::smatch match;
+        for (std::size_t at = header.size(); file.error.empty() && at < end; at += match.length()) {
+            if (std::regex_search(text.begin() + at, text.begin() + end, match, sample, std::regex_constants::match_continuous))
+                file.samples.push_back(std::stoll(match[1]));
+            else
+                file.error = "malformed sample at " + std::to_string(at);
         }
-        std::size_t at = header.size();
-        while (at < text.size() && text[at] == ',') {
-            const std::size_t start = ++at;
-            if (at < text.size() && text[at] == '-')
-                ++at;
-            const std::size_t digits = at;
-            while (at < text.size() && std::isdigit(static_cast<unsigned char>(text[at])))
-                ++at;
-            // Digits without a leading 0, or a lone unsigned 0.
-            if (at == digits || (text[digits] == '0' && (at - digits > 1 || digits != start))) {
-                file.error = "malformed number at " + std::to_string(start);
-                return file;
-            }
-            file.samples.push_back(std::strtoll(text.c_str() + start, nullptr, 10));
-        }
-        if (text.compare(at, std::string::npos, "]\n" + name + " = [(1:columns(" + name + ")); " + name + "]'") != 0)
-            file.error = "bad end after " + std::to_string(file.samples.size()) + " samples";
         return file;
     }
 };

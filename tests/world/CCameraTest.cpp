@@ -1,88 +1,54 @@
+#include "WorldTestFolder.h"
+
+#include "sound/SoundPlugin.h"
 #include "world/CCamera.h"
 #include "world/CLevelMap.h"
 
+#include <glm/geometric.hpp>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
+#include <fstream>
 #include <limits>
+#include <thread>
+#include <vector>
 
 namespace {
 
 void ExpectVec(const glm::vec3& v, float x, float y, float z, float tolerance = 1e-5f)
 {
-    EXPECT_NEAR(v.x, x, tolerance);
-    EXPECT_NEAR(v.y, y, tolerance);
-    EXPECT_NEAR(v.z, z, tolerance);
+    EXPECT_NEAR(glm::distance(v, glm::vec3(x, y, z)), 0.0f, tolerance) << v.x << ", " << v.y << ", " << v.z;
 }
+
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
 }  // namespace
 
-TEST(CCamera, StartsInTheStartPoseAndIsTheCurrentOne)
+TEST(CCamera, StartPoseResetAndTheCurrentCamera)
 {
     ASSERT_EQ(CCamera::Current(), nullptr);
     {
+        CLevelMap map;
         CCamera camera;
         EXPECT_EQ(CCamera::Current(), &camera);
-        ExpectVec(camera.Eye(), 0, 2.5f, 0, 0);
-        ExpectVec(camera.LookAt(), 0, 2.5f, 1, 0);
-        ExpectVec(camera.Up(), 0, 1, 0, 0);
-        ExpectVec(camera.Side(), 0, 0, 0, 0);
+        camera.TurnLeft(0.3f);
+        camera.StrafeLeft(map, 0.5f);
+        camera.Rise(1.0f);
+        camera.LookUp(0.2f);
+        camera.Reset();
+        EXPECT_TRUE(camera.Eye() == glm::vec3(0, 2.5f, 0) && camera.LookAt() == glm::vec3(0, 2.5f, 1) &&
+                    camera.Up() == glm::vec3(0, 1, 0) && camera.Side() == glm::vec3(0));
         {
             CCamera second;
             EXPECT_EQ(CCamera::Current(), &second);
         }
         EXPECT_EQ(CCamera::Current(), nullptr) << "the destroyed camera was the current one";
     }
-    // A camera that is no longer the current one leaves the current one alone.
     CCamera* first = new CCamera;
     CCamera second;
     delete first;
-    EXPECT_EQ(CCamera::Current(), &second);
-}
-
-TEST(CCamera, TurningRightAQuarterThenWalkingGoesEast)
-{
-    CLevelMap map;
-    CCamera camera;
-    camera.TurnRight(static_cast<float>(M_PI / 2));
-    ExpectVec(camera.LookAt(), 1, 2.5f, 0);
-    camera.TurnLeft(0.05f);
-    camera.TurnRight(0.05f);
-    ExpectVec(camera.LookAt(), 1, 2.5f, 0);
-    camera.WalkForward(map, 1.0f);
-    ExpectVec(camera.Eye(), 1, 2.5f, 0);
-    EXPECT_EQ(map.GetCurrentCell(), 19);
-}
-
-TEST(CCamera, LongWalksAreClampedToThreeSteps)
-{
-    CLevelMap map;
-    CCamera camera;
-    camera.WalkForward(map, 10.0f);
-    ExpectVec(camera.Eye(), 0, 2.5f, 3, 0);
-    camera.WalkBackward(map, 10.0f);
-    ExpectVec(camera.Eye(), 0, 2.5f, 0, 0);
-    camera.WalkForward(map, std::numeric_limits<float>::quiet_NaN());
-    ExpectVec(camera.Eye(), 0, 2.5f, 3, 0);  // a NaN step counts as a long one
-    camera.WalkBackward(map, std::numeric_limits<float>::quiet_NaN());
-    ExpectVec(camera.Eye(), 0, 2.5f, 0, 0);
-    camera.WalkBackward(map, 2.0f);
-    ExpectVec(camera.Eye(), 0, 2.5f, -2, 0);
-    EXPECT_EQ(map.GetCurrentCell(), 19);
-}
-
-TEST(CCamera, SideStepsGoLeftAndBack)
-{
-    CLevelMap map;
-    CCamera camera;
-    camera.Strafe(map, 0.1f);
-    ExpectVec(camera.Eye(), -0.1f, 2.5f, 0);
-    ExpectVec(camera.LookAt(), -0.1f, 2.5f, 1);
-    ExpectVec(camera.Side(), -1, 0, 0, 0);
-    camera.StrafeRight(map, 0.1f);
-    ExpectVec(camera.Eye(), 0, 2.5f, 0);
-    camera.StrafeLeft(map, 0.1f);
-    ExpectVec(camera.Eye(), -0.1f, 2.5f, 0);
+    EXPECT_EQ(CCamera::Current(), &second) << "a camera no longer current leaves the current one alone";
 }
 
 // Ground steps ask the map: refused steps change nothing, taken ones move its current cell.
@@ -90,105 +56,109 @@ TEST(CCamera, GroundStepsGoThroughTheMap)
 {
     CLevelMap map;
     CCamera camera;
+    camera.WalkForward(map, 10.0f);
+    ExpectVec(camera.Eye(), 0, 2.5f, 3, 0);  // clamped to three
+    camera.WalkBackward(map, kNaN);          // a NaN step counts as a long one
+    ExpectVec(camera.Eye(), 0, 2.5f, 0, 0);
+    camera.StrafeLeft(map, 0.1f);
+    ExpectVec(camera.LookAt(), -0.1f, 2.5f, 1);
+    ExpectVec(camera.Side(), -1, 0, 0, 0);
+    camera.StrafeRight(map, 0.1f);
     camera.TurnRight(static_cast<float>(M_PI / 2));
+    ExpectVec(camera.LookAt(), 1, 2.5f, 0);
     for (int i = 0; i < 8; ++i)
         camera.WalkForward(map, 1.0f);
-    ExpectVec(camera.Eye(), 8, 2.5f, 0, 1e-4f);
     const glm::vec3 eye = camera.Eye(), lookAt = camera.LookAt();
     camera.WalkForward(map, 1.0f);  // into the door's jamb
-    EXPECT_EQ(camera.Eye(), eye);
-    EXPECT_EQ(camera.LookAt(), lookAt);
-    camera.StrafeLeft(map, 4.0f);   // north, through the doorway
-    EXPECT_EQ(map.GetCurrentCell(), 1);
+    EXPECT_TRUE(camera.Eye() == eye && camera.LookAt() == lookAt);
+    ExpectVec(eye, 8, 2.5f, 0, 1e-4f);
+    EXPECT_EQ(map.GetCurrentCell(), 19);
+    camera.StrafeLeft(map, 4.0f);  // north, through the doorway
     ExpectVec(camera.Eye(), 8, 2.5f, 4, 1e-4f);
+    EXPECT_EQ(map.GetCurrentCell(), 1);
 }
 
-TEST(CCamera, LookingUpAndDownStopsAfterOneStepPastTheBound)
+// Each bound is tested before the step, so the last step may carry the view one step past it;
+// a NaN passes (comparisons with it are false) and then nothing moves it. Levelling steps back
+// outside a dead zone; rolling leaves a straight view alone.
+TEST(CCamera, TurnsPitchAndHeightWithTheirBounds)
 {
     CCamera camera;
     for (int i = 0; i < 20; ++i)
         camera.LookUp(0.05f);
     EXPECT_LT(static_cast<double>(camera.LookAt().y) - camera.Eye().y, 1.0) << "twenty steps stay just below";
-    camera.LookUp(0.05f);
-    const float up = camera.LookAt().y;
-    EXPECT_NEAR(up - camera.Eye().y, 1.05f, 1e-5f);
-    camera.LookUp(0.05f);
-    EXPECT_EQ(camera.LookAt().y, up);
+    for (int i = 0; i < 5; ++i)
+        camera.LookUp(0.05f);
+    EXPECT_NEAR(camera.LookAt().y - camera.Eye().y, 1.05f, 1e-5f);
     camera.Reset();
     for (int i = 0; i < 30; ++i)
         camera.LookDown(0.05f);
     EXPECT_NEAR(camera.LookAt().y - camera.Eye().y, -1.05f, 1e-5f);
-}
-
-TEST(CCamera, LevelViewStepsBackOutsideItsDeadZone)
-{
-    CCamera camera;
-    camera.LookUp(0.0105f);
-    camera.LevelView();
-    EXPECT_NEAR(camera.LookAt().y - camera.Eye().y, 0.0055f, 1e-6f);
-    camera.LevelView();
-    EXPECT_NEAR(camera.LookAt().y - camera.Eye().y, 0.0055f, 1e-6f) << "inside the dead zone";
-    camera.Reset();
-    camera.LookDown(0.0105f);
-    camera.LevelView();
-    EXPECT_NEAR(camera.LookAt().y - camera.Eye().y, -0.0055f, 1e-6f);
-    // Exactly 0.01 (as the difference of the stored floats, in double) is not beyond it.
-    camera.Reset();
-    camera.Rise(-2.5f);
-    camera.LookUp(0.01f);
-    const float before = camera.LookAt().y;
-    ASSERT_GT(static_cast<double>(before) - camera.Eye().y, 0.0099);
-    if (static_cast<double>(before) - camera.Eye().y <= 0.01) {
-        camera.LevelView();
-        EXPECT_EQ(camera.LookAt().y, before);
-    }
-}
-
-TEST(CCamera, RisingAndDescendingStopAfterOneStepPastTheBound)
-{
-    CCamera camera;
-    camera.Rise(2.45f);
-    EXPECT_FLOAT_EQ(camera.Eye().y, 4.95f);
-    camera.Rise(0.1f);
+    for (float step : {2.45f, 0.1f, 0.1f})
+        camera.Rise(step);
     EXPECT_NEAR(camera.Eye().y, 5.05f, 1e-5f);
-    EXPECT_NEAR(camera.LookAt().y, 5.05f, 1e-5f);
-    camera.Rise(0.1f);
-    EXPECT_NEAR(camera.Eye().y, 5.05f, 1e-5f);
-    camera.Reset();
-    for (int i = 0; i < 40; ++i)
+    EXPECT_NEAR(camera.LookAt().y, 4.0f, 1e-5f);
+    for (int i = 0; i < 60; ++i)
         camera.Descend(0.1f);
-    EXPECT_LT(camera.Eye().y, 0.0f);
-    EXPECT_GT(camera.Eye().y, -0.1f);
-    camera.Rise(std::numeric_limits<float>::quiet_NaN());
-    EXPECT_TRUE(std::isnan(camera.Eye().y));
-    camera.Rise(1.0f);
+    EXPECT_TRUE(camera.Eye().y < 0.0f && camera.Eye().y > -0.1f) << camera.Eye().y;
+    camera.Rise(kNaN);
     camera.Descend(1.0f);
-    EXPECT_TRUE(std::isnan(camera.Eye().y)) << "comparisons with NaN are false";
-}
+    EXPECT_TRUE(std::isnan(camera.Eye().y));
 
-TEST(CCamera, RollingAboutTheViewAxisLeavesAStraightViewAlone)
-{
-    CCamera camera;
+    for (float sign : {1.0f, -1.0f}) {
+        camera.Reset();
+        camera.LookUp(sign * 0.0105f);
+        for (int i = 0; i < 2; ++i) {
+            camera.LevelView();
+            EXPECT_NEAR(camera.LookAt().y - camera.Eye().y, sign * 0.0055f, 1e-6f) << "then inside the dead zone";
+        }
+    }
+    camera.Reset();
     camera.RotateZPositive(0.1f);
     ExpectVec(camera.LookAt(), 0, 2.5f, 1, 0);
     camera.TurnRight(static_cast<float>(M_PI / 2));
     camera.RotateZPositive(0.1f);
-    EXPECT_NEAR(camera.LookAt().y - camera.Eye().y, std::sin(0.1f), 1e-5f);
-    EXPECT_NEAR(camera.LookAt().x - camera.Eye().x, std::cos(0.1f), 1e-5f);
+    ExpectVec(camera.LookAt(), std::cos(0.1f), 2.5f + std::sin(0.1f), 0);
     camera.RotateZNegative(0.1f);
     ExpectVec(camera.LookAt(), 1, 2.5f, 0);
 }
 
-TEST(CCamera, ResetRestoresTheStartPose)
+// A second step while a clip still sounds does not start it again: the clip ends when the first
+// play ends, not a clip's length after the second step.
+TEST(CCamera, FootstepsAndHitsDoNotStackWhilePlaying)
 {
+    using Clock = std::chrono::steady_clock;
+    const double clipSeconds = 1.0;
+    WorldTestFolder folder;
+    setenv("ALSOFT_DRIVERS", "null", 1);
+    std::filesystem::create_directory("snd");
+    const std::vector<short> samples(static_cast<int>(22050 * clipSeconds) * 2, 20);
+    for (const char* clip : {"snd/andar.snd", "snd/golpe.snd"})
+        std::ofstream(clip, std::ios::binary).write(reinterpret_cast<const char*>(samples.data()), samples.size() * 2);
+    SoundPlugin sound;
+    ASSERT_TRUE(sound.Init(22050, 2, 6) && sound.LoadClips());
     CLevelMap map;
     CCamera camera;
-    camera.TurnLeft(0.3f);
-    camera.StrafeLeft(map, 0.5f);
-    camera.Rise(1.0f);
-    camera.LookUp(0.2f);
-    camera.Reset();
-    ExpectVec(camera.Eye(), 0, 2.5f, 0, 0);
-    ExpectVec(camera.LookAt(), 0, 2.5f, 1, 0);
-    ExpectVec(camera.Side(), 0, 0, 0, 0);
+    auto secondsUntilSilent = [&](int clip, Clock::time_point start) {
+        while (sound.IsPlaying(clip) && Clock::now() - start < std::chrono::seconds(5))
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        return std::chrono::duration<double>(Clock::now() - start).count();
+    };
+    auto stepTwice = [&](int clip, int otherClip, auto step) {
+        const Clock::time_point start = Clock::now();
+        step();
+        EXPECT_TRUE(sound.IsPlaying(clip) && !sound.IsPlaying(otherClip));
+        std::this_thread::sleep_for(std::chrono::duration<double>(clipSeconds * 0.5));
+        EXPECT_TRUE(sound.IsPlaying(clip));
+        step();
+        EXPECT_LT(secondsUntilSilent(clip, start), clipSeconds * 1.25);
+    };
+    stepTwice(WalkClip, HitClip, [&] { camera.StrafeLeft(map, 0.1f); });
+    camera.TurnRight(1.5707964f);
+    camera.WalkForward(map, 1.0f);
+    EXPECT_TRUE(sound.IsPlaying(WalkClip)) << "once it has ended, the next step sounds again";
+    for (int i = 0; i < 7; ++i)
+        camera.WalkForward(map, 1.0f);
+    secondsUntilSilent(WalkClip, Clock::now());
+    stepTwice(HitClip, WalkClip, [&] { camera.WalkForward(map, 1.0f); });  // into the door's jamb
 }

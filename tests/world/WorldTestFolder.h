@@ -5,14 +5,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
-// A fresh temporary folder that is the working directory while the object lives, so that the
-// renderer's relative content paths ("modelos/cielo.x", "texturas/...", "intro") land in it.
+// A fresh temporary folder, with empty modelos/ and texturas/, that is the working directory
+// while the object lives: the renderer's relative content paths land in it.
 class WorldTestFolder {
 public:
-    WorldTestFolder()
-        : m_previous(std::filesystem::current_path())
+    WorldTestFolder() : m_previous(std::filesystem::current_path())
     {
         std::string pattern = (std::filesystem::temp_directory_path() / "brumaria-world-XXXXXX").string();
         if (!mkdtemp(pattern.data()))
@@ -31,27 +29,14 @@ public:
     WorldTestFolder(const WorldTestFolder&) = delete;
     WorldTestFolder& operator=(const WorldTestFolder&) = delete;
 
-    // A file of tests/data, by its path there.
-    static std::filesystem::path TestData(const std::string& relativePath)
+    static std::filesystem::path TestData(const std::string& file)
     {
-        return std::filesystem::path(BRUMARIA_SOURCE_DIR) / "tests" / "data" / relativePath;
+        return std::filesystem::path(BRUMARIA_SOURCE_DIR) / "tests" / "data" / file;
     }
-
-    // Copies a file of tests/data into the folder under `relativePath`.
+    // Copies a file of tests/data into the folder as `relativePath`.
     static void Place(const std::string& dataFile, const std::string& relativePath)
     {
-        std::filesystem::copy_file(TestData(dataFile), relativePath,
-            std::filesystem::copy_options::overwrite_existing);
-    }
-
-    // Every model file of the model set, each a copy of the same test box, and its texture.
-    static void PlaceModelSet()
-    {
-        for (const char* name : {"cielo", "busto", "iglesia", "paredesA", "paredesB", "paredesC", "paredesD",
-                 "paredesE", "paredesF", "paredesG", "sueloC", "sueloD", "sueloE", "sueloF", "tumba1", "puerta",
-                 "cruz", "torre2", "torre", "arco", "cripta"})
-            Place("modelos/caja.x", std::string("modelos/") + name + ".x");
-        Place("texturas/piedra.ppm", "texturas/piedra.ppm");
+        std::filesystem::copy_file(TestData(dataFile), relativePath, std::filesystem::copy_options::overwrite_existing);
     }
 
 private:

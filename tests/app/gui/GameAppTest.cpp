@@ -1,230 +1,392 @@
 #include "app/CGameApp.h"
 #include "app/CInputView.h"
 #include "app/CMainFrame.h"
+#include "app/DialogMessagePresenter.h"
 #include "app/MenuCommand.h"
-#include "app/core/CommandLineOptions.h"
+#include "app/MenuCommands.h"
 #include "app/core/SteeringMode.h"
 #include "platform/MessageBox.h"
+#include "tests/tracking/HeadScenes.h"
+#include "tests/tracking/TemporaryFolder.h"
+#include "tracking/CHeadTracker.h"
 #include "world/CCamera.h"
+#include "world/CLevelMap.h"
 #include "world/opengl/OpenGLDevice.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QDialog>
-#include <QDir>
-#include <QFile>
-#include <QImage>
-#include <QTemporaryDir>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSlider>
 #include <QTest>
 #include <QTimer>
 
-#include <opencv2/core/mat.hpp>
-#include <opencv2/videoio.hpp>
-
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <sstream>
+
+#include <stdlib.h>
 
 namespace {
 
-// The working folder of one test, from before the application is built (its tracker writes
-// the sample files there) until after it is gone: the two sound clips and nothing else.
-class ClipsOnlyFolder {
-public:
-    ClipsOnlyFolder() : m_previous(QDir::currentPath())
-    {
-        QDir::setCurrent(m_folder.path());
-        QDir().mkdir("snd");
-        for (const char* clip : {"snd/andar.snd", "snd/golpe.snd"}) {
-            QFile file(clip);
-            if (file.open(QIODevice::WriteOnly))
-                file.write(QByteArray(4 * 2205, '\0'));
-        }
-    }
-    ~ClipsOnlyFolder() { QDir::setCurrent(m_previous); }
-    bool IsValid() const { return m_folder.isValid() && QFile::exists("snd/golpe.snd"); }
+using Texts = std::vector<std::string>;
 
-private:
-    QTemporaryDir m_folder;
-    QString m_previous;
+// The working folder, made before the application (its tracker writes there): the two sound clips
+// and nothing else, so every model is reported missing and the program starts all the same. No
+// camera is opened, whatever the machine has; sound goes to OpenAL's null device.
+struct GameFolder : TemporaryFolder {
+    GameFolder()
+    {
+        ::setenv("BRUMARIA_CAMERA", "99", 1);
+        ::setenv("ALSOFT_DRIVERS", "null", 0);
+        std::filesystem::create_directory("snd");
+        for (const char* clip : {"snd/andar.snd", "snd/golpe.snd"})
+            std::ofstream(clip) << std::string(4 * 2205, '\0');
+    }
+    std::string FilePath(const char* name) const { return (std::filesystem::current_path() / name).string(); }
 };
 
-// Start-up where every model is reported missing: the program starts all the same.
+// While alive, hands each modal window that opens to `act`, which is to close it (checked every
+// 20 ms; `act` may wait inside). A window `act` leaves open is closed after it.
+class ModalCloser {
+public:
+    explicit ModalCloser(std::function<void(QWidget*)> act)
+    {
+        QObject::connect(&m_poll, &QTimer::timeout, [this, act = std::move(act)] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || m_busy)
+                return;
+            m_busy = true;
+            act(modal);
+            if (QApplication::activeModalWidget() == modal)
+                modal->close();
+            m_busy = false;
+        });
+        m_poll.start(20);
+    }
+
+private:
+    QTimer m_poll;
+    bool m_busy = false;
+};
+
+bool WindowShown(const char* title)
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.begin(), windows.end(), [title](const QWidget* window) {
+        return window->isVisible() && window->windowTitle() == QString::fromUtf8(title);
+    });
+}
+
+TEST(MainFrameTest, TheMenuHasItsPopupsItemsIdentifiersAndCheckMarks)
+{
+    CMainFrame frame;
+    // Popup titles, then "text command checkable checked" per item, "-" per separator.
+    std::vector<std::string> menu;
+    for (const QAction* popup : frame.menuBar()->actions()) {
+        menu.push_back(popup->text().toStdString());
+        for (const QAction* item : popup->menu()->actions()) {
+            const QString text = QString("%1 %2 %3%4").arg(item->text()).arg(item->data().toInt());
+            const QString marks = text.arg(int(item->isCheckable())).arg(int(item->isChecked()));
+            menu.push_back(item->isSeparator() ? "-" : marks.toStdString());
+        }
+    }
+    EXPECT_EQ(menu, (std::vector<std::string>{"&Archivo", "Empezar 32788 00", "Abrir 32783 00", "WebCam 32786 10",
+                                              "Solo teclas 32785 10", "-", "&Salir 57665 00", "&Vistas",
+                                              "FrameA 32772 10", "FrameB 32773 10", "Valores 32774 10",
+                                              "Rendimiento 32775 10", "Cámara 32778 11", "&Opciones",
+                                              "Parámetros 32771 00", "Detecta Preciso 32780 10",
+                                              "Detección movimientos 32781 00", "Número capturas seg 32782 00",
+                                              "Ay&uda", "&Temas de Ayuda 57667 00", "-",
+                                              "&Acerca de Brumaria... 57664 00"}));
+}
+
+// The program without a camera, started in a folder of its own.
 class GameAppTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(folder.IsValid());
         ASSERT_TRUE(app.InitInstance());
         // Before any event, so before any pass of the main loop.
-        OpenGLDevice* device = app.MainFrame().findChild<OpenGLDevice*>();
-        ASSERT_NE(device, nullptr);
-        firstFrame = device->ReadBackBuffer();
-        view = &app.MainFrame().View();
+        firstFrame = frame().findChild<OpenGLDevice*>()->ReadBackBuffer();
+        // Start-up reported every model missing.
+        messages.Clear();
         camera = CCamera::Current();
-        ASSERT_NE(camera, nullptr);
-        startEye = camera->Eye();
-        startLookAt = camera->LookAt();
-        startUp = camera->Up();
-        app.MainFrame().activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&app.MainFrame()));
+        startPose = Pose();
+        frame().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
     }
 
     void TearDown() override
     {
+        // The tracker's windows would outlive the application.
+        for (const auto view : {&CHeadTracker::SetImageView, &CHeadTracker::SetFrameAView,
+                                &CHeadTracker::SetFrameBView, &CHeadTracker::SetValuesView})
+            (tracker().*view)(false);
         g_steeringMode = KeysOnly;
         g_nCapturesPerSecond = 5;
     }
 
-    bool CameraAtStartPose() const
+    CMainFrame& frame() { return app.MainFrame(); }
+    CInputView* view() { return &app.MainFrame().View(); }
+    CHeadTracker& tracker() { return app.HeadTracker(); }
+    const GameState& state() { return app.State(); }
+    void Choose(int command) { frame().Action(command)->trigger(); }
+    std::pair<glm::vec3, glm::vec3> Pose() const { return {camera->Eye(), camera->LookAt()}; }
+
+    void WaitForPasses(int passes)
     {
-        return camera->Eye() == startEye && camera->LookAt() == startLookAt && camera->Up() == startUp;
+        // Every pass changes the frame count (a count reset follows an increment).
+        for (int pass = 0; pass < passes; ++pass) {
+            const std::int32_t count = state().m_nFrameCount;
+            ASSERT_TRUE(QTest::qWaitFor([&] { return state().m_nFrameCount != count; }, 5000));
+        }
     }
 
-    ClipsOnlyFolder folder;
-    QImage firstFrame;
+    // Runs the event loop until the program ends (20 s at most).
+    void ExpectTheProgramToEnd(const std::function<void()>& meanwhile)
+    {
+        QTimer::singleShot(0, &frame(), meanwhile);
+        QTimer::singleShot(20000, &frame(), [] { QApplication::exit(1); });
+        EXPECT_EQ(QApplication::exec(), 0);
+        EXPECT_FALSE(frame().isVisible());
+    }
+
+    GameFolder folder;
     MessageCapture messages;
     CGameApp app;
-    CInputView* view = nullptr;
-    const CCamera* camera = nullptr;
-    glm::vec3 startEye;
-    glm::vec3 startLookAt;
-    glm::vec3 startUp;
+    QImage firstFrame;
+    CCamera* camera = nullptr;
+    std::pair<glm::vec3, glm::vec3> startPose;
 };
 
-TEST_F(GameAppTest, StartUpLeavesTheGameWaitingWithItsInitialSettings)
+TEST_F(GameAppTest, BeforeEnterOnlyTheIntroShowsThenEveryKeyIsOneStepOfTheKeyTableAndEscEndsTheProgram)
 {
-    EXPECT_FALSE(app.State().m_bStarted);
-    EXPECT_EQ(g_steeringMode, KeysOnly);
-    EXPECT_EQ(g_nCapturesPerSecond, 5);
-    EXPECT_FALSE(app.MainFrame().IsChecked(CommandKeysOnly));
-    EXPECT_TRUE(app.MainFrame().IsChecked(CommandCamera));
-    const std::vector<std::string> texts = messages.Texts();
-    EXPECT_EQ(std::count(texts.begin(), texts.end(), "No se puede inicializar los sonidos"), 0);
-    EXPECT_TRUE(app.MainFrame().isVisible());
-    EXPECT_EQ(QApplication::focusWidget(), view);
-}
+    EXPECT_EQ(view()->size(), QSize(640, 480));
+    // Without an "intro" picture the intro is white on white, where a scene is grey.
+    QImage white(640, 480, QImage::Format_RGB32);
+    white.fill(Qt::white);
+    EXPECT_EQ(firstFrame.convertToFormat(QImage::Format_RGB32), white);
+    EXPECT_EQ(std::pair(g_steeringMode, g_nCapturesPerSecond), std::pair(KeysOnly, 5));
+    // The view keeps the keys, a click on the 3D picture notwithstanding.
+    QTest::mouseClick(frame().findChild<OpenGLDevice*>(), Qt::LeftButton);
+    EXPECT_EQ(QApplication::focusWidget(), view());
+    // Qt's keys, the keypad's with Num Lock on and off, and the camera step each is.
+    using Step = void (*)(CCamera&, CLevelMap&);
+    const std::tuple<Qt::Key, Qt::KeyboardModifiers, Step> table[] = {
+        {Qt::Key_PageUp, Qt::NoModifier, [](CCamera& c, CLevelMap&) { c.LookUp(0.05f); }},
+        {Qt::Key_PageDown, Qt::NoModifier, [](CCamera& c, CLevelMap&) { c.LookDown(0.05f); }},
+        {Qt::Key_End, Qt::NoModifier, [](CCamera& c, CLevelMap&) { c.Descend(0.1f); }},
+        {Qt::Key_Home, Qt::NoModifier, [](CCamera& c, CLevelMap&) { c.Rise(0.1f); }},
+        {Qt::Key_Left, Qt::NoModifier, [](CCamera& c, CLevelMap&) { c.TurnLeft(0.05f); }},
+        {Qt::Key_Up, Qt::NoModifier, [](CCamera& c, CLevelMap& m) { c.WalkForward(m, 1.0f); }},
+        {Qt::Key_Right, Qt::NoModifier, [](CCamera& c, CLevelMap&) { c.TurnRight(0.05f); }},
+        {Qt::Key_Down, Qt::NoModifier, [](CCamera& c, CLevelMap& m) { c.WalkBackward(m, 1.0f); }},
+        {Qt::Key_1, Qt::KeypadModifier, [](CCamera& c, CLevelMap& m) { c.StrafeLeft(m, 0.1f); }},
+        {Qt::Key_3, Qt::KeypadModifier, [](CCamera& c, CLevelMap& m) { c.StrafeRight(m, 0.1f); }},
+        {Qt::Key_7, Qt::KeypadModifier, [](CCamera& c, CLevelMap&) { c.RotateZNegative(0.1f); }},
+        {Qt::Key_9, Qt::KeypadModifier, [](CCamera& c, CLevelMap&) { c.RotateZPositive(0.1f); }},
+        {Qt::Key_End, Qt::KeypadModifier, [](CCamera& c, CLevelMap&) { c.Descend(0.1f); }},
+        {Qt::Key_PageDown, Qt::KeypadModifier, [](CCamera& c, CLevelMap&) { c.LookDown(0.05f); }},
+        {Qt::Key_Home, Qt::KeypadModifier, [](CCamera& c, CLevelMap&) { c.Rise(0.1f); }},
+        {Qt::Key_PageUp, Qt::KeypadModifier, [](CCamera& c, CLevelMap&) { c.LookUp(0.05f); }},
+        // Keys that steer nothing, Enter during play among them.
+        {Qt::Key_Return, Qt::NoModifier, nullptr}, {Qt::Key_1, Qt::NoModifier, nullptr},
+        {Qt::Key_2, Qt::KeypadModifier, nullptr},  {Qt::Key_Space, Qt::NoModifier, nullptr},
+    };
+    // Pose and cell after `act` twice from a start off the z axis (so that rolls move the view).
+    CLevelMap& map = app.LevelMap();
+    const auto twice = [&](const std::function<void()>& act) {
+        camera->Reset();
+        map.ResetCell();
+        camera->TurnLeft(0.3f);
+        act();
+        act();
+        return std::tuple(camera->Eye(), camera->LookAt(), camera->Up(), map.GetCurrentCell());
+    };
+    const auto unmoved = twice([] {});
+    // A press, then a held key's repeat.
+    bool repeat = true;
+    const auto press = [&](Qt::Key key, Qt::KeyboardModifiers modifiers) {
+        QKeyEvent event(QEvent::KeyPress, key, modifiers, QString(), repeat = !repeat);
+        QApplication::sendEvent(view(), &event);
+    };
+    for (const auto& [key, modifiers, step] : table)
+        EXPECT_TRUE(!step || twice([&, key = key, modifiers = modifiers] { press(key, modifiers); }) == unmoved);
+    EXPECT_FALSE(state().m_bStarted);
 
-TEST_F(GameAppTest, TheIntroIsDrawnDuringStartUp)
-{
-    // Without an "intro" picture the intro is white on white, where a scene frame is grey.
-    ASSERT_EQ(firstFrame.size(), QSize(640, 480));
-    int white = 0;
-    for (int y = 0; y < firstFrame.height(); y += 8)
-        for (int x = 0; x < firstFrame.width(); x += 8)
-            white += (firstFrame.pixel(x, y) & 0xFFFFFF) == 0xFFFFFF;
-    EXPECT_EQ(white, (640 / 8) * (480 / 8));
-}
-
-TEST_F(GameAppTest, KeysDoNothingBeforeEnterAndSteerAfterIt)
-{
-    for (Qt::Key key : {Qt::Key_Up, Qt::Key_Left, Qt::Key_PageUp, Qt::Key_Home, Qt::Key_Space})
-        QTest::keyClick(view, key);
-    EXPECT_TRUE(CameraAtStartPose());
-    EXPECT_FALSE(app.State().m_bStarted);
-
-    // No camera and no video file: play starts with the keys alone.
-    QTest::keyClick(view, Qt::Key_Return);
-    EXPECT_TRUE(app.State().m_bStarted);
+    // No camera and no video: Enter starts play with the keys alone.
+    Choose(CommandKeysOnly);
+    QTest::keyClick(view(), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_TRUE(state().m_bStarted);
     EXPECT_EQ(g_steeringMode, NoCamera);
-
-    QTest::keyClick(view, Qt::Key_Left);
-    EXPECT_FALSE(CameraAtStartPose());
-}
-
-TEST_F(GameAppTest, EmpezarStartsPlayThenResetsTheWalkOnTheNextPass)
-{
-    app.MainFrame().Action(CommandStart)->trigger();
-    EXPECT_TRUE(app.State().m_bStarted);
-    EXPECT_EQ(g_steeringMode, NoCamera);
-
-    QTest::keyClick(view, Qt::Key_Right);
-    app.MainFrame().Action(CommandStart)->trigger();
-    EXPECT_TRUE(app.State().m_bResetRequested);
-    EXPECT_FALSE(CameraAtStartPose());
-    QTest::qWait(50);
-    EXPECT_FALSE(app.State().m_bResetRequested);
-    EXPECT_TRUE(CameraAtStartPose());
-}
-
-TEST_F(GameAppTest, RendimientoSwitchesTheOverlay)
-{
-    QAction* stats = app.MainFrame().Action(CommandStats);
-    stats->trigger();
-    EXPECT_TRUE(app.State().m_bShowStats);
-    EXPECT_TRUE(stats->isChecked());
-    stats->trigger();
-    EXPECT_FALSE(app.State().m_bShowStats);
-    EXPECT_FALSE(stats->isChecked());
-}
-
-TEST_F(GameAppTest, NoPassRunsWhileAModalDialogIsOpen)
-{
-    QTest::keyClick(view, Qt::Key_Return);
-    for (int wait = 0; wait < 200 && app.State().m_dLastCaptureTime == 0.0; ++wait)
-        QTest::qWait(10);
-    ASSERT_GT(app.State().m_dLastCaptureTime, 0.0) << "passes run during play";
-
-    GameState atOpening;
-    GameState beforeClosing;
-    QDialog dialog(&app.MainFrame());
-    QTimer::singleShot(50, &dialog, [&] { atOpening = app.State(); });
-    QTimer::singleShot(400, &dialog, [&] {
-        beforeClosing = app.State();
-        dialog.accept();
-    });
-    dialog.exec();
-    EXPECT_EQ(beforeClosing.m_nFrameCount, atOpening.m_nFrameCount);
-    EXPECT_EQ(beforeClosing.m_dLastCaptureTime, atOpening.m_dLastCaptureTime);
-    EXPECT_EQ(beforeClosing.m_dLastRateTime, atOpening.m_dLastRateTime);
-
-    // The first pass afterwards captures at once: more than 200 ms have gone by.
-    QTest::qWait(50);
-    EXPECT_GT(app.State().m_dLastCaptureTime, beforeClosing.m_dLastCaptureTime);
-}
-
-TEST_F(GameAppTest, TheKeysStayWithTheViewWhenPlayOpensTheImageWindow)
-{
-    const QString video = QDir::current().filePath("quieto.avi");
-    {
-        cv::VideoWriter writer(video.toStdString(), cv::VideoWriter::fourcc('M', 'J', 'P', 'G'), 25.0, cv::Size(64, 48));
-        ASSERT_TRUE(writer.isOpened());
-        for (int frame = 0; frame < 5; ++frame)
-            writer.write(cv::Mat(48, 64, CV_8UC3, cv::Scalar(40, 80, 120)));
+    for (const auto& [key, modifiers, step] : table) {
+        const auto expected = twice([&, step = step] {
+            if (step)
+                step(*camera, map);
+        });
+        EXPECT_EQ(twice([&, key = key, modifiers = modifiers] { press(key, modifiers); }), expected) << key;
+        EXPECT_EQ(!step, expected == unmoved) << key;
     }
-    CommandLineOptions options;
-    options.videoFile = video.toStdString();
-    options.start = true;
-    app.ApplyCommandLine(options);
-    EXPECT_EQ(app.State().m_dVideoFrameRate, 25.0);
-    EXPECT_EQ(g_steeringMode, HeadSteering);
-    QTest::qWait(300);
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    const bool imageWindow = std::any_of(windows.begin(), windows.end(), [](QWidget* window) {
-        return window->isVisible() && window->windowTitle() == QStringLiteral("Imagen");
-    });
-    EXPECT_TRUE(imageWindow);
-    EXPECT_TRUE(app.MainFrame().isActiveWindow());
-    EXPECT_EQ(QApplication::focusWidget(), view);
+
+    // The menu with the mouse, as the player uses it: "WebCam" goes grey as "Archivo" opens, and
+    // "Solo teclas" cannot give head steering without a camera.
+    EXPECT_TRUE(frame().Action(CommandWebcam)->isEnabled());
+    QMenuBar* bar = frame().menuBar();
+    QMenu* archivo = bar->actions()[0]->menu();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(archivo->menuAction()).center());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return archivo->isVisible(); }, 3000));
+    EXPECT_FALSE(frame().Action(CommandWebcam)->isEnabled());
+    QTest::mouseClick(archivo, Qt::LeftButton, {}, archivo->actionGeometry(frame().Action(CommandKeysOnly)).center());
+    EXPECT_EQ(g_steeringMode, NoCamera);
+    EXPECT_TRUE(frame().IsChecked(CommandKeysOnly));
+    QTest::keyClick(view(), Qt::Key_F1);
+    QTest::keyClick(view(), Qt::Key_F1, Qt::ShiftModifier);
+    EXPECT_EQ(messages.Texts(), (Texts{"Funcion desabilitada por no encontrarse Webcam", MenuCommands::HelpText(),
+                                       MenuCommands::HelpText()}));
+    ExpectTheProgramToEnd([this] { QTest::keyClick(view(), Qt::Key_Escape); });
 }
 
-TEST_F(GameAppTest, TheCommandLineStartsPlayShowsStatisticsAndStopsAfterItsFrames)
+TEST_F(GameAppTest, AbrirChoosesTheSourceEmpezarStartsPlayThenRestartsTheWalkAndWebcamTakesTheSourceBack)
 {
-    CommandLineOptions options;
-    options.start = true;
-    options.showStats = true;
-    options.frames = 5;
-    app.ApplyCommandLine(options);
-    EXPECT_TRUE(app.State().m_bStarted);
-    EXPECT_TRUE(app.MainFrame().IsChecked(CommandStats));
-
-    bool timedOut = false;
-    QTimer::singleShot(20000, [&] {
-        timedOut = true;
-        QApplication::quit();
+    Choose(CommandWebcam);
+    EXPECT_TRUE(frame().IsChecked(CommandWebcam));
+    const std::string note = folder.FilePath("nota.txt");
+    std::ofstream(note) << "no es un vídeo\n";
+    const std::string video = folder.FilePath("quieto.avi");
+    headscenes::WriteVideo(video, std::vector<cv::Mat>(6, headscenes::FaceFrame()));
+    // Cancelled, then a file that is no video, then the video.
+    Texts seen;
+    const ModalCloser fileDialog([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        seen.push_back(dialog->windowTitle().toStdString() + ": " + dialog->nameFilters().join(", ").toStdString());
+        if (seen.size() == 1)
+            return QTest::keyClick(dialog->focusWidget(), Qt::Key_Escape);
+        // The name field confirmed with Enter (typing would open the completer, which takes it).
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        name->setText(QString::fromStdString(seen.size() == 2 ? note : video));
+        QTest::keyClick(name, Qt::Key_Return);
     });
-    QApplication::exec();
-    EXPECT_FALSE(timedOut);
+    Choose(CommandOpen);
+    EXPECT_FALSE(frame().IsChecked(CommandWebcam) || state().m_pszVideoFile);
+    Choose(CommandOpen);
+    EXPECT_EQ(std::pair(*state().m_pszVideoFile, state().m_dVideoFrameRate), std::pair(note, 0.0));
+    EXPECT_EQ(messages.Texts(), (Texts{"No se encuentra ninguna webcam", "No se puede abrir el vídeo " + note}));
+    Choose(CommandOpen);
+    EXPECT_EQ(seen, Texts(3, "Abrir: Archivos avi (*.avi), Todos los archivos (*)"));
+    EXPECT_EQ(std::pair(*state().m_pszVideoFile, state().m_dVideoFrameRate), std::pair(video, 25.0));
+
+    Choose(CommandStart);
+    EXPECT_EQ(g_steeringMode, HeadSteering);
+    // The face is followed until the video runs out; "Imagen" shows it, the keys stay with the view.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tracker().FrameCounter() >= 5; }, 5000));
+    ASSERT_EQ(tracker().State(), Tracking);
+    EXPECT_TRUE(WindowShown("Imagen"));
+    EXPECT_EQ(QApplication::focusWidget(), view());
+    for (const Qt::Key key : {Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Left})
+        QTest::keyClick(view(), key);
+    ASSERT_NE(Pose(), startPose);
+    Choose(CommandStart);
+    WaitForPasses(2);
+    EXPECT_FALSE(state().m_bResetRequested);
+    EXPECT_EQ(app.LevelMap().GetCurrentCell(), CLevelMap::kStartCell);
+    EXPECT_EQ(Pose(), startPose);
+    // The face was dropped and looked for again; with the video over, tracking does not resume.
+    EXPECT_EQ(tracker().State(), Detecting);
+
+    Choose(CommandWebcam);
+    EXPECT_TRUE(frame().IsChecked(CommandWebcam) && !state().m_pszVideoFile && !tracker().HasCapture());
+}
+
+TEST_F(GameAppTest, EveryMenuItemTwiceDoesSomethingItsModalWindowsHoldTheGameAndSalirEndsIt)
+{
+    // What each check mark stands for.
+    const std::map<int, std::function<bool()>> switches = {
+        {CommandKeysOnly, [] { return g_steeringMode == KeysOnly; }},
+        {CommandFrameA, [] { return WindowShown("Frame"); }},
+        {CommandFrameB, [] { return WindowShown("Frame B"); }},
+        {CommandValues, [] { return WindowShown("Parámetros"); }},
+        {CommandCamera, [&] { return tracker().ShowImage(); }},
+        {CommandPreciseDetection, [&] { return tracker().PreciseDetection(); }},
+        {CommandStats, [&] { return state().m_bShowStats; }},
+    };
+    // The items in menu order, twice; "&Salir" at the end.
+    std::vector<int> commands;
+    for (int round = 0; round < 2; ++round)
+        for (const QAction* popup : frame().menuBar()->actions())
+            for (const QAction* item : popup->menu()->actions())
+                if (!item->isSeparator() && item->data() != CommandExit)
+                    commands.push_back(item->data().toInt());
+    commands.push_back(CommandExit);
+    ASSERT_EQ(commands.size(), 31u);
+
+    // Play without a camera, with message boxes.
+    QTest::keyClick(view(), Qt::Key_Return);
+    WaitForPasses(3);
+    const DialogMessagePresenter messageBoxes;
+    Texts opened;
+    const ModalCloser closer([&](QWidget* modal) {
+        opened.push_back(std::string(modal->metaObject()->className()) + " " + modal->windowTitle().toStdString());
+        // "Número capturas seg" opens at 5 after start-up.
+        if (const auto* slider = modal->findChild<QSlider*>())
+            opened.back() += " " + std::to_string(slider->value());
+        const GameState atOpening = state();
+        QTest::qWait(250);
+        EXPECT_EQ(std::pair(state().m_nFrameCount, state().m_dLastCaptureTime),
+                  std::pair(atOpening.m_nFrameCount, atOpening.m_dLastCaptureTime))
+            << opened.back();
+        QTest::keyClick(modal->focusWidget() ? modal->focusWidget() : modal, Qt::Key_Escape);
+    });
+    // What a command changed (a switch its mark, checked against what it switches).
+    const auto observe = [&] {
+        std::ostringstream seen;
+        seen << state().m_bResetRequested << opened.size() << frame().isVisible();
+        for (const int command : commands)
+            seen << frame().IsChecked(command) << frame().Action(command)->isEnabled();
+        return seen.str();
+    };
+    std::vector<int> idle;
+    ExpectTheProgramToEnd([&] {
+        for (const int command : commands) {
+            // "Valores" greys "WebCam" for good.
+            if (!frame().Action(command)->isEnabled()) {
+                EXPECT_EQ(command, CommandWebcam);
+                continue;
+            }
+            const std::string before = observe();
+            const std::size_t modals = opened.size();
+            const double lastCapture = state().m_dLastCaptureTime;
+            Choose(command);
+            if (observe() == before)
+                idle.push_back(command);
+            const auto marked = switches.find(command);
+            EXPECT_TRUE(marked == switches.end() ||
+                        QTest::qWaitFor([&] { return marked->second() == frame().IsChecked(command); }, 2000))
+                << command;
+            if (opened.size() == modals)
+                continue;
+            // Back in the game the view has the keys, and the first pass captures at once.
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
+            EXPECT_EQ(QApplication::focusWidget(), view());
+            WaitForPasses(1);
+            EXPECT_GT(state().m_dLastCaptureTime, lastCapture + 200.0);
+        }
+    });
+    EXPECT_EQ(idle, std::vector<int>{});
+    EXPECT_FALSE(frame().Action(CommandWebcam)->isEnabled());
+    ASSERT_EQ(opened.size(), 13u);
+    EXPECT_EQ(Texts(opened.begin(), opened.begin() + 7),
+              (Texts{"QFileDialog Abrir", "QMessageBox Brumaria", "CParametros Parámetros",
+                     "CParamDeteccion Opciones Detección", "CFrameCaptura Capturas por segundo 5",
+                     "QMessageBox Brumaria", "CAboutDialog Acerca de Brumaria"}));
 }
 
 }  // namespace

@@ -1,148 +1,237 @@
+// The real program under the test display, started from temporary folders.
+
+#include "tests/tracking/OctaveSampleFile.h"
+
 #include <QDir>
-#include <QFile>
 #include <QImage>
 #include <QProcess>
-#include <QProcessEnvironment>
-#include <QStringList>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <fstream>
+#include <memory>
 #include <set>
+#include <sstream>
+
+// Last: Xlib's macros (None, True, Status...) would break the headers above.
+#include <X11/Xlib.h>
+#include <X11/keysym.h>
 
 namespace {
 
-struct ProgramRun {
-    int exitCode = -1;
-    bool finished = false;
-    std::string out;
-    std::string err;
+// The program in a folder of its own with the data folder's entries (or the named ones) linked in.
+class Program : public QProcess {
+public:
+    explicit Program(const QStringList& entries = {})
+    {
+        const QDir data(QStringLiteral(BRUMARIA_SOURCE_DIR "/data"));
+        for (const QString& entry : entries.isEmpty() ? data.entryList(QDir::AllEntries | QDir::NoDotAndDotDot) : entries)
+            QFile::link(data.filePath(entry), Path(entry));
+        setWorkingDirectory(m_folder.path());
+    }
+
+    QString Path(const QString& name) const { return QDir(m_folder.path()).filePath(name); }
+
+    void Run(const QStringList& arguments, const char* drivers = "null")
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("ALSOFT_DRIVERS", drivers);
+        environment.insert("BRUMARIA_CAMERA", "99");
+        setProcessEnvironment(environment);
+        start(BRUMARIA_PROGRAM, arguments);
+    }
+
+    // The exit code once it has ended by itself; -1 if it did not in time (it is killed), or crashed.
+    int ExitCode(int timeoutMs = 120000)
+    {
+        if (waitForFinished(timeoutMs) && exitStatus() == QProcess::NormalExit)
+            return exitCode();
+        kill();
+        waitForFinished();
+        return -1;
+    }
+
+private:
+    QTemporaryDir m_folder;
 };
-
-// Runs the program in `folder` with the given arguments and OpenAL driver setting.
-ProgramRun RunProgram(const QString& folder, const QStringList& arguments, const QString& alsoftDrivers = "null",
-               int timeoutMs = 120000)
-{
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("ALSOFT_DRIVERS", alsoftDrivers);
-    process.setProcessEnvironment(environment);
-    process.setWorkingDirectory(folder);
-    process.start(BRUMARIA_PROGRAM, arguments);
-    ProgramRun run;
-    run.finished = process.waitForFinished(timeoutMs);
-    if (!run.finished) {
-        process.kill();
-        process.waitForFinished();
-    }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = process.readAllStandardOutput().toStdString();
-    run.err = process.readAllStandardError().toStdString();
-    return run;
-}
-
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find('\n', start);
-        lines.push_back(text.substr(start, end - start));
-        if (end == std::string::npos)
-            break;
-        start = end + 1;
-    }
-    return lines;
-}
-
-// A folder with the program's content: the data folder's entries linked in.
-void LinkContent(const QString& folder)
-{
-    const QDir data(QStringLiteral(BRUMARIA_SOURCE_DIR "/data"));
-    for (const QString& entry : data.entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
-        QFile::link(data.filePath(entry), QDir(folder).filePath(entry));
-}
-
-TEST(ProgramTest, HelpShowsTheOptions)
-{
-    const ProgramRun run = RunProgram(QDir::tempPath(), {"--help"});
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_NE(run.out.find("--screenshot FILE"), std::string::npos);
-}
 
 TEST(ProgramTest, AnUnknownOptionIsAnErrorWithTheUsage)
 {
-    const ProgramRun run = RunProgram(QDir::tempPath(), {"--start", "--turbo"});
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_NE(run.err.find("unknown option: --turbo"), std::string::npos);
-    EXPECT_NE(run.err.find("Usage: brumaria"), std::string::npos);
+    Program program({"snd"});
+    program.Run({"--start", "--turbo"});
+    EXPECT_EQ(program.ExitCode(), 2);
+    const QByteArray error = program.readAllStandardError();
+    EXPECT_TRUE(error.contains("unknown option: --turbo") && error.contains("Usage: brumaria")) << error.data();
 }
 
 TEST(ProgramTest, WithoutSoundTheProgramEndsAfterTheSoundMessages)
 {
-    QTemporaryDir folder;
-    ASSERT_TRUE(folder.isValid());
-    LinkContent(folder.path());
-    const ProgramRun run = RunProgram(folder.path(), {"--start", "--messages-on-stderr"}, "nonexistent");
-    ASSERT_TRUE(run.finished);
-    EXPECT_NE(run.exitCode, 0);
-    const std::vector<std::string> lines = Lines(run.err);
-    ASSERT_GE(lines.size(), 3u) << run.err;
-    EXPECT_EQ(lines[lines.size() - 3], "[Error!] SoundPlugin ERROR: no se pudo obtener la interfaz IDirectSound");
-    EXPECT_EQ(lines[lines.size() - 2], "[Error!] Error en fijar IDirectSound");
-    EXPECT_EQ(lines[lines.size() - 1], "[Brumaria] No se puede inicializar los sonidos");
+    // No OpenAL backend: the sound plugin's two messages, then the program's.
+    Program noBackend;
+    noBackend.Run({"--start", "--messages-on-stderr"}, "nonexistent");
+    EXPECT_GT(noBackend.ExitCode(), 0);
+    const QByteArray error = noBackend.readAllStandardError();
+    EXPECT_TRUE(error.endsWith("[Error!] SoundPlugin ERROR: no se pudo obtener la interfaz IDirectSound\n"
+                               "[Error!] Error en fijar IDirectSound\n"
+                               "[Brumaria] No se puede inicializar los sonidos\n"))
+        << error.data();
+    Program noClips({"intro"});
+    noClips.Run({"--messages-on-stderr"});
+    EXPECT_GT(noClips.ExitCode(), 0);
+    EXPECT_TRUE(noClips.readAllStandardError().endsWith("\n[Brumaria] No se puede inicializar los sonidos\n"));
 }
 
-TEST(ProgramTest, MissingClipsEndTheProgramWithTheSoundMessage)
+TEST(ProgramTest, TwoHundredFramesOfPlayShowTheChurchyardWithTheStatistics)
 {
-    QTemporaryDir folder;
-    ASSERT_TRUE(folder.isValid());
-    const ProgramRun run = RunProgram(folder.path(), {"--messages-on-stderr"});
-    ASSERT_TRUE(run.finished);
-    EXPECT_NE(run.exitCode, 0);
-    const std::vector<std::string> lines = Lines(run.err);
-    ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines.back(), "[Brumaria] No se puede inicializar los sonidos");
-}
-
-TEST(ProgramTest, TwoHundredFramesOfPlayShowTheChurchyard)
-{
-    if (!QFile::exists(QStringLiteral(BRUMARIA_SOURCE_DIR "/data/modelos")))
-        GTEST_SKIP() << "no models in data/";
-    QTemporaryDir folder;
-    ASSERT_TRUE(folder.isValid());
-    LinkContent(folder.path());
-    const QString screenshot = QDir(folder.path()).filePath("frame.png");
-    const ProgramRun run = RunProgram(folder.path(), {"--start", "--stats", "--frames", "200", "--screenshot", screenshot,
-                                               "--messages-on-stderr"});
-    ASSERT_TRUE(run.finished);
-    EXPECT_EQ(run.exitCode, 0) << run.err;
-    for (const std::string& line : Lines(run.err))
-        EXPECT_NE(line.rfind('[', 0), 0u) << "no message expected: " << line;
-
-    const QImage image(screenshot);
-    ASSERT_FALSE(image.isNull());
-    EXPECT_EQ(image.size(), QSize(640, 480));
-    // The churchyard: walls, ground and sky in many colours, the red overlay text on top.
-    // The ground fills the lower half, where an empty scene would show the background grey.
+    Program program;
+    program.Run({"--start", "--stats", "--frames", "200", "--screenshot", "frame.png", "--messages-on-stderr"});
+    EXPECT_EQ(program.ExitCode(), 0);
+    const QByteArray error = program.readAllStandardError();
+    EXPECT_FALSE(error.startsWith('[') || error.contains("\n[")) << "no message expected: " << error.data();
+    const QImage image(program.Path("frame.png"));
+    ASSERT_EQ(image.size(), QSize(640, 480));
+    // Many colours, the red overlay on top, the ground in the lower half (not the background grey).
     std::set<QRgb> colours;
     int red = 0;
-    int backgroundBelow = 0;
-    int samplesBelow = 0;
+    int greyBelow = 0;
     for (int y = 0; y < image.height(); y += 2)
         for (int x = 0; x < image.width(); x += 2) {
             const QRgb pixel = image.pixel(x, y) & 0xFFFFFF;
             colours.insert(pixel);
-            if (y < 60 && qRed(pixel) > 200 && qGreen(pixel) < 60 && qBlue(pixel) < 60)
-                ++red;
-            if (y >= image.height() / 2) {
-                ++samplesBelow;
-                backgroundBelow += pixel == 0xAAAAAA;
-            }
+            red += y < 60 && qRed(pixel) > 200 && qGreen(pixel) < 60 && qBlue(pixel) < 60;
+            greyBelow += y >= image.height() / 2 && pixel == 0xAAAAAA;
         }
     EXPECT_GT(colours.size(), 500u);
     EXPECT_GT(red, 20);
-    EXPECT_LT(backgroundBelow, samplesBelow / 10);
+    EXPECT_LT(greyBelow, 320 * 120 / 10);
+}
+
+// The program playing the demo video with head steering, and the test display as the window
+// system sees it: however the player ends the program, the six sample files are complete.
+class ProgramEndTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(display);
+        // A request on a window that has just gone fails quietly (Xlib's default handler exits).
+        XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+        // The sound clips only: the program starts without models all the same, and sooner.
+        program.Run({"--video", BRUMARIA_SOURCE_DIR "/data/demo/paseo.avi", "--start", "--messages-on-stderr"});
+        // Playing once the camera picture shows; head steering a little later.
+        for (int wait = 0; wait < 600 && !Find("Imagen"); ++wait)
+            QThread::msleep(100);
+        ASSERT_NE(Find("Imagen"), 0u) << "the program did not start playing";
+        QThread::msleep(1500);
+    }
+
+    // The program's top-level window with the title; 0 if there is none.
+    Window Find(const std::string& title) const
+    {
+        Window root = 0;
+        Window parent = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        XQueryTree(display.get(), DefaultRootWindow(display.get()), &root, &parent, &children, &count);
+        const unsigned long pid = static_cast<unsigned long>(program.processId());
+        Window found = 0;
+        for (unsigned int i = 0; i < count && !found; ++i)
+            if (Property(children[i], "_NET_WM_NAME") == title &&
+                Property(children[i], "_NET_WM_PID") == std::string(reinterpret_cast<const char*>(&pid), sizeof pid))
+                found = children[i];
+        if (children)
+            XFree(children);
+        return found;
+    }
+
+    // The property's bytes (32-bit items as longs, as Xlib gives them).
+    std::string Property(Window window, const char* name) const
+    {
+        Atom type = 0;
+        int format = 0;
+        unsigned long items = 0;
+        unsigned long remaining = 0;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(display.get(), window, XInternAtom(display.get(), name, False), 0, 256, False, AnyPropertyType,
+                               &type, &format, &items, &remaining, &data) != Success || !data)
+            return {};
+        const std::string bytes(reinterpret_cast<const char*>(data), items * (format == 32 ? sizeof(long) : format / 8));
+        XFree(data);
+        return bytes;
+    }
+
+    // What a window manager's close button sends.
+    void RequestClose(Window window) const
+    {
+        XClientMessageEvent event = {};
+        event.type = ClientMessage;
+        event.window = window;
+        event.message_type = XInternAtom(display.get(), "WM_PROTOCOLS", False);
+        event.format = 32;
+        event.data.l[0] = static_cast<long>(XInternAtom(display.get(), "WM_DELETE_WINDOW", False));
+        XSendEvent(display.get(), window, False, NoEventMask, reinterpret_cast<XEvent*>(&event));
+        XFlush(display.get());
+    }
+
+    // A press and release of the key, as the X server delivers them to the focused window.
+    void PressKey(Window window, KeySym key) const
+    {
+        XKeyEvent event = {};
+        event.display = display.get();
+        event.window = window;
+        event.root = DefaultRootWindow(display.get());
+        event.same_screen = True;
+        event.keycode = XKeysymToKeycode(display.get(), key);
+        // Without a window manager nobody gives the window the keyboard.
+        XSetInputFocus(display.get(), window, RevertToParent, CurrentTime);
+        XSync(display.get(), False);
+        QThread::msleep(300);
+        for (const int type : {KeyPress, KeyRelease}) {
+            event.type = type;
+            XSendEvent(display.get(), window, True, type == KeyPress ? KeyPressMask : KeyReleaseMask,
+                       reinterpret_cast<XEvent*>(&event));
+        }
+        XFlush(display.get());
+    }
+
+    void ExpectTheEnd(int exitCode)
+    {
+        EXPECT_EQ(program.ExitCode(30000), exitCode);
+        for (const char* name : {"PosX", "PosY", "PosZ", "GiroX", "GiroY", "GiroZ"}) {
+            std::ostringstream text;
+            text << std::ifstream(program.Path(QString("muestras%1.m").arg(name)).toStdString()).rdbuf();
+            const std::string series = name[0] == 'P' ? std::string("mov") + name[3] : std::string("giro") + name[4];
+            const OctaveSampleFile parsed = OctaveSampleFile::Parse(text.str(), series);
+            EXPECT_EQ(parsed.error, "") << name;
+            EXPECT_GT(parsed.samples.size(), 5u) << name;
+        }
+    }
+
+    const std::unique_ptr<Display, int (*)(Display*)> display{XOpenDisplay(nullptr), XCloseDisplay};
+    Program program{{"snd"}};
+};
+
+TEST_F(ProgramEndTest, ClosingTheCameraWindowKeepsPlayingClosingTheMainWindowEndsTheProgram)
+{
+    RequestClose(Find("Imagen"));
+    EXPECT_FALSE(program.waitForFinished(1500));
+    ASSERT_NE(Find("Brumaria"), 0u);
+    RequestClose(Find("Brumaria"));
+    ExpectTheEnd(0);
+}
+
+TEST_F(ProgramEndTest, EscEndsTheProgram)
+{
+    PressKey(Find("Brumaria"), XK_Escape);
+    ExpectTheEnd(0);
+}
+
+TEST_F(ProgramEndTest, CtrlCEndsTheProgram)
+{
+    ::kill(static_cast<pid_t>(program.processId()), SIGINT);
+    ExpectTheEnd(128 + SIGINT);
 }
 
 }  // namespace

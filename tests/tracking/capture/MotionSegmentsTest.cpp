@@ -11,21 +11,16 @@
 
 #include <cmath>
 
-using namespace headscenes;
-
 // Each scripted movement in a video of its own: still for the rest pose and the smoothing, then
-// out, held and back. The camera must move the scripted way (as the viewer sees it: to the
-// right, forward, up, or turned to the right) more than any other way.
+// out, held and back. The camera must move the scripted way (to the right, forward, up, or turned
+// to the right, as the viewer sees it) more than any other way.
 TEST(MotionSegments, TheCameraMovesTheScriptedWayWhileTheFaceIsFollowed)
 {
-    const struct {
-        const char* movement;
-        int change;  // 0 right, 1 forward, 2 up, 3 turn
-        float sign;
-    } movements[] = {{"left", 0, 1}, {"right", 0, -1}, {"up", 2, 1},      {"down", 2, -1},
-                     {"nearer", 1, 1}, {"farther", 1, -1}, {"roll-cw", 3, -1}, {"roll-ccw", 3, 1}};
-    for (const auto& m : movements) {
-        SCOPED_TRACE(m.movement);
+    const std::tuple<const char*, int, float> movements[] = {
+        {"left", 0, 1},    {"right", 0, -1},  {"up", 2, 1},        {"down", 2, -1},
+        {"nearer", 1, 1}, {"farther", 1, -1}, {"roll-cw", 3, -1}, {"roll-ccw", 3, 1}};
+    for (const auto& [movement, change, sign] : movements) {
+        SCOPED_TRACE(movement);
         TemporaryFolder folder;
         NullDebugWindows windows;
         CaptureOpener opener;
@@ -34,11 +29,10 @@ TEST(MotionSegments, TheCameraMovesTheScriptedWayWhileTheFaceIsFollowed)
         CHeadTracker tracker(windows, opener);
         tracker.SetWorld(&camera, &levelMap);
         std::string error;
-        ASSERT_TRUE(Writer().Write(*MotionScript::Parse("still:12," + std::string(m.movement), error), "cara.avi", "cara.csv", error));
+        ASSERT_TRUE(headscenes::Writer().Write(*MotionScript::Parse("still:12," + std::string(movement), error), "cara.avi", "cara.csv", error));
         ASSERT_GT(tracker.OpenVideoFile("cara.avi"), 0.0);
         for (int frame = 0; frame < 12; ++frame) {
-            ASSERT_TRUE(tracker.GrabAndProcess());
-            ASSERT_EQ(tracker.State(), Tracking) << frame;
+            ASSERT_TRUE(tracker.GrabAndProcess() && tracker.State() == Tracking) << frame;
             // Once the program's smoothing ring holds only this video's samples, the walk starts again.
             if (frame == 6) {
                 camera.Reset();
@@ -52,9 +46,8 @@ TEST(MotionSegments, TheCameraMovesTheScriptedWayWhileTheFaceIsFollowed)
         // The start view is along +z, with +x to its right.
         const glm::vec3 view = camera.LookAt() - camera.Eye();
         const float changes[] = {camera.Eye().x, camera.Eye().z, camera.Eye().y - CCamera().Eye().y, std::atan2(view.x, view.z)};
-        const float moved = changes[m.change] * m.sign;
-        EXPECT_GT(moved, m.change == 3 ? 0.05f : 0.3f);
-        for (int other = 0; other < 3 && m.change != 3; ++other)
-            EXPECT_TRUE(other == m.change || std::abs(changes[other]) < moved) << other << ": " << changes[other];
+        EXPECT_GT(changes[change] * sign, change == 3 ? 0.05f : 0.3f);
+        for (int other = 0; other < 3 && change != 3; ++other)
+            EXPECT_TRUE(other == change || std::abs(changes[other]) < changes[change] * sign) << other << ": " << changes[other];
     }
 }

@@ -1,3 +1,4 @@
+// The main of the test programs that need a QApplication.
 #include <QApplication>
 
 #include <gtest/gtest.h>

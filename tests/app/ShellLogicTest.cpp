@@ -1,0 +1,216 @@
+// The shell's logic without Qt: the main loop's passes and the start of play.
+
+#include "app/core/FrameDrawing.h"
+#include "app/core/GameState.h"
+#include "app/core/KeysOnlyToggle.h"
+#include "app/core/MainLoop.h"
+#include "app/core/PassClock.h"
+#include "app/core/PlayControl.h"
+#include "app/core/SteeringMode.h"
+#include "app/core/TrackerOperations.h"
+#include "world/CCamera.h"
+#include "world/CLevelMap.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+using CallLog = std::vector<std::string>;
+
+// Clock, drawing and tracker in one fake; their calls are logged in order.
+class ShellRecorder : public PassClock, public FrameDrawing, public TrackerOperations {
+public:
+    CallLog log;
+    std::vector<std::string> textLines;  // "<line> <width>x<height> <text>"
+    double now = 0.0;
+    int clockReads = 0;
+    bool cameraPresent = false;
+    std::function<void()> onReset;  // runs inside ResetTracking
+
+    double NowMs() override { ++clockReads; return now; }
+    void BeginFrame() override { log.push_back("BeginFrame"); }
+    void DrawIntro() override { log.push_back("DrawIntro"); }
+    void DrawScene(const CLevelMap&) override { log.push_back("DrawScene"); }
+    void DrawTextLine(const char* text, int line, int width, int height) override
+    {
+        log.push_back("DrawTextLine");
+        textLines.push_back(std::to_string(line) + " " + std::to_string(width) + "x" + std::to_string(height) + " " +
+                            text);
+    }
+    void EndFrame() override { log.push_back("EndFrame"); }
+    void SetWorld(CCamera*, CLevelMap*) override {}
+    bool StartWebcam() override { log.push_back("StartWebcam"); return cameraPresent; }
+    double OpenVideoFile(const std::string&) override { return 0.0; }
+    void OpenImageWindow() override { log.push_back("OpenImageWindow"); }
+    bool GrabAndProcess() override { log.push_back("GrabAndProcess"); return true; }
+    void InterpretBetweenFrames() override { log.push_back("InterpretBetweenFrames"); }
+    void ResetTracking() override
+    {
+        log.push_back("ResetTracking");
+        if (onReset)
+            onReset();
+    }
+};
+
+class ShellTest : public ::testing::Test {
+protected:
+    void SetUp() override { g_steeringMode = HeadSteering; }
+    void TearDown() override
+    {
+        g_steeringMode = KeysOnly;
+        g_nCapturesPerSecond = 5;
+    }
+
+    // The calls of one pass at time t, during play unless `started` is false.
+    CallLog PassAt(double t, bool started = true)
+    {
+        fake.now = t;
+        fake.log.clear();
+        state.m_bStarted = started;
+        loop.RunPass();
+        return fake.log;
+    }
+
+    ShellRecorder fake;
+    GameState state;
+    CLevelMap levelMap;
+    CCamera camera;
+    MainLoop loop{state, levelMap, camera, fake, fake, fake};
+};
+
+TEST_F(ShellTest, BeforePlayAPassHonoursAResetThenOnlyDrawsTheIntro)
+{
+    state.m_bResetRequested = true;
+    EXPECT_EQ(PassAt(500.0, false), (CallLog{"ResetTracking", "BeginFrame", "DrawIntro", "EndFrame"}));
+    EXPECT_EQ(PassAt(1500.0, false), (CallLog{"BeginFrame", "DrawIntro", "EndFrame"}));
+    EXPECT_FALSE(state.m_bResetRequested);
+    EXPECT_EQ(fake.clockReads + state.m_nFrameCount + state.m_dLastCaptureTime + state.m_dLastRateTime, 0.0);
+}
+
+TEST_F(ShellTest, ACaptureIsDueOnlyOnceItsPeriodIsStrictlyExceededAndOnlyHeadSteeringCallsTheTracker)
+{
+    // Mode, captures per second, video file (null: webcam), its frame rate, ms since the last capture, due.
+    const std::tuple<SteeringMode, int, const char*, double, double, bool> cases[] = {
+        {HeadSteering, 5, nullptr, 0.0, 200.0, false}, {HeadSteering, 5, nullptr, 0.0, 200.5, true},
+        // The period is a whole number of milliseconds: 333, short of 1000 / 3.0.
+        {HeadSteering, 3, nullptr, 0.0, 333.0, false}, {HeadSteering, 3, nullptr, 0.0, 333.25, true},
+        {HeadSteering, 50, nullptr, 0.0, 20.0, false}, {HeadSteering, 50, nullptr, 0.0, 20.5, true},
+        // A file faster than the capture rate is paced by its frame period, a slower one not.
+        {HeadSteering, 5, "paseo.avi", 25.0, 40.0, false}, {HeadSteering, 5, "paseo.avi", 25.0, 40.5, true},
+        {HeadSteering, 5, "lento.avi", 2.0, 200.0, false}, {HeadSteering, 5, "lento.avi", 2.0, 200.5, true},
+        // A file that could not be opened, and the rate of a file "WebCam" replaced.
+        {HeadSteering, 5, "roto.avi", 0.0, 1.0, false},   {HeadSteering, 5, "roto.avi", 0.0, 200.5, true},
+        {HeadSteering, 5, nullptr, 25.0, 41.0, false},
+        // The capture clock runs without calling the tracker.
+        {KeysOnly, 5, nullptr, 0.0, 200.0, false},        {KeysOnly, 5, nullptr, 0.0, 200.5, true},
+        {NoCamera, 5, nullptr, 0.0, 200.0, false},        {NoCamera, 5, nullptr, 0.0, 200.5, true},
+    };
+    for (const auto& [mode, perSecond, videoFile, videoFrameRate, elapsed, captures] : cases) {
+        SCOPED_TRACE(std::to_string(mode) + " " + std::to_string(perSecond) + " " + std::to_string(elapsed));
+        g_steeringMode = mode;
+        g_nCapturesPerSecond = perSecond;
+        state.m_pszVideoFile = videoFile ? std::optional<std::string>(videoFile) : std::nullopt;
+        state.m_dVideoFrameRate = videoFrameRate;
+        state.m_dLastCaptureTime = 1000.0;
+        const char* trackerCall = captures ? "GrabAndProcess" : "InterpretBetweenFrames";
+        EXPECT_EQ(PassAt(1000.0 + elapsed).front(), mode == HeadSteering ? trackerCall : "BeginFrame");
+        EXPECT_EQ(state.m_dLastCaptureTime, captures ? 1000.0 + elapsed : 1000.0);
+    }
+}
+
+TEST_F(ShellTest, TheFrameRateIsMeasuredOnceMoreThanASecondHasGone)
+{
+    // The first figure covers the time since the program started, the closing frame counted.
+    PassAt(1500.0);
+    EXPECT_FLOAT_EQ(state.m_fFramesPerSecond, 1000.0f / 1500.0f);
+    for (double t = 1600.0; t <= 2500.0; t += 100.0)
+        PassAt(t);
+    // Exactly one second is not beyond it.
+    EXPECT_EQ(std::pair(state.m_nFrameCount, state.m_dLastRateTime), std::pair(10, 1500.0));
+    PassAt(2600.0);
+    EXPECT_FLOAT_EQ(state.m_fFramesPerSecond, 10.0f);
+    EXPECT_EQ(std::pair(state.m_nFrameCount, state.m_dLastRateTime), std::pair(0, 2600.0));
+}
+
+TEST_F(ShellTest, APassTracksThenDrawsTheSceneAndTheStatisticsOverlayWhenAskedFor)
+{
+    EXPECT_EQ(PassAt(2000.0), (CallLog{"GrabAndProcess", "BeginFrame", "DrawScene", "EndFrame"}));
+    state.m_bShowStats = true;
+    EXPECT_EQ(PassAt(2100.0), (CallLog{"InterpretBetweenFrames", "BeginFrame", "DrawScene", "DrawTextLine",
+                                       "DrawTextLine", "DrawTextLine", "EndFrame"}));
+    EXPECT_EQ(fake.textLines, (std::vector<std::string>{"0 640x480 Frames por segundo D3D: 0.500000\n",
+                                                        "1 640x480 Posicion X: 0.000000\t Posicion\tZ:0.000000\n",
+                                                        "2 640x480 Casilla Actual:19\n"}));
+}
+
+TEST_F(ShellTest, APendingResetRestartsTheWalkBeforeTheTrackerAndTheFrame)
+{
+    camera.TurnLeft(0.5f);
+    for (int step = 0; step < 30; ++step)
+        camera.WalkForward(levelMap, 1.0f);
+    ASSERT_NE(levelMap.GetCurrentCell(), CLevelMap::kStartCell) << "the walk must leave the start cell";
+    PassAt(3000.0);
+    const GameState before = state;
+    const CCamera startPose;
+    bool worldResetFirst = false;
+    fake.onReset = [&] {
+        worldResetFirst = levelMap.GetCurrentCell() == CLevelMap::kStartCell && camera.Eye() == startPose.Eye() &&
+                          camera.LookAt() == startPose.LookAt() && camera.Up() == startPose.Up();
+    };
+    state.m_bResetRequested = true;
+    EXPECT_EQ(PassAt(3010.0),
+              (CallLog{"ResetTracking", "InterpretBetweenFrames", "BeginFrame", "DrawScene", "EndFrame"}));
+    EXPECT_TRUE(worldResetFirst);
+    // The clocks and the shown rate go on.
+    EXPECT_EQ(std::tuple(state.m_bResetRequested, state.m_fFramesPerSecond, state.m_dLastCaptureTime,
+                         state.m_nFrameCount),
+              std::tuple(false, before.m_fFramesPerSecond, before.m_dLastCaptureTime, 1));
+}
+
+TEST_F(ShellTest, StartingPlayOpensTheSourceAndTheSoloTeclasMarkDecidesTheMode)
+{
+    // Webcam present, video file, "Solo teclas" checked; then the tracker's calls and the mode.
+    const std::tuple<bool, const char*, bool, CallLog, SteeringMode> cases[] = {
+        // Without a source the mark is not read and "Imagen" does not open.
+        {false, nullptr, true, {"StartWebcam"}, NoCamera},
+        {true, nullptr, false, {"StartWebcam", "OpenImageWindow"}, HeadSteering},
+        {true, nullptr, true, {"StartWebcam", "OpenImageWindow"}, KeysOnly},
+        // A chosen file is the source: the webcam is not opened.
+        {false, "paseo.avi", false, {"OpenImageWindow"}, HeadSteering},
+        {false, "paseo.avi", true, {"OpenImageWindow"}, KeysOnly},
+    };
+    for (const auto& [cameraPresent, videoFile, keysOnlyChecked, calls, mode] : cases) {
+        ShellRecorder tracker;
+        tracker.cameraPresent = cameraPresent;
+        GameState started;
+        if (videoFile)
+            started.m_pszVideoFile = videoFile;
+        const bool checked = keysOnlyChecked;
+        PlayControl(started, tracker, [checked] { return checked; }).StartPlay();
+        EXPECT_TRUE(started.m_bStarted);
+        EXPECT_EQ(tracker.log, calls);
+        EXPECT_EQ(g_steeringMode, mode) << (videoFile ? videoFile : "webcam") << " " << cameraPresent;
+    }
+}
+
+TEST_F(ShellTest, SoloTeclasFollowsItsTableOfCheckMarkAndMode)
+{
+    using Outcome = KeysOnlyOutcome;
+    const std::tuple<SteeringMode, bool, Outcome, SteeringMode> table[] = {
+        {NoCamera, false, Outcome::Checked, KeysOnly},      {HeadSteering, false, Outcome::Checked, KeysOnly},
+        {KeysOnly, false, Outcome::Checked, KeysOnly},      {HeadSteering, true, Outcome::Unchecked, HeadSteering},
+        {KeysOnly, true, Outcome::Unchecked, HeadSteering}, {NoCamera, true, Outcome::Refused, NoCamera},
+    };
+    for (const auto& [mode, checked, outcome, after] : table) {
+        g_steeringMode = mode;
+        EXPECT_EQ(ToggleKeysOnly(checked), outcome) << mode << " " << checked;
+        EXPECT_EQ(g_steeringMode, after) << mode << " " << checked;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,202 @@
+#include "app/CFrameCaptura.h"
+#include "app/CParamDeteccion.h"
+#include "app/CParametros.h"
+#include "app/DialogUnits.h"
+#include "app/core/SteeringMode.h"
+#include "platform/MessageBox.h"
+#include "tests/tracking/HeadScenes.h"
+#include "tests/tracking/TemporaryFolder.h"
+#include "tracking/CHeadTracker.h"
+#include "tracking/NullDebugWindows.h"
+#include "tracking/capture/CaptureSource.h"
+#include "world/CCamera.h"
+#include "world/CLevelMap.h"
+
+#include <glm/geometric.hpp>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+template <typename Control>
+Control* ChildNamed(const QWidget& parent, const char* name)
+{
+    Control* control = parent.findChild<Control*>(QString::fromLatin1(name));
+    EXPECT_NE(control, nullptr) << name;
+    return control;
+}
+
+// The texts of the dialog's controls of one kind, in reading order.
+template <typename Control>
+Texts TextsOf(const QWidget& dialog)
+{
+    QList<Control*> controls = dialog.findChildren<Control*>();
+    std::sort(controls.begin(), controls.end(),
+              [](const Control* a, const Control* b) { return std::pair(a->y(), a->x()) < std::pair(b->y(), b->x()); });
+    Texts texts;
+    for (const Control* control : controls)
+        texts.push_back(control->text().toStdString());
+    return texts;
+}
+
+// Replaces an edit's text as the player would.
+void Retype(QLineEdit* edit, const char* text)
+{
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(edit, QString::fromLatin1(text));
+}
+
+// Shown and active, once its size is checked: the template's, in dialog units.
+void Show(QDialog& dialog, int widthUnits, int heightUnits)
+{
+    const DialogUnits units(dialog.font());
+    EXPECT_EQ(units.Y(8), dialog.fontMetrics().height());
+    EXPECT_EQ(dialog.size(), units.Size(widthUnits, heightUnits));
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+}
+
+// A head tracker without windows or camera, in a folder of its own.
+class DialogsTest : public ::testing::Test {
+protected:
+    void TearDown() override { g_nCapturesPerSecond = 5; }
+
+    TemporaryFolder folder;
+    MessageCapture messages;
+    NullDebugWindows windows;
+    CaptureOpener opener;
+    CHeadTracker tracker{windows, opener};
+};
+
+TEST_F(DialogsTest, ParametrosRestoreThenEscChangesNothingRestoreThenOkStoresAndSavesTheDefaults)
+{
+    tracker.SetDistanceY(12);
+    tracker.SetPitchDownThreshold(-6);
+    ASSERT_TRUE(tracker.SaveThresholds());
+    const std::string ownFile = TemporaryFolder::Read("configuracion");
+    for (const bool confirm : {false, true}) {
+        CParametros dialog(tracker);
+        Show(dialog, 235, 160);
+        EXPECT_EQ(TextsOf<QLineEdit>(dialog), (Texts{"20", "12", "20", "3", "10", "-6", "10"}));
+        EXPECT_EQ(TextsOf<QLabel>(dialog),
+                  (Texts{"UMBRALES", "Distancia para desplazamientos laterales:", "%", "Distancia entre ojos y boca:",
+                         "%", "Distancia interocular para andar:", "%", "Giro X:", "pixeles", "Giro Y arriba:",
+                         "pixeles", "Giro Y abajo:", "pixeles", "Giro Z:", "º"}));
+        EXPECT_EQ(TextsOf<QPushButton>(dialog), (Texts{"Restaurar valores", "OK"}));
+        EXPECT_EQ(QApplication::focusWidget(), ChildNamed<QLineEdit>(dialog, "distanceX"));
+        QTest::mouseClick(ChildNamed<QPushButton>(dialog, "restore"), Qt::LeftButton);
+        EXPECT_EQ(TextsOf<QLineEdit>(dialog), (Texts{"20", "20", "20", "3", "10", "-1", "10"}));
+        if (confirm)
+            QTest::mouseClick(ChildNamed<QPushButton>(dialog, "ok"), Qt::LeftButton);
+        else
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        EXPECT_EQ(dialog.result(), confirm ? QDialog::Accepted : QDialog::Rejected);
+        EXPECT_TRUE(confirm || (tracker.DistanceY() == 12 && TemporaryFolder::Read("configuracion") == ownFile));
+    }
+    EXPECT_EQ(TemporaryFolder::Read("configuracion"), "Distancia X:20\nDistancia Y:20\nDistancia Z:20\nAngulo GiroX:3\n"
+                                                      "Angulo GiroY Arriba:10\nAngulo GiroY Abajo:-1\nAngulo GiroZ:10\n");
+    // The pixel dead zones follow.
+    EXPECT_EQ(tracker.Interpreter().YawLeftLimit(), -3);
+    EXPECT_TRUE(messages.Messages().empty());
+}
+
+TEST_F(DialogsTest, ParametrosReadsTheEditsAsAtoiAndReportsAFileItCannotRewrite)
+{
+    std::filesystem::remove("configuracion");
+    std::filesystem::create_directories("configuracion/ocupado");
+    CParametros dialog(tracker);
+    Show(dialog, 235, 160);
+    Retype(ChildNamed<QLineEdit>(dialog, "distanceX"), "12abc");
+    Retype(ChildNamed<QLineEdit>(dialog, "rollThreshold"), "abc");
+    // Enter in an edit is "OK"; the values hold for the run, the player is told they are not saved.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(std::pair(tracker.DistanceX(), tracker.RollThreshold()), std::pair(12, 0));
+    ASSERT_EQ(messages.Messages().size(), 1u);
+    EXPECT_NE(messages.Messages()[0].text.find("\"configuracion\""), std::string::npos);
+}
+
+TEST_F(DialogsTest, CapturasPorSegundoAppliesEveryMoveOfTheSliderWithin1To50AndEscKeepsIt)
+{
+    g_nCapturesPerSecond = 7;
+    CFrameCaptura dialog;
+    Show(dialog, 187, 65);
+    QSlider* slider = ChildNamed<QSlider>(dialog, "slider");
+    EXPECT_EQ(QApplication::focusWidget(), slider);
+    EXPECT_EQ(TextsOf<QPushButton>(dialog), Texts{"Aceptar"});
+    // The value under the slider, the slider and the stored rate.
+    const auto shown = [&] {
+        return TextsOf<QLabel>(dialog)[0] + " " + std::to_string(slider->value()) + " " +
+               std::to_string(g_nCapturesPerSecond);
+    };
+    EXPECT_EQ(shown(), "7 7 7");
+    const std::pair<Qt::Key, const char*> moves[] = {
+        {Qt::Key_Left, "6 6 6"}, {Qt::Key_Home, "1 1 1"}, {Qt::Key_Left, "1 1 1"}, {Qt::Key_End, "50 50 50"},
+        {Qt::Key_Right, "50 50 50"}, {Qt::Key_Escape, "50 50 50"}};
+    for (const auto& [key, expected] : moves) {
+        QTest::keyClick(slider, key);
+        EXPECT_EQ(shown(), expected) << key;
+    }
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+}
+
+TEST_F(DialogsTest, OpcionesDeteccionAppliesItsBoxesOnAceptarOnlyClearingWalkingStopsItFromTheNextCapture)
+{
+    CLevelMap levelMap;
+    CCamera camera;
+    tracker.SetWorld(&camera, &levelMap);
+    // Still, then the face comes nearer and stays there.
+    std::string error;
+    const std::optional<MotionScript> script = MotionScript::Parse("still:10,nearer:1.5", error);
+    ASSERT_TRUE(script && headscenes::Writer().Write(*script, "cara.avi", "cara.csv", error)) << error;
+    ASSERT_GT(tracker.OpenVideoFile("cara.avi"), 0.0);
+    // How far a capture takes the camera along its horizontal view direction.
+    const auto forwardStep = [&] {
+        const glm::vec3 from = camera.Eye();
+        const glm::vec3 view = camera.LookAt() - from;
+        EXPECT_TRUE(tracker.GrabAndProcess());
+        tracker.InterpretBetweenFrames();
+        return glm::dot(camera.Eye() - from, glm::normalize(glm::vec3(view.x, 0.0f, view.z)));
+    };
+    // Into the hold, where every capture walks forward.
+    for (int frame = 0; frame < 10 + MotionScript::kRampFrames + 5; ++frame)
+        ASSERT_TRUE(tracker.GrabAndProcess()) << frame;
+    ASSERT_GT(forwardStep(), 0.1f) << "walks while the face is near";
+    // Esc applies nothing, "Aceptar" what the boxes show.
+    tracker.SetRotateY(false);
+    for (const bool confirm : {false, true}) {
+        CParamDeteccion dialog(tracker);
+        Show(dialog, 187, 132);
+        EXPECT_EQ(TextsOf<QCheckBox>(dialog),
+                  (Texts{"Desplazamiento izquierda o derecha", "Desplazamiento arriba o abajo",
+                         "Desplazamiento adelante o atrás", "Rotar sobre el eje X", "Rotar sobre el eje Y",
+                         "Rotar sobre el eje Z"}));
+        EXPECT_EQ(TextsOf<QPushButton>(dialog), Texts{"Aceptar"});
+        EXPECT_FALSE(ChildNamed<QCheckBox>(dialog, "rotateY")->isChecked());
+        QTest::mouseClick(ChildNamed<QCheckBox>(dialog, "moveZ"), Qt::LeftButton, {}, QPoint(6, 6));
+        if (confirm)
+            QTest::mouseClick(ChildNamed<QPushButton>(dialog, "ok"), Qt::LeftButton);
+        else
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        EXPECT_EQ(tracker.MoveZ(), !confirm);
+    }
+    EXPECT_FALSE(tracker.RotateY());
+    for (int capture = 0; capture < 10; ++capture)
+        EXPECT_NEAR(forwardStep(), 0.0f, 1e-5f) << capture;
+    EXPECT_EQ(tracker.State(), Tracking);
+}
+
+}  // namespace
