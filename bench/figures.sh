@@ -33,7 +33,8 @@ step "Head video" "$build/tools/headvideo/brumaria-headvideo" tests/data/astrona
   --script still,left,right,up,down,nearer,farther,roll-cw,roll-ccw
 step "Detection and tracking step" "$build/bench/tracker/tracker_bench" \
   --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
-step "CTrackedFace::Update" "$build/bench/faceanalysis/faceanalysis_bench" --benchmark_filter=BM_TrackedFaceUpdate
+step "CTrackedFace::Update and AlignProfile" "$build/bench/faceanalysis/faceanalysis_bench" \
+  "--benchmark_filter=BM_TrackedFaceUpdate|BM_AlignProfile"
 step "Interpret" "$build/bench/motion/motion_bench" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 step "Renderer at 640 x 480" with_display "$build/bench/renderer/renderer_bench" \
   --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
