@@ -33,8 +33,9 @@ struct ReplayLine {
 };
 
 // The head tracker with its interpreter steering a camera through the level map, over a video
-// file, without windows or sound. Like the program, it reads "configuracion" from the working
-// directory (creating it when missing) and writes the six sample files there.
+// file, without windows; the camera plays its clips on the current sound plugin, if any. Like
+// the program, it reads "configuracion" from the working directory (creating it when missing)
+// and writes the six sample files there.
 class Replay {
 public:
     Replay();

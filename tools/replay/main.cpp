@@ -1,7 +1,9 @@
 // brumaria-replay: the head steering over a recorded video, one line per captured frame.
+#include "sound/SoundPlugin.h"
 #include "tools/replay/Replay.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <string>
@@ -18,7 +20,8 @@ void Usage()
                  "  and the camera moves. --precise detects faces on the full frame; --csv also\n"
                  "  writes the lines as CSV to FILE.\n"
                  "  Thresholds come from \"configuracion\" in the working directory (created with\n"
-                 "  the defaults when missing); the six muestras*.m sample files are written there.\n");
+                 "  the defaults when missing); the six muestras*.m sample files are written there.\n"
+                 "  Footsteps and hits, with snd/ there, play on OpenAL's silent null device.\n");
 }
 
 }
@@ -54,6 +57,12 @@ int main(int argc, char** argv)
         }
         csv << ReplayLine::Header(',') << '\n';
     }
+
+    // The camera's steps sound as in the program, heard by nobody.
+    setenv("ALSOFT_DRIVERS", "null", 1);
+    SoundPlugin sound;
+    if (sound.Init(22050, 2, 6))
+        sound.LoadClips();
 
     Replay replay;
     if (!replay.Open(video, precise)) {
