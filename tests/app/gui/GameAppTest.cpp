@@ -17,9 +17,11 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSlider>
 #include <QTest>
 #include <QTimer>
@@ -338,6 +340,15 @@ TEST_F(GameAppTest, EveryMenuItemTwiceDoesSomethingItsModalWindowsHoldTheGameAnd
         // "Número capturas seg" opens at 5 after start-up.
         if (const auto* slider = modal->findChild<QSlider*>())
             opened.back() += " " + std::to_string(slider->value());
+        // The about box's text and button.
+        if (modal->inherits("CAboutDialog")) {
+            for (const QWidget* part : modal->findChildren<QWidget*>()) {
+                if (const auto* label = qobject_cast<const QLabel*>(part); label && !label->text().isEmpty())
+                    opened.back() += ": " + label->text().toStdString();
+                else if (const auto* button = qobject_cast<const QPushButton*>(part))
+                    opened.back() += " [" + button->text().toStdString() + "]";
+            }
+        }
         const GameState atOpening = state();
         QTest::qWait(250);
         EXPECT_EQ(std::pair(state().m_nFrameCount, state().m_dLastCaptureTime),
@@ -386,7 +397,7 @@ TEST_F(GameAppTest, EveryMenuItemTwiceDoesSomethingItsModalWindowsHoldTheGameAnd
     EXPECT_EQ(Texts(opened.begin(), opened.begin() + 7),
               (Texts{"QFileDialog Abrir", "QMessageBox Brumaria", "CParametros Parámetros",
                      "CParamDeteccion Opciones Detección", "CFrameCaptura Capturas por segundo 5",
-                     "QMessageBox Brumaria", "CAboutDialog Acerca de Brumaria"}));
+                     "QMessageBox Brumaria", "CAboutDialog Acerca de Brumaria: Brumaria Version 1.0 [Aceptar]"}));
 }
 
 }  // namespace
