@@ -90,6 +90,14 @@ bool WindowShown(const char* title)
 TEST(MainFrameTest, TheMenuHasItsPopupsItemsIdentifiersAndCheckMarks)
 {
     CMainFrame frame;
+    // A caption and a sizing border; no system menu, close, minimise or maximise box.
+    EXPECT_EQ(frame.windowTitle(), "Brumaria");
+    EXPECT_EQ(frame.windowFlags() & (Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint |
+                                     Qt::FramelessWindowHint | Qt::MSWindowsFixedSizeDialogHint),
+              0);
+    // Without the customise hint the window manager would add its own boxes.
+    EXPECT_EQ(frame.windowFlags() & (Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+              Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     // Popup titles, then "text command checkable checked" per item, "-" per separator.
     std::vector<std::string> menu;
     for (const QAction* popup : frame.menuBar()->actions()) {
