@@ -52,6 +52,14 @@ public:
     void DrawTriangleList(int startVertex, int primitiveCount) override;
     void DrawText(DeviceFont* font, const char* text, const TextRect& rect, std::uint32_t color) override;
 
+    struct StatusText {
+        int x;
+        int y;
+        QString text;
+    };
+    // The start-up texts written so far, in order; the window shows them until a frame is presented.
+    const std::vector<StatusText>& StatusTexts() const { return m_statusTexts; }
+
     // Depth bits of the created device's depth buffer; 0 before CreateDevice succeeds.
     int DepthBits() const;
     // The back buffer as drawn so far, top row first.
@@ -61,12 +69,6 @@ protected:
     void paintGL() override;
 
 private:
-    struct StatusText {
-        int x;
-        int y;
-        QString text;
-    };
-
     void PaintStatusTexts();
     // Binds the back buffer and sets every OpenGL state a draw depends on; the overlay's
     // painter changes them freely in between.

@@ -124,6 +124,9 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(app.InitInstance());
+        for (const OpenGLDevice::StatusText& status : frame().findChild<OpenGLDevice*>()->StatusTexts())
+            statusTexts.push_back(std::to_string(status.x) + " " + std::to_string(status.y) + " " +
+                                  status.text.toStdString());
         // Before any event, so before any pass of the main loop.
         firstFrame = frame().findChild<OpenGLDevice*>()->ReadBackBuffer();
         // Start-up reported every model missing.
@@ -173,6 +176,7 @@ protected:
     MessageCapture messages;
     CGameApp app;
     QImage firstFrame;
+    Texts statusTexts;
     CCamera* camera = nullptr;
     std::pair<glm::vec3, glm::vec3> startPose;
 };
@@ -180,6 +184,10 @@ protected:
 TEST_F(GameAppTest, BeforeEnterOnlyTheIntroShowsThenEveryKeyIsOneStepOfTheKeyTableAndEscEndsTheProgram)
 {
     EXPECT_EQ(view()->size(), QSize(640, 480));
+    // Start-up wrote its progress around the renderer's and the sound's.
+    ASSERT_GE(statusTexts.size(), 3u);
+    EXPECT_EQ(statusTexts.front(), "10 10 Cargando ...");
+    EXPECT_EQ(Texts(statusTexts.end() - 2, statusTexts.end()), (Texts{"10 160 Inicializando sonidos ...", "200 160 OK"}));
     // Without an "intro" picture the intro is white on white, where a scene is grey.
     QImage white(640, 480, QImage::Format_RGB32);
     white.fill(Qt::white);

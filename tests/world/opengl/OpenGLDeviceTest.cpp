@@ -139,6 +139,18 @@ TEST_F(OpenGLDeviceTest, DepthFormatsAndFramesShownOnlyOncePresentedAndStretched
     device.Clear(ClearTarget | ClearZBuffer, PackColor(kClearColor), 1.0f, 0);
     EXPECT_EQ(device.ReadBackBuffer().pixel(320, 240), kGrey);
     EXPECT_EQ(device.grabFramebuffer().pixel(320, 240), qRgb(255, 255, 255)) << "not shown before it is presented";
+    // Until then the window shows the start-up texts, black on white where they were written.
+    device.WriteStatusText(10, 160, "Inicializando sonidos ...");
+    const QImage status = device.grabFramebuffer();
+    const auto darkPixels = [&](const QRect& area) {
+        int dark = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                dark += qGray(status.pixel(x, y)) < 96;
+        return dark;
+    };
+    EXPECT_GT(darkPixels(QRect(10, 160, 160, 20)), 100);
+    EXPECT_EQ(darkPixels(QRect(0, 0, kWidth, 158)) + darkPixels(QRect(0, 182, kWidth, kHeight - 182)), 0);
     device.resize(320, 240);
     Frame([&] { Draw(0.0f, -5.0f, 5.0f, 5.0f, 2.4f, 1, 0, 0); });
     const QImage shown = device.grabFramebuffer();
