@@ -248,31 +248,28 @@ void CHeadTracker::OpenImageWindow()
     windows.Create(kImageWindow);
 }
 
+void CHeadTracker::SetWindowShown(bool& shown, const char* window, bool on)
+{
+    shown = on;
+    if (on)
+        windows.Create(window);
+    else
+        windows.Destroy(window);
+}
+
 void CHeadTracker::SetImageView(bool on)
 {
-    showImage = on;
-    if (on)
-        windows.Create(kImageWindow);
-    else
-        windows.Destroy(kImageWindow);
+    SetWindowShown(showImage, kImageWindow, on);
 }
 
 void CHeadTracker::SetFrameAView(bool on)
 {
-    showFrameA = on;
-    if (on)
-        windows.Create(kFrameAWindow);
-    else
-        windows.Destroy(kFrameAWindow);
+    SetWindowShown(showFrameA, kFrameAWindow, on);
 }
 
 void CHeadTracker::SetFrameBView(bool on)
 {
-    showFrameB = on;
-    if (on)
-        windows.Create(kFrameBWindow);
-    else
-        windows.Destroy(kFrameBWindow);
+    SetWindowShown(showFrameB, kFrameBWindow, on);
 }
 
 void CHeadTracker::SetValuesView(bool on)

@@ -130,6 +130,8 @@ private:
     void RebuildTrackedFaces(const std::vector<cv::Rect>& faces, int scale);
     // The current frame top row first, for the analysis.
     void MakeTopLeft();
+    // Notes the view's switch and opens or closes its window.
+    void SetWindowShown(bool& shown, const char* window, bool on);
 
     std::int32_t frameCounter = 0;
     TrackerState state = Detecting;
