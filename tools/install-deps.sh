@@ -11,7 +11,8 @@ packages="
   libassimp-dev libglm-dev
   libopenal-dev libopenal1
   libgl1-mesa-dri libgl-dev xvfb xauth
-  fonts-liberation
+  fonts-liberation qttranslations5-l10n
+  dpkg-dev desktop-file-utils appstream
 "
 
 missing=""
