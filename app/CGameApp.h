@@ -70,7 +70,7 @@ private:
     DebugWindowPictures m_debugWindows{m_highGuiWindows};
     CaptureOpener m_captureOpener;
     // Built with the application: it reads "configuracion" and opens the sample files in the
-    // working directory; destroyed with it, which completes them.
+    // writable folder; destroyed with it, which completes them.
     CHeadTracker m_headTracker{m_debugWindows, m_captureOpener};
     HeadTrackerOperations m_tracker{m_headTracker};
     MonotonicClock m_clock;

@@ -34,8 +34,8 @@ public:
     // Largest alignment cost of a followed face.
     static constexpr double kCostLimit = 12.0;
 
-    // The interpreter loads "configuracion" and opens the sample files in the working
-    // directory. windows and opener must outlive the tracker.
+    // The interpreter loads "configuracion" and opens the sample files in the writable
+    // folder. windows and opener must outlive the tracker.
     CHeadTracker(DebugWindows& windows, VideoSourceOpener& opener);
     // Completes the sample files.
     ~CHeadTracker();

@@ -26,7 +26,7 @@ class DebugWindows;
 class MotionInterpreter : public MotionSampleSink {
 public:
     // Loads "configuracion" (creating it when missing) and opens the sample files, both in the
-    // working directory. `windows` must outlive the interpreter.
+    // writable folder. `windows` must outlive the interpreter.
     explicit MotionInterpreter(DebugWindows& windows);
     ~MotionInterpreter() override;
     MotionInterpreter(const MotionInterpreter&) = delete;

@@ -1,5 +1,7 @@
 #include "tracking/SampleFiles.h"
 
+#include "platform/ContentPath.h"
+
 namespace {
 
 // In table order: position excesses first, then the turns.
@@ -32,7 +34,7 @@ bool SampleFiles::Open()
     Close();
     std::FILE* files[kFileCount] = {};
     for (int i = 0; i < kFileCount; ++i) {
-        files[i] = std::fopen(kFileTexts[i].name, "w+");
+        files[i] = std::fopen(WritablePath(kFileTexts[i].name).c_str(), "w+");
         if (files[i] == nullptr) {
             for (int j = 0; j < i; ++j)
                 std::fclose(files[j]);

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-// The six GNU Octave scripts in the working directory ("muestrasPosX.m" ... "muestrasGiroZ.m")
+// The six GNU Octave scripts in the writable folder ("muestrasPosX.m" ... "muestrasGiroZ.m")
 // that log every interpretation pass. Each defines one row vector, "movX =[0,3,-2,...]", and
 // then turns it into a (sample number, value) table; the leading 0 belongs to the header.
 class SampleFiles {

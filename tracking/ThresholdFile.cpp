@@ -1,5 +1,6 @@
 #include "tracking/ThresholdFile.h"
 
+#include "platform/ContentPath.h"
 #include "tracking/SaturatingInt.h"
 
 #include <cerrno>
@@ -112,7 +113,7 @@ bool WriteLines(std::FILE* file, const DetectionThresholds& thresholds)
 bool ThresholdFile::Load(DetectionThresholds& thresholds)
 {
     thresholds = DetectionThresholds();
-    std::FILE* file = std::fopen(kFileName, "r");
+    std::FILE* file = std::fopen(WritablePath(kFileName).c_str(), "r");
     if (file == nullptr)
         return errno == ENOENT && Save(thresholds);
 
@@ -132,17 +133,18 @@ bool ThresholdFile::Load(DetectionThresholds& thresholds)
 
 bool ThresholdFile::Save(const DetectionThresholds& thresholds)
 {
+    const std::string path = WritablePath(kFileName);
     // A file the user made read-only stays as it is.
-    if (::access(kFileName, F_OK) == 0 && ::access(kFileName, W_OK) != 0)
+    if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0)
         return false;
 
-    const std::string temporary = std::string(kFileName) + ".tmp";
+    const std::string temporary = path + ".tmp";
     std::FILE* file = std::fopen(temporary.c_str(), "w");
     if (file == nullptr)
         return false;
     const bool written = WriteLines(file, thresholds);
     const bool closed = std::fclose(file) == 0;
-    if (written && closed && std::rename(temporary.c_str(), kFileName) == 0)
+    if (written && closed && std::rename(temporary.c_str(), path.c_str()) == 0)
         return true;
     std::remove(temporary.c_str());
     return false;

@@ -2,9 +2,9 @@
 
 #include "tracking/DetectionThresholds.h"
 
-// "configuracion" in the working directory: the seven detection thresholds as seven
-// "key:number" lines ("Distancia X:20\n" ...), read at start and rewritten when the player
-// confirms the parameters dialog.
+// "configuracion" in the writable folder (platform/ContentPath.h): the seven detection
+// thresholds as seven "key:number" lines ("Distancia X:20\n" ...), read at start and rewritten
+// when the player confirms the parameters dialog.
 class ThresholdFile {
 public:
     static constexpr const char* kFileName = "configuracion";

@@ -1,4 +1,5 @@
 // brumaria-replay: the head steering over a recorded video, one line per captured frame.
+#include "platform/ContentLocator.h"
 #include "sound/SoundPlugin.h"
 #include "tools/replay/Replay.h"
 
@@ -21,7 +22,9 @@ void Usage()
                  "  writes the lines as CSV to FILE.\n"
                  "  Thresholds come from \"configuracion\" in the working directory (created with\n"
                  "  the defaults when missing); the six muestras*.m sample files are written there.\n"
-                 "  Footsteps and hits, with snd/ there, play on OpenAL's silent null device.\n");
+                 "  When the working directory does not hold Brumaria's content and the program is\n"
+                 "  installed, they are the installed program's, in $XDG_DATA_HOME/brumaria\n"
+                 "  (~/.local/share/brumaria). Footsteps and hits play on OpenAL's silent null device.\n");
 }
 
 }
@@ -56,6 +59,15 @@ int main(int argc, char** argv)
             return 1;
         }
         csv << ReplayLine::Header(',') << '\n';
+    }
+
+    // The program's folders: installed, its thresholds are the user's. Without any content
+    // everything stays in the working directory.
+    if (const std::optional<ContentFolders> folders = ContentLocator::ForThisProcess().Locate()) {
+        std::string error;
+        if (!ContentLocator::CreateWritableFolder(*folders, error))
+            std::fprintf(stderr, "brumaria-replay: %s\n", error.c_str());
+        SetContentFolders(*folders);
     }
 
     // The camera's steps sound as in the program, heard by nobody.

@@ -1,0 +1,96 @@
+#include "platform/ContentLocator.h"
+
+#include "tests/tracking/TemporaryFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A working directory and an installed prefix, each with content or without.
+class ContentLocatorTest : public ::testing::Test {
+protected:
+    ContentLocatorTest()
+    {
+        fs::create_directories(m_root / "work");
+        fs::create_directories(m_root / "prefix/bin");
+        fs::create_directories(m_root / "prefix/share/brumaria");
+    }
+
+    ContentLocator Locator(const fs::path& workingDirectory) const
+    {
+        return ContentLocator(workingDirectory, m_root / "prefix/bin/brumaria", "/home/ana/.local/share/brumaria");
+    }
+
+    TemporaryFolder m_folder;
+    const fs::path m_root = fs::current_path();
+    const fs::path m_work = m_root / "work";
+    const fs::path m_installed = m_root / "prefix/share/brumaria";
+};
+
+TEST_F(ContentLocatorTest, AWorkingDirectoryWithContentIsUsedForReadingAndWriting)
+{
+    TemporaryFolder::Write((m_installed / "intro").string(), "png");
+    for (const char* entry : {"modelos", "snd", "intro"}) {
+        fs::remove_all(m_work);
+        fs::create_directories(m_work / entry);
+        const std::optional<ContentFolders> folders = Locator(m_work).Locate();
+        ASSERT_TRUE(folders) << entry;
+        EXPECT_EQ(folders->content, fs::path()) << entry;
+        EXPECT_EQ(folders->writable, fs::path()) << entry;
+    }
+}
+
+TEST_F(ContentLocatorTest, OtherwiseTheInstalledContentIsReadAndTheUserFolderWritten)
+{
+    fs::create_directories(m_installed / "modelos");
+    const std::optional<ContentFolders> folders = Locator(m_work).Locate();
+    ASSERT_TRUE(folders);
+    EXPECT_EQ(folders->content, m_installed);
+    EXPECT_EQ(folders->writable, fs::path("/home/ana/.local/share/brumaria"));
+    // Started inside the installed folder: its files are not the user's to write.
+    EXPECT_EQ(Locator(m_installed).Locate()->writable, fs::path("/home/ana/.local/share/brumaria"));
+}
+
+TEST_F(ContentLocatorTest, WithoutContentTheMessageNamesTheFoldersSearched)
+{
+    const ContentLocator locator = Locator(m_work);
+    EXPECT_FALSE(locator.Locate());
+    EXPECT_EQ(locator.SearchedFolders(), (std::vector<fs::path>{m_work, m_installed}));
+    EXPECT_EQ(locator.NotFoundMessage(), "No se encuentra el contenido del programa (las carpetas modelos, texturas y "
+                                         "snd y la imagen intro). Carpetas buscadas:\n" +
+                                             m_work.string() + "\n" + m_installed.string());
+    // Without its own path, only the working directory can be searched.
+    EXPECT_EQ(ContentLocator(m_work, "", "/u").SearchedFolders(), std::vector<fs::path>{m_work});
+}
+
+TEST(ContentLocator, TheUserFolderFollowsTheDataHomeWhenAbsolute)
+{
+    EXPECT_EQ(ContentLocator::UserFolder("/x/datos", "/home/ana"), fs::path("/x/datos/brumaria"));
+    for (const char* unusable : {static_cast<const char*>(nullptr), "", "datos"})
+        EXPECT_EQ(ContentLocator::UserFolder(unusable, "/home/ana"), fs::path("/home/ana/.local/share/brumaria"));
+}
+
+TEST(ContentLocator, TheWritableFolderIsCreatedPrivateWithItsParents)
+{
+    TemporaryFolder folder;
+    const fs::path writable = fs::current_path() / "home/.local/share/brumaria";
+    std::string error;
+    ASSERT_TRUE(ContentLocator::CreateWritableFolder({"/usr/share/brumaria", writable}, error)) << error;
+    struct stat status {};
+    ASSERT_EQ(::stat(writable.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0700u);
+    EXPECT_TRUE(ContentLocator::CreateWritableFolder({"/usr/share/brumaria", writable}, error)) << "existing";
+    EXPECT_TRUE(ContentLocator::CreateWritableFolder({}, error)) << "the working directory";
+
+    TemporaryFolder::Write("archivo", "");
+    EXPECT_FALSE(ContentLocator::CreateWritableFolder({"", fs::current_path() / "archivo"}, error));
+    EXPECT_NE(error.find("archivo"), std::string::npos) << error;
+    EXPECT_FALSE(ContentLocator::CreateWritableFolder({"", fs::current_path() / "archivo/brumaria"}, error));
+    EXPECT_NE(error.find("archivo"), std::string::npos) << error;
+}
+
+}  // namespace
