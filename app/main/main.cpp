@@ -2,12 +2,13 @@
 #include "app/DialogMessagePresenter.h"
 #include "app/InterruptHandler.h"
 #include "app/core/CommandLineOptions.h"
+#include "platform/ContentLocator.h"
+#include "platform/MessageBox.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QStyle>
 #include <QTranslator>
 
 #include <cstdio>
@@ -15,6 +16,36 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+namespace {
+
+// Content in the working directory, or installed beside the program, with the files the
+// program writes in the user's own folder; false (the user told) when there is none.
+bool UseContentFolders()
+{
+    const ContentLocator locator = ContentLocator::ForThisProcess();
+    const std::optional<ContentFolders> folders = locator.Locate();
+    if (!folders) {
+        ShowMessageBox(kApplicationTitle, locator.NotFoundMessage());
+        return false;
+    }
+    std::string error;
+    if (!ContentLocator::CreateWritableFolder(*folders, error))
+        ShowMessageBox(kApplicationTitle, error + ". Los umbrales y las muestras no se guardarán.");
+    SetContentFolders(*folders);
+    return true;
+}
+
+// The icon at every size it was drawn at, so the window system need not scale it.
+QIcon ApplicationIcon()
+{
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -31,7 +62,7 @@ int main(int argc, char** argv)
     }
 
     QApplication qtApplication(argc, argv);
-    QApplication::setWindowIcon(QApplication::style()->standardIcon(QStyle::SP_ComputerIcon));
+    QApplication::setWindowIcon(ApplicationIcon());
     // The program speaks Spanish, and so do the windows Qt provides (the file dialog above all).
     QTranslator qtSpanish;
     if (qtSpanish.load(QLocale(QLocale::Spanish), "qtbase", "_", QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
@@ -42,6 +73,8 @@ int main(int argc, char** argv)
     std::optional<DialogMessagePresenter> messageBoxes;
     if (!options->messagesOnStderr)
         messageBoxes.emplace();
+    if (!UseContentFolders())
+        return 1;
 
     CGameApp app;
     if (!app.InitInstance())
