@@ -6,10 +6,11 @@
 #
 # With a display, watch; the keys steer too, Esc ends. Without one it runs under Xvfb until the
 # video has played to its end, then ends by itself. Either way the program runs in the output
-# folder (default run/demo, which links the content of data/) and leaves there, when it ends:
-# the 3D view as escena.png, what the tracker's windows showed last as vistas/<window>.png,
-# and the six sample files muestras*.m (octave-cli tools/plot-samples.m plots them). Sound goes
-# to OpenAL's null backend when there is no sound card.
+# folder (default run/demo-output, which links the content of data/; nothing is written into
+# data/) and leaves there, when it ends: the 3D view as escena.png, what the tracker's windows
+# showed last as vistas/<window>.png, and the six sample files muestras*.m (octave-cli
+# tools/plot-samples.m plots them). Sound goes to OpenAL's null backend when there is no sound
+# card.
 #
 #   tools/demo.sh [output folder]      (BRUMARIA_BUILD: build folder, default build)
 set -eu
@@ -18,12 +19,11 @@ root="$(pwd)"
 build="${BRUMARIA_BUILD:-build}"
 tools/build.sh "$build"
 
-out="${1:-run/demo}"
+out="${1:-run/demo-output}"
 mkdir -p "$out"
 out="$(cd "$out" && pwd)"
-for item in data/*; do
-  name="$(basename "$item")"
-  [ -e "$out/$name" ] || ln -s "$root/$item" "$out/$name"
+for name in modelos texturas snd intro; do
+  [ -e "$out/$name" ] || ln -s "$root/data/$name" "$out/$name"
 done
 # Pictures of an earlier run would pass for this one's.
 rm -f "$out/escena.png" "$out/vistas/Imagen.png" "$out/vistas/Frame.png" "$out/vistas/Frame B.png" \

@@ -1,0 +1,45 @@
+// The README's first steps for a new user, `tools/run.sh --help` and then `tools/demo.sh`, in
+// this checkout: the checkout stays as it was, and the demo's output lands in run/demo-output.
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray Status()
+{
+    QProcess git;
+    git.setWorkingDirectory(BRUMARIA_SOURCE_DIR);
+    git.start("git", {"status", "--porcelain", "--untracked-files=all", "--ignored=no"});
+    return git.waitForFinished() && git.exitCode() == 0 ? git.readAllStandardOutput() : QByteArray("not a checkout");
+}
+
+TEST(Checkout, TheHelpAndTheDemoLeaveTheCheckoutAsItWas)
+{
+    const QByteArray before = Status();
+    if (before == "not a checkout")
+        GTEST_SKIP() << "the sources are not a git checkout";
+    const QString output = BRUMARIA_SOURCE_DIR "/run/demo-output/escena.png";
+    QFile::remove(output);
+
+    QProcess scripts;
+    scripts.setWorkingDirectory(BRUMARIA_SOURCE_DIR);
+    // As on a machine without a display: the demo then plays to the end of its video by itself.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("DISPLAY");
+    environment.insert("BRUMARIA_BUILD", BRUMARIA_BUILD_FOLDER);
+    scripts.setProcessEnvironment(environment);
+    scripts.setProcessChannelMode(QProcess::MergedChannels);
+    scripts.start("sh", {"-c", "tools/run.sh --help && tools/demo.sh"});
+    ASSERT_TRUE(scripts.waitForFinished(300000)) << "still running after five minutes";
+    const QByteArray said = scripts.readAll();
+    EXPECT_EQ(scripts.exitCode(), 0) << said.data();
+    EXPECT_TRUE(said.contains("Usage: brumaria")) << said.data();
+    EXPECT_TRUE(QFileInfo(output).isFile()) << said.data();
+    EXPECT_EQ(Status(), before);
+}
+
+}  // namespace
