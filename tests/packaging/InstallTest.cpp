@@ -194,6 +194,36 @@ TEST_F(InstalledProgram, RunsFromAnyFolderAndWritesOnlyInThePlayersFolder)
     ExpectAPlayerRun(m_root.path() + "/usr", environment, m_home.filePath("datos/brumaria"));
 }
 
+// The installed tools from / as well: a short head video made from a photo, replayed with the
+// player's own thresholds and sample files.
+TEST_F(InstalledProgram, TheToolsRunFromAnyFolderWithThePlayersFiles)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("HOME", m_home.path());
+    const QString userFolder = m_home.filePath(".local/share/brumaria");
+    ASSERT_TRUE(QDir().mkpath(userFolder));
+    const QByteArray thresholds = "Distancia X:35\nDistancia Y:20\nDistancia Z:20\nAngulo GiroX:3\n"
+                                  "Angulo GiroY Arriba:10\nAngulo GiroY Abajo:-1\nAngulo GiroZ:10\n";
+    QFile file(userFolder + "/configuracion");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(thresholds) == thresholds.size());
+    file.close();
+    const QStringList rootBefore = QDir("/").entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
+
+    const QString video = m_home.filePath("cabeza.avi");
+    const Finished made = RunProgram(Installed("bin/brumaria-headvideo"),
+                                     {BRUMARIA_SOURCE_DIR "/tests/data/astronaut.png", video, "--script", "still:10,left:60"}, "/",
+                                     environment);
+    ASSERT_EQ(made.exitCode, 0) << made.error.data();
+    const Finished replayed = RunProgram(Installed("bin/brumaria-replay"), {video}, "/", environment);
+    ASSERT_EQ(replayed.exitCode, 0) << replayed.error.data();
+    EXPECT_TRUE(replayed.output.contains("tracking")) << replayed.output.data();
+
+    EXPECT_EQ(Read(userFolder + "/configuracion"), thresholds);
+    for (const auto& [name, series] : kSampleFileNames)
+        EXPECT_EQ(OctaveSampleFile::Parse(Read(userFolder + "/" + name).toStdString(), series).error, "") << name;
+    EXPECT_EQ(rootBefore, QDir("/").entryList(QDir::AllEntries | QDir::Hidden | QDir::System)) << "written into /";
+}
+
 TEST_F(InstalledProgram, LauncherMetainfoIconsAndManualPagesAreInPlace)
 {
     const Finished launcher = RunProgram("desktop-file-validate", {Installed("share/applications/brumaria.desktop")});
