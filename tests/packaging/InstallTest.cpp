@@ -10,7 +10,6 @@
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -32,17 +31,19 @@ struct Finished {
 };
 
 Finished RunProgram(const QString& program, const QStringList& arguments, const QString& folder = QDir::currentPath(),
-             const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
+                    const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
     process.setWorkingDirectory(folder);
     process.setProcessEnvironment(environment);
     process.start(program, arguments);
     Finished finished;
-    if (process.waitForFinished(300000) && process.exitStatus() == QProcess::NormalExit)
+    if (process.waitForFinished(300000) && process.exitStatus() == QProcess::NormalExit) {
         finished.exitCode = process.exitCode();
-    else
-        process.kill(), process.waitForFinished();
+    } else {
+        process.kill();
+        process.waitForFinished();
+    }
     finished.output = process.readAllStandardOutput();
     finished.error = process.readAllStandardError();
     return finished;
