@@ -215,9 +215,15 @@ TEST_F(GameAppTest, BeforeEnterOnlyTheIntroShowsThenEveryKeyIsOneStepOfTheKeyTab
         {Qt::Key_PageDown, Qt::KeypadModifier, [](CCamera& c, CLevelMap&) { c.LookDown(0.05f); }},
         {Qt::Key_Home, Qt::KeypadModifier, [](CCamera& c, CLevelMap&) { c.Rise(0.1f); }},
         {Qt::Key_PageUp, Qt::KeypadModifier, [](CCamera& c, CLevelMap&) { c.LookUp(0.05f); }},
+        // The keypad's side-steps and rolls on keys every keyboard has.
+        {Qt::Key_Comma, Qt::NoModifier, [](CCamera& c, CLevelMap& m) { c.StrafeLeft(m, 0.1f); }},
+        {Qt::Key_Period, Qt::NoModifier, [](CCamera& c, CLevelMap& m) { c.StrafeRight(m, 0.1f); }},
+        {Qt::Key_K, Qt::NoModifier, [](CCamera& c, CLevelMap&) { c.RotateZNegative(0.1f); }},
+        {Qt::Key_L, Qt::ShiftModifier, [](CCamera& c, CLevelMap&) { c.RotateZPositive(0.1f); }},
         // Keys that steer nothing, Enter during play among them.
         {Qt::Key_Return, Qt::NoModifier, nullptr}, {Qt::Key_1, Qt::NoModifier, nullptr},
         {Qt::Key_2, Qt::KeypadModifier, nullptr},  {Qt::Key_Space, Qt::NoModifier, nullptr},
+        {Qt::Key_Period, Qt::KeypadModifier, nullptr},
     };
     // Pose and cell after `act` twice from a start off the z axis (so that rolls move the view).
     CLevelMap& map = app.LevelMap();
