@@ -2,6 +2,8 @@
 
 #include "app/CInputView.h"
 #include "app/CMainFrame.h"
+#include "app/CameraMenu.h"
+#include "app/HeadPlotWindow.h"
 #include "app/MenuCommand.h"
 #include "app/MenuCommands.h"
 #include "app/core/CommandLineOptions.h"
@@ -11,15 +13,19 @@
 #include "app/core/RendererDrawing.h"
 #include "platform/MessageBox.h"
 #include "sound/SoundPlugin.h"
+#include "tracking/capture/V4l2CameraLister.h"
 #include "world/CCamera.h"
 #include "world/CLevelMap.h"
 #include "world/CRenderer.h"
 #include "world/opengl/OpenGLDevice.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QPixmap>
 
 #include <sys/resource.h>
 
@@ -31,7 +37,9 @@ constexpr qint64 kWindowWaitMs = 10000;
 
 }  // namespace
 
-CGameApp::CGameApp()
+CGameApp::CGameApp() : CGameApp(std::make_unique<V4l2CameraLister>()) {}
+
+CGameApp::CGameApp(std::unique_ptr<CameraLister> cameras) : m_cameraLister(std::move(cameras))
 {
     // Zero interval: a pass whenever no event is waiting.
     m_idleTimer.setInterval(0);
@@ -114,7 +122,14 @@ void CGameApp::ShowIntro()
 void CGameApp::ConnectCommands()
 {
     m_pMainFrame->View().SetKeyHandler([this](int virtualKey) { m_keys->OnKeyDown(virtualKey); });
-    m_commands = std::make_unique<MenuCommands>(*m_pMainFrame, m_state, m_headTracker, *m_play);
+    m_cameraMenu = std::make_unique<CameraMenu>(*m_pMainFrame->Action(CommandChooseWebcam)->menu(), *m_cameraLister,
+                                                m_captureOpener);
+    m_plot = std::make_unique<HeadPlotWindow>();
+    m_tracker.SetPassHandler([this](const PassRecord& pass) {
+        m_plot->SetDeadZones(m_headTracker.Interpreter().DeadZones());
+        m_plot->AddPass(m_clock.NowMs() / 1000.0, pass);
+    });
+    m_commands = std::make_unique<MenuCommands>(*m_pMainFrame, m_state, m_headTracker, *m_play, *m_cameraMenu, *m_plot);
 }
 
 void CGameApp::ApplyCommandLine(const CommandLineOptions& options)
@@ -127,6 +142,7 @@ void CGameApp::ApplyCommandLine(const CommandLineOptions& options)
         m_commands->ToggleFrameA();
         m_commands->ToggleFrameB();
         m_commands->ToggleValues();
+        m_commands->ToggleGraphs();
     }
     if (options.start)
         m_play->StartPlay();
@@ -160,5 +176,13 @@ bool CGameApp::SaveLastFrame(const std::string& path)
 
 bool CGameApp::SaveViewPictures(const std::string& folder, std::string& error) const
 {
-    return m_debugWindows.Save(folder, error);
+    if (!m_debugWindows.Save(folder, error))
+        return false;
+    if (!m_plot || !m_plot->isVisible())
+        return true;
+    const QString file = QDir(QString::fromStdString(folder)).filePath(QString::fromUtf8(HeadPlotWindow::kTitle) + ".png");
+    if (QDir().mkpath(QString::fromStdString(folder)) && m_plot->grab().save(file, "PNG"))
+        return true;
+    error = "cannot write " + file.toStdString();
+    return false;
 }

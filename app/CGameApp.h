@@ -14,10 +14,13 @@
 #include <optional>
 #include <string>
 
+class CameraLister;
+class CameraMenu;
 class CCamera;
 class CLevelMap;
 class CMainFrame;
 class CRenderer;
+class HeadPlotWindow;
 class KeySteering;
 class MainLoop;
 class MenuCommands;
@@ -32,7 +35,9 @@ struct CommandLineOptions;
 // menu commands.
 class CGameApp {
 public:
+    // With the system's cameras, or those `cameras` lists.
     CGameApp();
+    explicit CGameApp(std::unique_ptr<CameraLister> cameras);
     ~CGameApp();
     CGameApp(const CGameApp&) = delete;
     CGameApp& operator=(const CGameApp&) = delete;
@@ -46,8 +51,8 @@ public:
     void OnIdle();
     // Writes the last frame drawn as a PNG file; false if it cannot be written.
     bool SaveLastFrame(const std::string& path);
-    // Writes what each open tracker window shows as folder/<window>.png; false with error set
-    // if a file cannot be written.
+    // Writes what each open tracker window and "Gráficas" show as folder/<window>.png; false
+    // with error set if a file cannot be written.
     bool SaveViewPictures(const std::string& folder, std::string& error) const;
 
     CMainFrame& MainFrame() const { return *m_pMainFrame; }
@@ -55,6 +60,7 @@ public:
     TrackerOperations& Tracker() { return m_tracker; }
     CHeadTracker& HeadTracker() { return m_headTracker; }
     CLevelMap& LevelMap() const { return *m_pLevelMap; }
+    HeadPlotWindow& Plot() const { return *m_plot; }
 
 private:
     void RaisePriority();
@@ -84,6 +90,9 @@ private:
     std::unique_ptr<PlayControl> m_play;
     std::unique_ptr<KeySteering> m_keys;
     std::unique_ptr<MainLoop> m_mainLoop;
+    std::unique_ptr<CameraLister> m_cameraLister;
+    std::unique_ptr<CameraMenu> m_cameraMenu;
+    std::unique_ptr<HeadPlotWindow> m_plot;
     std::unique_ptr<MenuCommands> m_commands;
     QTimer m_idleTimer;
     bool m_inPass = false;

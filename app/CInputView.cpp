@@ -43,6 +43,10 @@ int CInputView::VirtualKeyOf(const QKeyEvent& event)
     case Qt::Key_3: return keypad ? KeyNumpad3 : 0;
     case Qt::Key_7: return keypad ? KeyNumpad7 : 0;
     case Qt::Key_9: return keypad ? KeyNumpad9 : 0;
+    case Qt::Key_Comma: return keypad ? 0 : KeyComma;
+    case Qt::Key_Period: return keypad ? 0 : KeyPeriod;
+    case Qt::Key_K: return KeyK;
+    case Qt::Key_L: return KeyL;
     default: return 0;
     }
 }

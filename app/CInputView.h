@@ -22,7 +22,8 @@ public:
 
     // The steering key code of a key press; 0 for keys the program does not use. The keypad
     // digits 1, 3, 7 and 9 with Num Lock on have codes of their own; with Num Lock off the
-    // keypad sends End, Page Down, Home and Page Up, which are those keys.
+    // keypad sends End, Page Down, Home and Page Up, which are those keys. Comma and period (not
+    // the keypad's decimal key), K and L side-step and roll as keypad 1, 3, 7 and 9 do.
     static int VirtualKeyOf(const QKeyEvent& event);
 
 protected:

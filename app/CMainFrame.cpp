@@ -38,12 +38,14 @@ void CMainFrame::BuildMenu()
     AddItem(views, "Valores", CommandValues, true);
     AddItem(views, "Rendimiento", CommandStats, true);
     AddItem(views, "Cámara", CommandCamera, true, true);
+    AddItem(views, "Gráficas", CommandGraphs, true);
 
     QMenu* options = AddPopup("&Opciones");
     AddItem(options, "Parámetros", CommandParameters);
     AddItem(options, "Detecta Preciso", CommandPreciseDetection, true);
     AddItem(options, "Detección movimientos", CommandMovementOptions);
     AddItem(options, "Número capturas seg", CommandCapturesPerSecond);
+    AddSubmenu(options, "Elegir webcam", CommandChooseWebcam);
 
     QMenu* help = AddPopup("Ay&uda");
     AddItem(help, "&Temas de Ayuda", CommandHelpTopics);
@@ -66,6 +68,13 @@ void CMainFrame::AddItem(QMenu* popup, const char* text, int command, bool check
     action->setCheckable(checkable);
     action->setChecked(checked);
     connect(action, &QAction::triggered, this, [this, action] { RunCommand(action); });
+    m_actions[command] = action;
+}
+
+void CMainFrame::AddSubmenu(QMenu* popup, const char* text, int command)
+{
+    QAction* action = popup->addMenu(QString::fromUtf8(text))->menuAction();
+    action->setData(command);
     m_actions[command] = action;
 }
 

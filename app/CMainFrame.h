@@ -42,6 +42,8 @@ private:
     void BuildMenu();
     QMenu* AddPopup(const char* title);
     void AddItem(QMenu* popup, const char* text, int command, bool checkable = false, bool checked = false);
+    // A submenu whose items its owner fills; Action(command) is its item in the popup.
+    void AddSubmenu(QMenu* popup, const char* text, int command);
     void AddAccelerator(int command, const QKeySequence& keys);
     void RunCommand(QAction* action);
 

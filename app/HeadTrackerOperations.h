@@ -3,10 +3,18 @@
 #include "app/core/TrackerOperations.h"
 #include "tracking/CHeadTracker.h"
 
+#include <cstdint>
+#include <functional>
+#include <utility>
+
 // The shell's tracker operations carried out by the head tracker.
 class HeadTrackerOperations : public TrackerOperations {
 public:
     explicit HeadTrackerOperations(CHeadTracker& tracker) : m_tracker(tracker) {}
+
+    // Called with each interpretation pass a capture makes, at the capture rate: the one of
+    // the new head sample, or of the step that lost the face.
+    void SetPassHandler(std::function<void(const PassRecord&)> handler) { m_passHandler = std::move(handler); }
 
     void SetWorld(CCamera* camera, CLevelMap* levelMap) override { m_tracker.SetWorld(camera, levelMap); }
     bool StartWebcam() override
@@ -22,7 +30,10 @@ public:
     void OpenImageWindow() override { m_tracker.OpenImageWindow(); }
     bool GrabAndProcess() override
     {
+        const std::uint64_t passes = m_tracker.Interpreter().PassCount();
         m_bOutOfFrames = !m_tracker.GrabAndProcess();
+        if (m_passHandler && m_tracker.Interpreter().PassCount() != passes)
+            m_passHandler(m_tracker.Interpreter().LastPass());
         return !m_bOutOfFrames;
     }
     void InterpretBetweenFrames() override { m_tracker.InterpretBetweenFrames(); }
@@ -34,4 +45,5 @@ public:
 private:
     CHeadTracker& m_tracker;
     bool m_bOutOfFrames = false;
+    std::function<void(const PassRecord&)> m_passHandler;
 };

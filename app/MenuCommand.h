@@ -12,10 +12,12 @@ enum MenuCommand : int {
     CommandValues = 32774,            // "Valores"
     CommandStats = 32775,             // "Rendimiento"
     CommandCamera = 32778,            // "Cámara"
+    CommandGraphs = 32800,            // "Gráficas"
     CommandParameters = 32771,        // "Parámetros"
     CommandPreciseDetection = 32780,  // "Detecta Preciso"
     CommandMovementOptions = 32781,   // "Detección movimientos"
     CommandCapturesPerSecond = 32782, // "Número capturas seg"
+    CommandChooseWebcam = 32801,      // "Elegir webcam" (a submenu)
     CommandHelpTopics = 57667,        // "&Temas de Ayuda"
     CommandAbout = 57664,             // "&Acerca de Brumaria..."
     CommandHelp = 57670,              // F1

@@ -5,6 +5,9 @@
 #include "app/CMainFrame.h"
 #include "app/CParamDeteccion.h"
 #include "app/CParametros.h"
+#include "app/CameraMenu.h"
+#include "app/HeadPlotWindow.h"
+#include "app/HelpWindow.h"
 #include "app/MenuCommand.h"
 #include "app/core/GameState.h"
 #include "app/core/KeysOnlyToggle.h"
@@ -12,6 +15,7 @@
 #include "app/core/SteeringMode.h"
 #include "platform/MessageBox.h"
 #include "tracking/CHeadTracker.h"
+#include "tracking/capture/CaptureSource.h"
 
 #include <QAction>
 #include <QFile>
@@ -19,8 +23,9 @@
 #include <QMenu>
 #include <QShortcut>
 
-MenuCommands::MenuCommands(CMainFrame& frame, GameState& state, CHeadTracker& tracker, PlayControl& play)
-    : m_frame(frame), m_state(state), m_tracker(tracker), m_play(play)
+MenuCommands::MenuCommands(CMainFrame& frame, GameState& state, CHeadTracker& tracker, PlayControl& play,
+                           CameraMenu& cameras, HeadPlotWindow& plot)
+    : m_frame(frame), m_state(state), m_tracker(tracker), m_play(play), m_cameras(cameras), m_plot(plot)
 {
     Connect(CommandStart, &MenuCommands::OnStart);
     Connect(CommandOpen, &MenuCommands::OnOpen);
@@ -32,6 +37,7 @@ MenuCommands::MenuCommands(CMainFrame& frame, GameState& state, CHeadTracker& tr
     Connect(CommandValues, &MenuCommands::ToggleValues);
     Connect(CommandStats, &MenuCommands::ToggleStats);
     Connect(CommandCamera, &MenuCommands::OnCamera);
+    Connect(CommandGraphs, &MenuCommands::ToggleGraphs);
     Connect(CommandParameters, &MenuCommands::OnParameters);
     Connect(CommandPreciseDetection, &MenuCommands::OnPreciseDetection);
     Connect(CommandMovementOptions, &MenuCommands::OnMovementOptions);
@@ -47,6 +53,8 @@ MenuCommands::MenuCommands(CMainFrame& frame, GameState& state, CHeadTracker& tr
     }
     // Dialogs, message boxes and open menus take Esc for themselves.
     new QShortcut(QKeySequence(Qt::Key_Escape), &m_frame, [this] { OnExit(); });
+    m_cameras.SetChosenHandler([this] { OnCameraChosen(); });
+    QObject::connect(&m_plot, &HeadPlotWindow::Closed, &m_frame, [this] { m_frame.SetChecked(CommandGraphs, false); });
 }
 
 void MenuCommands::Connect(int command, void (MenuCommands::*handler)())
@@ -95,9 +103,18 @@ void MenuCommands::OnWebcam()
 {
     m_state.m_pszVideoFile.reset();
     m_frame.SetChecked(CommandWebcam, true);
-    // The steering mode stays as it is; without a camera head steering just finds no frames.
-    if (!m_tracker.StartWebcam())
-        ShowMessageBox(kApplicationTitle, "No se encuentra ninguna webcam");
+    // The steering mode stays as it is; without a camera head steering just finds no frames. A
+    // camera named by the choice or BRUMARIA_CAMERA has been reported as it failed.
+    if (!m_tracker.StartWebcam() && !CaptureSource::NamesACamera(m_cameras.Choice()))
+        ShowMessageBox(kApplicationTitle, CaptureSource::NoCameraMessage(m_cameras.Choice()));
+}
+
+void MenuCommands::OnCameraChosen()
+{
+    // The webcam in use changes at once. Before play the choice waits for the start; with a
+    // video file as the source, for "WebCam"; after a start without any camera, for the next run.
+    if (m_state.m_bStarted && !m_state.m_pszVideoFile && g_steeringMode != NoCamera)
+        m_tracker.StartWebcam();
 }
 
 void MenuCommands::OnFileMenuShown()
@@ -141,6 +158,11 @@ void MenuCommands::ToggleStats()
     Toggle(CommandStats, [this](bool on) { m_state.m_bShowStats = on; });
 }
 
+void MenuCommands::ToggleGraphs()
+{
+    Toggle(CommandGraphs, [this](bool on) { m_plot.setVisible(on); });
+}
+
 void MenuCommands::OnCamera()
 {
     Toggle(CommandCamera, [this](bool on) { m_tracker.SetImageView(on); });
@@ -155,6 +177,7 @@ void MenuCommands::OnParameters()
 {
     CParametros dialog(m_tracker, &m_frame);
     dialog.exec();
+    m_plot.SetDeadZones(m_tracker.Interpreter().DeadZones());
 }
 
 void MenuCommands::OnMovementOptions()
@@ -169,20 +192,13 @@ void MenuCommands::OnCapturesPerSecond()
     dialog.exec();
 }
 
-const char* MenuCommands::HelpText()
-{
-    return "Brumaria no tiene páginas de ayuda.\n"
-           "\n"
-           "Intro o \"Empezar\" empieza el recorrido; \"Empezar\" otra vez vuelve al principio.\n"
-           "Flechas arriba y abajo: andar. Flechas izquierda y derecha: girar.\n"
-           "Re Pág y Av Pág: mirar arriba y abajo. Inicio y Fin: subir y bajar.\n"
-           "Teclado numérico 1 y 3: paso a un lado. 7 y 9: inclinar la vista.\n"
-           "Esc o \"Salir\": terminar.";
-}
-
 void MenuCommands::OnHelp()
 {
-    ShowMessageBox(kApplicationTitle, HelpText());
+    if (!m_help)
+        m_help = new HelpWindow(&m_frame);
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
 }
 
 void MenuCommands::OnAbout()

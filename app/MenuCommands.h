@@ -3,19 +3,24 @@
 #include <functional>
 #include <string>
 
+class CameraMenu;
 class CHeadTracker;
 class CMainFrame;
+class HeadPlotWindow;
+class HelpWindow;
 class PlayControl;
 struct GameState;
 
 // What the main frame's menu commands do: start and reset play, choose the capture source,
-// switch between head and keyboard steering, switch the tracker's windows, the statistics
-// overlay and precise detection, and open the dialogs. Esc ends the program as "&Salir" does.
+// switch between head and keyboard steering, switch the tracker's windows, "Gráficas", the
+// statistics overlay and precise detection, open the dialogs and the help. Esc ends the program
+// as "&Salir" does.
 // Check marks are the only record of the switches: each toggle reads its mark, calls its
 // switch with the opposite, then moves the mark.
 class MenuCommands {
 public:
-    MenuCommands(CMainFrame& frame, GameState& state, CHeadTracker& tracker, PlayControl& play);
+    MenuCommands(CMainFrame& frame, GameState& state, CHeadTracker& tracker, PlayControl& play, CameraMenu& cameras,
+                 HeadPlotWindow& plot);
     MenuCommands(const MenuCommands&) = delete;
     MenuCommands& operator=(const MenuCommands&) = delete;
 
@@ -23,13 +28,11 @@ public:
     void OpenVideo(const std::string& path);
     // "Rendimiento".
     void ToggleStats();
-    // "FrameA", "FrameB" and "Valores".
+    // "FrameA", "FrameB", "Valores" and "Gráficas".
     void ToggleFrameA();
     void ToggleFrameB();
     void ToggleValues();
-
-    // The message of the help commands (the program has no help pages).
-    static const char* HelpText();
+    void ToggleGraphs();
 
 private:
     void Connect(int command, void (MenuCommands::*handler)());
@@ -49,9 +52,15 @@ private:
     void OnExit();
     // The "&Archivo" popup is opening.
     void OnFileMenuShown();
+    // A webcam, "Ninguna" or a size was chosen in "Elegir webcam".
+    void OnCameraChosen();
 
     CMainFrame& m_frame;
     GameState& m_state;
     CHeadTracker& m_tracker;
     PlayControl& m_play;
+    CameraMenu& m_cameras;
+    HeadPlotWindow& m_plot;
+    // Made when first asked for; a window of the frame's, which owns it.
+    HelpWindow* m_help = nullptr;
 };

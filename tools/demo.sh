@@ -1,16 +1,17 @@
 #!/bin/sh
 # Plays the bundled demo: builds Brumaria and starts it with the head-motion video
 # data/demo/paseo.avi in place of the webcam, play started, the tracker's four windows open
-# ("Imagen", "Frame", "Frame B", "Parámetros") and the statistics overlay on. The recorded head
-# walks the player out of the church door, across the yard and up the cypress avenue.
+# ("Imagen", "Frame", "Frame B", "Parámetros"), "Gráficas" too, and the statistics overlay on.
+# The recorded head walks the player out of the church door, across the yard and up the cypress
+# avenue.
 #
 # With a display, watch; the keys steer too, Esc ends. Without one it runs under Xvfb until the
 # video has played to its end, then ends by itself. Either way the program runs in the output
 # folder (default run/demo-output, which links the content of data/; nothing is written into
 # data/) and leaves there, when it ends: the 3D view as escena.png, what the tracker's windows
-# showed last as vistas/<window>.png, and the six sample files muestras*.m (octave-cli
-# tools/plot-samples.m plots them). Sound goes to OpenAL's null backend when there is no sound
-# card.
+# and "Gráficas" showed last as vistas/<window>.png, and the six sample files muestras*.m
+# (octave-cli tools/plot-samples.m plots them). Sound goes to OpenAL's null backend when there
+# is no sound card.
 #
 #   tools/demo.sh [output folder]      (BRUMARIA_BUILD: build folder, default build)
 set -eu
@@ -27,7 +28,7 @@ for name in modelos texturas snd intro; do
 done
 # Pictures of an earlier run would pass for this one's.
 rm -f "$out/escena.png" "$out/vistas/Imagen.png" "$out/vistas/Frame.png" "$out/vistas/Frame B.png" \
-  "$out/vistas/Parámetros.png"
+  "$out/vistas/Parámetros.png" "$out/vistas/Gráficas.png"
 
 cd "$out"
 if [ -z "${ALSOFT_DRIVERS:-}" ] && [ ! -d /dev/snd ] && [ -z "${PULSE_SERVER:-}" ] && [ -z "${XDG_RUNTIME_DIR:-}" ]; then

@@ -6,7 +6,7 @@ set -eu
 packages="
   g++ cmake ninja-build pkg-config git
   libgtest-dev libbenchmark-dev
-  qtbase5-dev
+  qtbase5-dev libqt5charts5-dev
   libopencv-dev opencv-data libopencv-contrib-dev
   libassimp-dev libglm-dev
   libopenal-dev libopenal1

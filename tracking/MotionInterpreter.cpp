@@ -107,6 +107,7 @@ void MotionInterpreter::Interpret()
     const HeadSample& smoothed = g_smoothedHead.average;
     PassRecord pass;
     pass.head = g_smoothedHead;
+    pass.rest = restPose;
     pass.faceRightOfRest = smoothed.eyeCentreX > restPose.restEyeCentreX;
     pass.faceNearer = smoothed.eyeMouth > restPose.restEyeMouth;
     pass.thresholdX = thresholdX;
@@ -117,20 +118,22 @@ void MotionInterpreter::Interpret()
     const bool rolled = options.rotateZ && AbsSaturating(smoothed.roll) > kRollDeadZone;
     if (rolled) {
         TurnByRoll(smoothed.roll);
+        pass.moved[MeasureRoll] = true;
     } else {
         if (options.rotateY)
-            LookByPitch(smoothed.pitch);
+            pass.moved[MeasurePitch] = LookByPitch(smoothed.pitch);
         if (options.moveX)
             SideStep(pass);
-        const bool walked = Walk(pass);
-        if (options.moveY && !walked)
+        pass.moved[MeasureEyeMouth] = Walk(pass);
+        if (options.moveY && !pass.moved[MeasureEyeMouth])
             RiseOrDescend(pass);
         if (options.rotateX)
-            TurnByYaw(smoothed.yaw);
+            pass.moved[MeasureYaw] = TurnByYaw(smoothed.yaw);
     }
 
     sampleFiles.Append(pass.Samples());
     lastPass = pass;
+    ++passCount;
     if (valuesWindowOpen)
         ShowValues(pass);
 }
@@ -146,23 +149,27 @@ void MotionInterpreter::TurnByRoll(std::int32_t roll)
         camera->TurnRight(amount);
 }
 
-void MotionInterpreter::LookByPitch(float pitch)
+bool MotionInterpreter::LookByPitch(float pitch)
 {
+    const bool up = pitch >= thresholds.pitchUpThreshold;
+    const bool down = !up && pitch <= thresholds.pitchDownThreshold;
     if (!HasWorld())
-        return;
-    if (pitch >= thresholds.pitchUpThreshold)
+        return up || down;
+    if (up)
         camera->LookUp(0.002f);
-    else if (pitch <= thresholds.pitchDownThreshold)
+    else if (down)
         camera->LookDown(0.002f);
     else
         camera->LevelView();
+    return up || down;
 }
 
 void MotionInterpreter::SideStep(PassRecord& pass)
 {
     const float offset = g_smoothedHead.average.eyeCentreX - restPose.restEyeCentreX;
     pass.dx = AbsSaturating(TruncateTowardZero(offset));
-    if (!(pass.dx > thresholdX) || !HasWorld())
+    pass.moved[MeasureEyeCentreX] = pass.dx > thresholdX;
+    if (!pass.moved[MeasureEyeCentreX] || !HasWorld())
         return;
     const float amount = (pass.dx - thresholdX) * 0.001f;
     if (offset > 0)
@@ -195,7 +202,8 @@ void MotionInterpreter::RiseOrDescend(PassRecord& pass)
 {
     pass.signedDy = ClampToInt32(std::int64_t{g_smoothedHead.average.faceCentreY} - restPose.restFaceCentreY);
     pass.dy = AbsSaturating(pass.signedDy);
-    if (!(pass.dy > thresholdY) || !HasWorld())
+    pass.moved[MeasureFaceCentreY] = pass.dy > thresholdY;
+    if (!pass.moved[MeasureFaceCentreY] || !HasWorld())
         return;
     const float amount = static_cast<float>((pass.dy - thresholdY) * 0.002);
     if (pass.signedDy > 0)
@@ -204,14 +212,29 @@ void MotionInterpreter::RiseOrDescend(PassRecord& pass)
         camera->Rise(amount);
 }
 
-void MotionInterpreter::TurnByYaw(float yaw)
+bool MotionInterpreter::TurnByYaw(float yaw)
 {
+    const bool right = yaw >= thresholds.yawThreshold;
+    const bool left = !right && yaw <= thresholds.yawLeftLimit;
     if (!HasWorld())
-        return;
-    if (yaw >= thresholds.yawThreshold)
+        return right || left;
+    if (right)
         camera->TurnRight(0.005f);
-    else if (yaw <= thresholds.yawLeftLimit)
+    else if (left)
         camera->TurnLeft(0.005f);
+    return right || left;
+}
+
+PerMeasure<DeadZone> MotionInterpreter::DeadZones() const
+{
+    PerMeasure<DeadZone> zones;
+    zones[MeasureEyeCentreX] = {-thresholdX, thresholdX};
+    zones[MeasureEyeMouth] = {-thresholdZ, thresholdZ};
+    zones[MeasureFaceCentreY] = {-thresholdY, thresholdY};
+    zones[MeasureYaw] = {float(thresholds.yawLeftLimit), float(thresholds.yawThreshold)};
+    zones[MeasurePitch] = {float(thresholds.pitchDownThreshold), float(thresholds.pitchUpThreshold)};
+    zones[MeasureRoll] = {float(-kRollDeadZone), float(kRollDeadZone)};
+    return zones;
 }
 
 void MotionInterpreter::ShowValuesWindow()

@@ -96,21 +96,27 @@ public:
     float ThresholdX() const { return thresholdX; }
     float ThresholdY() const { return thresholdY; }
     float ThresholdZ() const { return thresholdZ; }
+    // Each measure's dead zone as the next pass will use it: the pixel thresholds as last
+    // recomputed, the turn and look thresholds as set, the roll's fixed 10 degrees.
+    PerMeasure<DeadZone> DeadZones() const;
     // The program's smoothed measures and the number of samples added since it started.
     static const SmoothedHead& Smoothed();
     static std::uint32_t SampleCount();
-    // What the last pass past the five-sample gate measured and decided.
+    // What the last pass past the five-sample gate measured and decided, and how many such
+    // passes this interpreter has made.
     const PassRecord& LastPass() const { return lastPass; }
+    std::uint64_t PassCount() const { return passCount; }
 
 private:
     bool HasWorld() const { return camera != nullptr && map != nullptr; }
-    // The steps of one pass; each records its offsets in `pass`.
+    // The steps of one pass. Those given `pass` record their offsets and whether they moved in
+    // it; the look and turn steps return whether they moved (a level view is no move).
     void TurnByRoll(std::int32_t roll);
-    void LookByPitch(float pitch);
+    bool LookByPitch(float pitch);
     void SideStep(PassRecord& pass);
     bool Walk(PassRecord& pass);
     void RiseOrDescend(PassRecord& pass);
-    void TurnByYaw(float yaw);
+    bool TurnByYaw(float yaw);
     void ShowValues(const PassRecord& pass);
 
     DetectionThresholds thresholds;
@@ -128,4 +134,5 @@ private:
     CLevelMap* map = nullptr;
     SampleFiles sampleFiles;
     PassRecord lastPass;
+    std::uint64_t passCount = 0;
 };

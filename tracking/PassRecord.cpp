@@ -31,3 +31,16 @@ SampleValues PassRecord::Samples() const
     values.giroZ = head.average.roll;
     return values;
 }
+
+PerMeasure<float> PassRecord::Measures() const
+{
+    const HeadSample& average = head.average;
+    PerMeasure<float> measures{};
+    measures[MeasureEyeCentreX] = TruncateTowardZero(average.eyeCentreX - rest.restEyeCentreX);
+    measures[MeasureEyeMouth] = TruncateTowardZero(average.eyeMouth - rest.restEyeMouth);
+    measures[MeasureFaceCentreY] = ClampToInt32(std::int64_t{average.faceCentreY} - rest.restFaceCentreY);
+    measures[MeasureYaw] = average.yaw;
+    measures[MeasurePitch] = average.pitch;
+    measures[MeasureRoll] = average.roll;
+    return measures;
+}

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "tracking/RestPose.h"
 #include "tracking/SmoothedHead.h"
+#include "tracking/SteeringMeasure.h"
 
 #include <cstdint>
 
@@ -14,10 +16,13 @@ struct SampleValues {
     std::int32_t giroZ = 0;
 };
 
-// What one interpretation pass measured and decided, for the sample files and the values panel.
-// The offsets are 0 when their step did not run in the pass.
+// What one interpretation pass measured and decided, for the sample files, the values panel and
+// "Gráficas". The offsets are 0 when their step did not run in the pass.
 struct PassRecord {
     SmoothedHead head;
+    RestPose rest;
+    // The measures that made a camera move in this pass (or would have, with no world to move).
+    PerMeasure<bool> moved{};
     std::int32_t dx = 0;        // |eye-centre x offset|
     std::int32_t dy = 0;        // |face-centre y offset|
     std::int32_t signedDy = 0;  // face-centre y offset, positive when the face is lower
@@ -38,4 +43,7 @@ struct PassRecord {
 
     // Left, descend and back are negative; right, rise and forward positive; 0 inside.
     SampleValues Samples() const;
+    // Each measure as the pass compares it with its dead zone, whether or not its step ran: the
+    // offsets from the rest pose truncated to whole pixels, the cues as smoothed.
+    PerMeasure<float> Measures() const;
 };

@@ -14,8 +14,8 @@ struct CommandLineOptions {
     bool start = false;
     // As "Rendimiento".
     bool showStats = false;
-    // As "FrameA", "FrameB" and "Valores": the tracker's analysis windows and values panel
-    // beside "Imagen".
+    // As "FrameA", "FrameB", "Valores" and "Gráficas": the tracker's analysis windows, values
+    // panel and plot beside "Imagen".
     bool showViews = false;
     // Quit after this many passes of play.
     std::optional<int> frames;
@@ -23,8 +23,8 @@ struct CommandLineOptions {
     bool quitAtVideoEnd = false;
     // Where the last drawn frame is saved as PNG when the program ends.
     std::optional<std::string> screenshotFile;
-    // Where the last picture of each open tracker window is saved as <window>.png when the
-    // program ends.
+    // Where the last picture of each open tracker window and "Gráficas" is saved as
+    // <window>.png when the program ends.
     std::optional<std::string> viewScreenshotFolder;
     // Messages go to standard error instead of message boxes.
     bool messagesOnStderr = false;

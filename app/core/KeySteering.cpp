@@ -30,10 +30,14 @@ void KeySteering::Steer(int virtualKey)
     case KeyUp: m_camera.WalkForward(m_levelMap, 1.0f); break;
     case KeyRight: m_camera.TurnRight(0.05f); break;
     case KeyDown: m_camera.WalkBackward(m_levelMap, 1.0f); break;
-    case KeyNumpad1: m_camera.StrafeLeft(m_levelMap, 0.1f); break;
-    case KeyNumpad3: m_camera.StrafeRight(m_levelMap, 0.1f); break;
-    case KeyNumpad7: m_camera.RotateZNegative(0.1f); break;
-    case KeyNumpad9: m_camera.RotateZPositive(0.1f); break;
+    case KeyNumpad1:
+    case KeyComma: m_camera.StrafeLeft(m_levelMap, 0.1f); break;
+    case KeyNumpad3:
+    case KeyPeriod: m_camera.StrafeRight(m_levelMap, 0.1f); break;
+    case KeyNumpad7:
+    case KeyK: m_camera.RotateZNegative(0.1f); break;
+    case KeyNumpad9:
+    case KeyL: m_camera.RotateZPositive(0.1f); break;
     default: break;
     }
 }

@@ -20,10 +20,16 @@ enum VirtualKey {
     KeyNumpad3 = 99,
     KeyNumpad7 = 103,
     KeyNumpad9 = 105,
+    // The keypad's side-steps and rolls on keys every keyboard has.
+    KeyK = 75,
+    KeyL = 76,
+    KeyComma = 188,
+    KeyPeriod = 190,
 };
 
 // The keyboard: before play Enter starts it and every other key does nothing; during play
-// each press of a table key, repeats included, is one fixed camera step.
+// each press of a table key, repeats included, is one fixed camera step. Comma and period
+// side-step as keypad 1 and 3 do, K and L roll as keypad 7 and 9 do.
 class KeySteering {
 public:
     KeySteering(GameState& state, PlayControl& play, CCamera& camera, CLevelMap& levelMap);

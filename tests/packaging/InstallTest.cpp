@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -127,7 +128,14 @@ void ExpectAPlayerRun(const QString& prefix, const QProcessEnvironment& environm
     program.setWorkingDirectory("/");
     QProcessEnvironment player = environment;
     player.insert("ALSOFT_DRIVERS", "null");
-    player.insert("BRUMARIA_CAMERA", "99");
+    // "Ninguna (solo teclas)" chosen: no camera is opened, whatever the machine has.
+    player.remove("BRUMARIA_CAMERA");
+    player.remove("XDG_CONFIG_HOME");
+    const QString settings = player.value("HOME") + "/.config/brumaria/brumaria.conf";
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(settings).path()));
+    QFile choice(settings);
+    ASSERT_TRUE(choice.open(QIODevice::WriteOnly) && choice.write("[webcam]\ndispositivo=ninguna\n") > 0);
+    choice.close();
     program.setProcessEnvironment(player);
     program.start(prefix + "/bin/brumaria",
                   {"--start", "--frames", "50", "--screenshot", pictures.filePath("escena.png"), "--messages-on-stderr"});

@@ -173,6 +173,35 @@ TEST(MotionInterpreter, EachPassMakesItsMovesInOrderAndRecordsItsValues)
     }
 }
 
+// What "Gráficas" draws: every measure from the rest pose, even when its step did not run, the
+// moves each made, and the dead zones they were held against.
+TEST(MotionInterpreter, PassRecordsEachMeasureItsMoveAndTheDeadZones)
+{
+    using Moved = PerMeasure<bool>;
+    const struct { const char* name; Face face; float yaw, pitch; PerMeasure<float> measures; Moved moved; } cases[] = {
+        {"right, nearer (no rise then), yaw and pitch on their edges", Head(30, 0, 15), 3, 10, {30, 15, 8, 3, 10, 0},
+         {true, true, false, true, true, false}},
+        {"higher; 23 pixels right is inside", Head(23, -40), -2.5f, 9.5f, {23, 0, -40, -2.5f, 9.5f, 0},
+         {false, false, true, false, false, false}},
+        {"a roll only turns", Head(30, 0, 15, 12.5), 3, 10, {30, 15, 8, 3, 10, -12}, {false, false, false, false, false, true}},
+    };
+    for (const auto& c : cases) {
+        Steering s;
+        s.Settle(c.face, c.yaw, c.pitch);
+        s.interpreter.Interpret();
+        EXPECT_EQ(s.interpreter.LastPass().Measures(), c.measures) << c.name;
+        EXPECT_EQ(s.interpreter.LastPass().moved, c.moved) << c.name;
+    }
+    Steering s;
+    s.Settle(Head(0, 0));
+    s.interpreter.SetYawThreshold(5);
+    std::vector<std::pair<float, float>> zones;
+    for (const DeadZone& zone : s.interpreter.DeadZones())
+        zones.emplace_back(zone.low, zone.high);
+    const float x = s.interpreter.ThresholdX(), y = s.interpreter.ThresholdY(), z = s.interpreter.ThresholdZ();
+    EXPECT_EQ(zones, (std::vector<std::pair<float, float>>{{-x, x}, {-z, z}, {-y, y}, {-5, 5}, {-1, 10}, {-10, 10}}));
+}
+
 TEST(MotionInterpreter, RestPoseAndPixelDeadZones)
 {
     Steering s;

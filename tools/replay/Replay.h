@@ -43,6 +43,7 @@ public:
     // False when the file cannot be opened.
     bool Open(const std::string& videoFile, bool preciseDetection);
     double FrameRate() const { return m_frameRate; }
+    const CHeadTracker& Tracker() const { return m_tracker; }
     // Grabs and processes the next frame; empty at the end of the video.
     std::optional<ReplayLine> Step();
 

@@ -1,9 +1,11 @@
 #include "app/CGameApp.h"
 #include "app/CInputView.h"
 #include "app/CMainFrame.h"
+#include "app/CameraSettings.h"
 #include "app/DialogMessagePresenter.h"
+#include "app/HeadPlotWindow.h"
 #include "app/MenuCommand.h"
-#include "app/MenuCommands.h"
+#include "app/core/CommandLineOptions.h"
 #include "app/core/SteeringMode.h"
 #include "platform/MessageBox.h"
 #include "tests/tracking/HeadScenes.h"
@@ -15,6 +17,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -22,12 +25,21 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QSlider>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextDocument>
 #include <QTimer>
+#include <QtCharts/QAreaSeries>
+#include <QtCharts/QChart>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QXYSeries>
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -41,12 +53,17 @@ namespace {
 using Texts = std::vector<std::string>;
 
 // The working folder, made before the application (its tracker writes there): the two sound clips
-// and nothing else, so every model is reported missing and the program starts all the same. No
-// camera is opened, whatever the machine has; sound goes to OpenAL's null device.
+// and nothing else, so every model is reported missing and the program starts all the same. The
+// user settings are kept there too, with "Ninguna (solo teclas)" chosen, so no camera is opened
+// whatever the machine has; sound goes to OpenAL's null device.
 struct GameFolder : TemporaryFolder {
     GameFolder()
     {
-        ::setenv("BRUMARIA_CAMERA", "99", 1);
+        ::unsetenv("BRUMARIA_CAMERA");
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QString::fromStdString(FilePath("config")));
+        CameraChoice none;
+        none.kind = CameraChoice::Kind::NoCamera;
+        CameraSettings::Save(none);
         ::setenv("ALSOFT_DRIVERS", "null", 0);
         std::filesystem::create_directory("snd");
         for (const char* clip : {"snd/andar.snd", "snd/golpe.snd"})
@@ -111,10 +128,10 @@ TEST(MainFrameTest, TheMenuHasItsPopupsItemsIdentifiersAndCheckMarks)
     EXPECT_EQ(menu, (std::vector<std::string>{"&Archivo", "Empezar 32788 00", "Abrir 32783 00", "WebCam 32786 10",
                                               "Solo teclas 32785 10", "-", "&Salir 57665 00", "&Vistas",
                                               "FrameA 32772 10", "FrameB 32773 10", "Valores 32774 10",
-                                              "Rendimiento 32775 10", "Cámara 32778 11", "&Opciones",
-                                              "Parámetros 32771 00", "Detecta Preciso 32780 10",
+                                              "Rendimiento 32775 10", "Cámara 32778 11", "Gráficas 32800 10",
+                                              "&Opciones", "Parámetros 32771 00", "Detecta Preciso 32780 10",
                                               "Detección movimientos 32781 00", "Número capturas seg 32782 00",
-                                              "Ay&uda", "&Temas de Ayuda 57667 00", "-",
+                                              "Elegir webcam 32801 00", "Ay&uda", "&Temas de Ayuda 57667 00", "-",
                                               "&Acerca de Brumaria... 57664 00"}));
 }
 
@@ -215,9 +232,15 @@ TEST_F(GameAppTest, BeforeEnterOnlyTheIntroShowsThenEveryKeyIsOneStepOfTheKeyTab
         {Qt::Key_PageDown, Qt::KeypadModifier, [](CCamera& c, CLevelMap&) { c.LookDown(0.05f); }},
         {Qt::Key_Home, Qt::KeypadModifier, [](CCamera& c, CLevelMap&) { c.Rise(0.1f); }},
         {Qt::Key_PageUp, Qt::KeypadModifier, [](CCamera& c, CLevelMap&) { c.LookUp(0.05f); }},
+        // The keypad's side-steps and rolls on keys every keyboard has.
+        {Qt::Key_Comma, Qt::NoModifier, [](CCamera& c, CLevelMap& m) { c.StrafeLeft(m, 0.1f); }},
+        {Qt::Key_Period, Qt::NoModifier, [](CCamera& c, CLevelMap& m) { c.StrafeRight(m, 0.1f); }},
+        {Qt::Key_K, Qt::NoModifier, [](CCamera& c, CLevelMap&) { c.RotateZNegative(0.1f); }},
+        {Qt::Key_L, Qt::ShiftModifier, [](CCamera& c, CLevelMap&) { c.RotateZPositive(0.1f); }},
         // Keys that steer nothing, Enter during play among them.
         {Qt::Key_Return, Qt::NoModifier, nullptr}, {Qt::Key_1, Qt::NoModifier, nullptr},
         {Qt::Key_2, Qt::KeypadModifier, nullptr},  {Qt::Key_Space, Qt::NoModifier, nullptr},
+        {Qt::Key_Period, Qt::KeypadModifier, nullptr},
     };
     // Pose and cell after `act` twice from a start off the z axis (so that rolls move the view).
     CLevelMap& map = app.LevelMap();
@@ -265,10 +288,33 @@ TEST_F(GameAppTest, BeforeEnterOnlyTheIntroShowsThenEveryKeyIsOneStepOfTheKeyTab
     QTest::mouseClick(archivo, Qt::LeftButton, {}, archivo->actionGeometry(frame().Action(CommandKeysOnly)).center());
     EXPECT_EQ(g_steeringMode, NoCamera);
     EXPECT_TRUE(frame().IsChecked(CommandKeysOnly));
+    EXPECT_EQ(messages.Texts(), Texts{"Funcion desabilitada por no encontrarse Webcam"});
+
+    // F1 and "Temas de Ayuda" show the one help window, beside the game, which goes on.
     QTest::keyClick(view(), Qt::Key_F1);
-    QTest::keyClick(view(), Qt::Key_F1, Qt::ShiftModifier);
-    EXPECT_EQ(messages.Texts(), (Texts{"Funcion desabilitada por no encontrarse Webcam", MenuCommands::HelpText(),
-                                       MenuCommands::HelpText()}));
+    QWidget* help = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (help = QApplication::activeWindow()) && help != &frame(); }, 3000));
+    EXPECT_EQ(help->windowTitle(), "Ayuda de Brumaria");
+    Texts sections;
+    for (QTextBlock block = help->findChild<QTextBrowser*>()->document()->begin(); block.isValid(); block = block.next())
+        if (block.blockFormat().headingLevel() == 2)
+            sections.push_back(block.text().toStdString());
+    EXPECT_EQ(sections, (Texts{"Cómo sentarse y empezar", "Los movimientos de la cabeza", "Las teclas", "Elegir la webcam",
+                               "Leer las Gráficas", "Ajustar las zonas muertas: Opciones > Parámetros",
+                               "Las ventanas de depuración", "Los demás menús"}));
+    WaitForPasses(2);
+    if (const char* screenshots = std::getenv("BRUMARIA_SCREENSHOT_FOLDER"))
+        help->grab().save(QDir(screenshots).filePath("window-ayuda.png"));
+    help->close();
+    Choose(CommandHelpTopics);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(help));
+    const QWidgetList helpWindows = QApplication::topLevelWidgets();
+    EXPECT_EQ(std::count_if(helpWindows.begin(), helpWindows.end(),
+                            [](const QWidget* w) { return w->windowTitle() == "Ayuda de Brumaria"; }), 1);
+    EXPECT_EQ(messages.Texts().size(), 1u);
+    // Closed, it gives the keys back to the game.
+    help->close();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &frame(); }, 3000));
     ExpectTheProgramToEnd([this] { QTest::keyClick(view(), Qt::Key_Escape); });
 }
 
@@ -297,7 +343,8 @@ TEST_F(GameAppTest, AbrirChoosesTheSourceEmpezarStartsPlayThenRestartsTheWalkAnd
     EXPECT_FALSE(frame().IsChecked(CommandWebcam) || state().m_pszVideoFile);
     Choose(CommandOpen);
     EXPECT_EQ(std::pair(*state().m_pszVideoFile, state().m_dVideoFrameRate), std::pair(note, 0.0));
-    EXPECT_EQ(messages.Texts(), (Texts{"No se encuentra ninguna webcam", "No se puede abrir el vídeo " + note}));
+    EXPECT_EQ(messages.Texts(), (Texts{"No hay ninguna webcam elegida (Opciones > Elegir webcam).",
+                                       "No se puede abrir el vídeo " + note}));
     Choose(CommandOpen);
     EXPECT_EQ(seen, Texts(3, "Abrir: Archivos avi (*.avi), Todos los archivos (*)"));
     EXPECT_EQ(std::pair(*state().m_pszVideoFile, state().m_dVideoFrameRate), std::pair(video, 25.0));
@@ -335,16 +382,17 @@ TEST_F(GameAppTest, EveryMenuItemTwiceDoesSomethingItsModalWindowsHoldTheGameAnd
         {CommandCamera, [&] { return tracker().ShowImage(); }},
         {CommandPreciseDetection, [&] { return tracker().PreciseDetection(); }},
         {CommandStats, [&] { return state().m_bShowStats; }},
+        {CommandGraphs, [&] { return app.Plot().isVisible(); }},
     };
-    // The items in menu order, twice; "&Salir" at the end.
+    // The items in menu order, twice; "&Salir" at the end. "Elegir webcam" has tests of its own.
     std::vector<int> commands;
     for (int round = 0; round < 2; ++round)
         for (const QAction* popup : frame().menuBar()->actions())
             for (const QAction* item : popup->menu()->actions())
-                if (!item->isSeparator() && item->data() != CommandExit)
+                if (!item->isSeparator() && !item->menu() && item->data() != CommandExit)
                     commands.push_back(item->data().toInt());
     commands.push_back(CommandExit);
-    ASSERT_EQ(commands.size(), 31u);
+    ASSERT_EQ(commands.size(), 33u);
 
     // Play without a camera, with message boxes.
     QTest::keyClick(view(), Qt::Key_Return);
@@ -375,7 +423,7 @@ TEST_F(GameAppTest, EveryMenuItemTwiceDoesSomethingItsModalWindowsHoldTheGameAnd
     // What a command changed (a switch its mark, checked against what it switches).
     const auto observe = [&] {
         std::ostringstream seen;
-        seen << state().m_bResetRequested << opened.size() << frame().isVisible();
+        seen << state().m_bResetRequested << opened.size() << frame().isVisible() << WindowShown("Ayuda de Brumaria");
         for (const int command : commands)
             seen << frame().IsChecked(command) << frame().Action(command)->isEnabled();
         return seen.str();
@@ -394,6 +442,10 @@ TEST_F(GameAppTest, EveryMenuItemTwiceDoesSomethingItsModalWindowsHoldTheGameAnd
             Choose(command);
             if (observe() == before)
                 idle.push_back(command);
+            // Shown again the next time.
+            for (QWidget* window : QApplication::topLevelWidgets())
+                if (command == CommandHelpTopics && window->windowTitle() == "Ayuda de Brumaria")
+                    window->close();
             const auto marked = switches.find(command);
             EXPECT_TRUE(marked == switches.end() ||
                         QTest::qWaitFor([&] { return marked->second() == frame().IsChecked(command); }, 2000))
@@ -409,11 +461,48 @@ TEST_F(GameAppTest, EveryMenuItemTwiceDoesSomethingItsModalWindowsHoldTheGameAnd
     });
     EXPECT_EQ(idle, std::vector<int>{});
     EXPECT_FALSE(frame().Action(CommandWebcam)->isEnabled());
-    ASSERT_EQ(opened.size(), 13u);
-    EXPECT_EQ(Texts(opened.begin(), opened.begin() + 7),
+    ASSERT_EQ(opened.size(), 11u);
+    EXPECT_EQ(Texts(opened.begin(), opened.begin() + 6),
               (Texts{"QFileDialog Abrir", "QMessageBox Brumaria", "CParametros Parámetros",
                      "CParamDeteccion Opciones Detección", "CFrameCaptura Capturas por segundo 5",
-                     "QMessageBox Brumaria", "CAboutDialog Acerca de Brumaria: Brumaria Version 1.0 [Aceptar]"}));
+                     "CAboutDialog Acerca de Brumaria: Brumaria Version 1.0 [Aceptar]"}));
+}
+
+// --views with a video: "Gráficas" follows the play at the capture rate, "Parámetros" moves its
+// dead zones as it is confirmed, and --view-screenshots saves it beside the tracker's windows.
+TEST_F(GameAppTest, GraficasFollowsThePlayAndParametrosMovesItsBandAtOnce)
+{
+    const std::string video = folder.FilePath("quieto.avi");
+    headscenes::WriteVideo(video, std::vector<cv::Mat>(40, headscenes::FaceFrame()));
+    CommandLineOptions options;
+    options.videoFile = video;
+    options.start = true;
+    options.showViews = true;
+    app.ApplyCommandLine(options);
+    EXPECT_TRUE(frame().IsChecked(CommandGraphs) && WindowShown("Gráficas"));
+    const QtCharts::QChart& strip = app.Plot().Strip(MeasureEyeCentreX);
+    const auto series = [&strip](const char* name) {
+        const QList<QtCharts::QAbstractSeries*> all = strip.series();
+        return *std::find_if(all.begin(), all.end(), [name](auto* s) { return s->name() == QString::fromUtf8(name); });
+    };
+    const auto* measure = static_cast<QtCharts::QXYSeries*>(series(HeadPlotWindow::kMeasureSeries));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return measure->count() >= 10; }, 5000));
+    const auto* zone = static_cast<QtCharts::QAreaSeries*>(series(HeadPlotWindow::kZoneSeries));
+    const double high = zone->upperSeries()->at(0).y();
+    EXPECT_GT(high, 50.0) << "20 % of the rest eye-centre x, about 320";
+    const ModalCloser parameters([](QWidget* dialog) {
+        auto* distanceX = dialog->findChild<QLineEdit*>(QStringLiteral("distanceX"));
+        distanceX->setText(QStringLiteral("40"));
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("ok")), Qt::LeftButton);
+    });
+    Choose(CommandParameters);
+    EXPECT_NEAR(zone->upperSeries()->at(0).y(), 2 * high, 1e-3);
+    EXPECT_NEAR(zone->lowerSeries()->at(0).y(), -2 * high, 1e-3);
+
+    std::string error;
+    ASSERT_TRUE(app.SaveViewPictures("vistas", error)) << error;
+    EXPECT_EQ(QImage(QStringLiteral("vistas/Gráficas.png")).size(), app.Plot().size());
+    EXPECT_TRUE(std::filesystem::exists("vistas/Imagen.png"));
 }
 
 }  // namespace

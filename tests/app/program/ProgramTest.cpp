@@ -3,6 +3,7 @@
 #include "tests/tracking/OctaveSampleFile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -39,7 +40,14 @@ public:
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("ALSOFT_DRIVERS", drivers);
-        environment.insert("BRUMARIA_CAMERA", "99");
+        // "Ninguna (solo teclas)" chosen: no camera is opened, whatever the machine has.
+        environment.remove("BRUMARIA_CAMERA");
+        environment.insert("XDG_CONFIG_HOME", Path("config"));
+        QDir().mkpath(Path("config/brumaria"));
+        QFile settings(Path("config/brumaria/brumaria.conf"));
+        settings.open(QIODevice::WriteOnly);
+        settings.write("[webcam]\ndispositivo=ninguna\n");
+        settings.close();
         setProcessEnvironment(environment);
         start(BRUMARIA_PROGRAM, arguments);
     }

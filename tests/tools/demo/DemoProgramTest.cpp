@@ -53,8 +53,8 @@ int MarkPixels(const cv::Mat& picture)
 
 }  // namespace
 
-// A few seconds of the demo with every tracker window: the scene and the windows' last pictures
-// are saved, "Imagen" with the feature marks, the values panel with its nine lines, and the
+// A few seconds of the demo with every tracker window and the Gráficas: the scene and the windows'
+// last pictures are saved, "Imagen" with the feature marks, the values panel with its nine lines, and the
 // side-steps to the right (the head moved left) among the completed samples.
 TEST(DemoProgram, PlaysTheDemoWithEveryTrackerWindowAndSavesWhatTheyShow)
 {
@@ -64,6 +64,7 @@ TEST(DemoProgram, PlaysTheDemoWithEveryTrackerWindowAndSavesWhatTheyShow)
     EXPECT_EQ(picture("escena.png").size(), cv::Size(640, 480));
     EXPECT_EQ(picture("vistas/Frame.png").size(), cv::Size(400, 280));
     EXPECT_EQ(picture("vistas/Frame B.png").size(), cv::Size(400, 370));
+    EXPECT_FALSE(picture("vistas/Gráficas.png").empty());
     const cv::Mat image = picture("vistas/Imagen.png");
     ASSERT_EQ(image.size(), cv::Size(640, 480));
     cv::Mat plain;

@@ -8,6 +8,7 @@
 #include "tracking/FrameSequenceSource.h"
 #include "tracking/PreparedSourceOpener.h"
 #include "tracking/capture/CaptureSource.h"
+#include "tracking/capture/V4l2CameraLister.h"
 #include "world/CCamera.h"
 #include "world/CLevelMap.h"
 
@@ -93,18 +94,45 @@ TEST(CaptureSource, CameraVariablePicksACameraByNumber)
     EXPECT_NE(messages.Messages()[0].text.find("BRUMARIA_CAMERA=\"uno\""), std::string::npos);
 }
 
-TEST(CaptureSource, MissingCamerasAndFilesThatAreNoVideoFailQuietly)
+// A camera named by BRUMARIA_CAMERA (or chosen in the menu) that cannot be opened is reported; no
+// camera at all, "Ninguna" and files that are no video are answered by the result alone.
+TEST(CaptureSource, AMissingNamedCameraIsReportedOtherFailuresAreQuiet)
 {
     TemporaryFolder folder;
     TemporaryFolder::Write("roto.avi", "no es un video");
+    MessageCapture messages;
     testing::internal::CaptureStderr();
     ::setenv(CaptureSource::kCameraVariable, "57", 1);
     EXPECT_EQ(CaptureSource::OpenCamera(), nullptr);
     ::unsetenv(CaptureSource::kCameraVariable);
+    CameraChoice none;
+    none.kind = CameraChoice::Kind::NoCamera;
+    EXPECT_EQ(CaptureSource::OpenCamera(none), nullptr);
     EXPECT_TRUE(std::filesystem::exists("/dev/video0") || CaptureOpener().OpenCamera() == nullptr);
     for (const char* file : {"no-existe.avi", "roto.avi"})
         EXPECT_EQ(CaptureOpener().OpenFile(file), nullptr) << file;
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(messages.Texts(),
+              std::vector<std::string>{"No se puede abrir la webcam /dev/video57 (BRUMARIA_CAMERA=57): se juega solo con las teclas."});
+}
+
+// No video devices, or nodes whose driver is no Video4Linux one: an empty list, and nothing said.
+TEST(V4l2CameraLister, WithoutCamerasTheListIsEmpty)
+{
+    TemporaryFolder folder;
+    MessageCapture messages;
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(V4l2CameraLister("sin-clase", "sin-dispositivos").Devices().empty());
+    for (const char* entry : {"clase/video0", "clase/video1", "clase/media0", "dev"})
+        std::filesystem::create_directories(entry);
+    TemporaryFolder::Write("clase/video0/name", "Cámara falsa\n");
+    std::filesystem::create_symlink("/dev/null", "dev/video0");
+    EXPECT_TRUE(V4l2CameraLister("clase", "dev").Devices().empty()) << "video0 answers no query, video1 has no node";
+    if (!std::filesystem::exists("/sys/class/video4linux")) {
+        EXPECT_TRUE(V4l2CameraLister().Cameras().empty());
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_TRUE(messages.Messages().empty());
 }
 
 namespace {

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "tracking/CameraLister.h"
+
+#include <utility>
+#include <vector>
+
+// The devices of a machine with the cameras given; change `devices` to plug or unplug one.
+class FakeCameraLister : public CameraLister {
+public:
+    explicit FakeCameraLister(std::vector<VideoDevice> listed) : devices(std::move(listed)) {}
+
+    std::vector<VideoDevice> Devices() override { return devices; }
+
+    std::vector<VideoDevice> devices;
+};
