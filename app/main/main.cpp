@@ -45,7 +45,7 @@ int main(int argc, char** argv)
 
     CGameApp app;
     if (!app.InitInstance())
-        return 1;
+        return interrupts.Received() ? interrupts.ExitStatus() : 1;
     // A signal handled before the main loop runs left no loop to quit: it ends the run here.
     int status = 0;
     if (!interrupts.Received())
