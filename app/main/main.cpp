@@ -11,10 +11,34 @@
 #include <QTranslator>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
+
+namespace {
+
+QtMessageHandler g_qtMessageHandler = nullptr;
+
+// Qt ends a program whose platform plugin cannot start (no display to connect to) with abort();
+// this says why in Spanish and ends it with status 1. Other messages go on to Qt's handler.
+void EndWithoutDisplay(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (type != QtFatalMsg) {
+        g_qtMessageHandler(type, context, text);
+        return;
+    }
+    const char* display = std::getenv("DISPLAY");
+    if (display == nullptr || *display == '\0')
+        std::fputs("brumaria: no hay pantalla (la variable DISPLAY está vacía). Brumaria necesita una; "
+                   "sin ella se puede usar xvfb-run.\n", stderr);
+    else
+        std::fprintf(stderr, "brumaria: no se puede abrir la pantalla %s.\n", display);
+    std::_Exit(1);
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -30,7 +54,9 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    g_qtMessageHandler = qInstallMessageHandler(EndWithoutDisplay);
     QApplication qtApplication(argc, argv);
+    qInstallMessageHandler(g_qtMessageHandler);
     QApplication::setWindowIcon(QApplication::style()->standardIcon(QStyle::SP_ComputerIcon));
     // The program speaks Spanish, and so do the windows Qt provides (the file dialog above all).
     QTranslator qtSpanish;
