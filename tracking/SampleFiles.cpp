@@ -130,7 +130,12 @@ bool SampleFiles::Open()
     for (int i = 0; i < kFileCount; ++i) {
         const std::string script = kFileTexts[i].header + Ending(i);
         if (!WriteAt(m_files[i].fd, script, 0) || ::ftruncate(m_files[i].fd, static_cast<off_t>(script.size())) != 0) {
-            StopWriting(errno, i);
+            const int error = errno;
+            // A new file the disk had no room for is no script at all.
+            struct stat status = {};
+            if (::fstat(m_files[i].fd, &status) == 0 && status.st_size == 0)
+                ::unlink(kFileTexts[i].name);
+            StopWriting(error, i);
             return false;
         }
     }

@@ -224,6 +224,19 @@ TEST(SampleFiles, AFullDiskGetsOneMessageAndTheFilesKeepTheirLastFlush)
     files.Close();
     ExpectPasses(flushed, "at the end");
     EXPECT_EQ(messages.Texts().size(), 1u);
+
+    // A disk with room for five new files: the sixth is not left empty.
+    std::filesystem::current_path("..");
+    SmallDisk fuller("lleno", 5 * 4096);
+    ASSERT_TRUE(fuller.Mounted());
+    std::filesystem::current_path("lleno");
+    messages.Clear();
+    EXPECT_FALSE(files.Open());
+    files.Close();
+    EXPECT_EQ(messages.Texts().size(), 1u);
+    EXPECT_FALSE(std::filesystem::exists("muestrasGiroZ.m"));
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(OctaveSampleFile::Parse(TemporaryFolder::Read(kSampleFileNames[i][0]), kSampleFileNames[i][1]).error, "");
     std::filesystem::current_path("..");
 }
 
