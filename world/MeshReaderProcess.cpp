@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <chrono>
 #include <csignal>
 #include <cstdint>
@@ -80,7 +81,7 @@ Received ReadAll(int fd, void* data, std::size_t size, Clock::time_point deadlin
         if (left <= 0)
             return Received::TimedOut;
         pollfd ready = {fd, POLLIN, 0};
-        const int polled = ::poll(&ready, 1, static_cast<int>(std::min<long long>(left, interruptible ? kInterruptionCheckMs : left)));
+        const int polled = ::poll(&ready, 1, static_cast<int>(std::min<long long>(left, interruptible ? kInterruptionCheckMs : INT_MAX)));
         if (polled <= 0)
             continue;
         const ssize_t got = ::read(fd, bytes, size);
@@ -159,7 +160,7 @@ ModelReading::Outcome ReadInReader(const std::string& path, std::uint32_t timeLi
     for (;;) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count() + 1;
         pollfd ready = {output[0], POLLIN, 0};
-        const int polled = left > 0 ? ::poll(&ready, 1, static_cast<int>(left)) : 0;
+        const int polled = left > 0 ? ::poll(&ready, 1, static_cast<int>(std::min<long long>(left, INT_MAX))) : 0;
         if (polled == 0) {
             timedOut = true;
             break;
@@ -190,6 +191,8 @@ ModelReading::Outcome ReadInReader(const std::string& path, std::uint32_t timeLi
 [[noreturn]] void ServeModelReads()
 {
     ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    // Started as /proc/self/exe, it would be called "exe".
+    ::prctl(PR_SET_NAME, "brumaria-reader");
     for (;;) {
         Request request = {};
         if (ReadAll(0, &request, sizeof request) != Received::All || request.pathLength > kMaxPathLength)
