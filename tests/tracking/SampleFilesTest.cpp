@@ -84,8 +84,8 @@ private:
     bool m_mounted = false;
 };
 
-// A file that even root cannot open for writing: immutable where the file system has the flag,
-// else under a read-only bind mount; neither when this process may not set them.
+// A file this process cannot open for writing: immutable where the file system has the flag,
+// else under a read-only bind mount, else (for anyone but root) read-only.
 class UntouchableFile {
 public:
     explicit UntouchableFile(const std::string& path) : m_path(path)
@@ -102,6 +102,8 @@ public:
             m_bound = true;
             m_readOnly = ::mount(nullptr, path.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0;
         }
+        if (!m_immutable && !m_readOnly)
+            ::chmod(path.c_str(), 0444);
     }
     ~UntouchableFile()
     {
@@ -263,7 +265,7 @@ TEST(SampleFiles, AFileThatCannotBeOpenedKeepsThePreviousRunsSixAndSaysSo)
     WritePreviousRun();
     const UntouchableFile untouchable("muestrasGiroY.m");
     if (!untouchable.Untouchable())
-        GTEST_SKIP() << "neither the immutable flag nor a read-only bind mount is available to this process";
+        GTEST_SKIP() << "root here can set neither the immutable flag nor a read-only bind mount";
     messages.Clear();
     EXPECT_FALSE(files.Open());
     EXPECT_EQ(messages.Texts().size(), 1u);
