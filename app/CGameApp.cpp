@@ -11,6 +11,7 @@
 #include "app/core/MainLoop.h"
 #include "app/core/PlayControl.h"
 #include "app/core/RendererDrawing.h"
+#include "platform/Interruption.h"
 #include "platform/MessageBox.h"
 #include "sound/SoundPlugin.h"
 #include "tracking/capture/V4l2CameraLister.h"
@@ -31,6 +32,10 @@
 
 namespace {
 
+// How often the sample files are offered the time: with their own interval, no pass waits in
+// memory for more than a second.
+constexpr int kSampleFlushCheckMs = 250;
+
 // How long start-up waits for the window to appear before the device is set up regardless
 // (and fails if it has no context).
 constexpr qint64 kWindowWaitMs = 10000;
@@ -44,21 +49,32 @@ CGameApp::CGameApp(std::unique_ptr<CameraLister> cameras) : m_cameraLister(std::
     // Zero interval: a pass whenever no event is waiting.
     m_idleTimer.setInterval(0);
     QObject::connect(&m_idleTimer, &QTimer::timeout, [this] { OnIdle(); });
+    m_sampleTimer.setInterval(kSampleFlushCheckMs);
+    QObject::connect(&m_sampleTimer, &QTimer::timeout, [this] { m_headTracker.FlushSampleFilesIfDue(m_clock.NowMs()); });
 }
 
-CGameApp::~CGameApp() = default;
+CGameApp::~CGameApp()
+{
+    // Before the windows go: on a display that has gone away their teardown may never return.
+    m_headTracker.CloseSampleFiles();
+}
 
 bool CGameApp::InitInstance()
 {
     RaisePriority();
     CreateMainFrame();
     CreateWorld();
+    // A Ctrl+C during start-up ends it between its steps; the models give up at once.
+    if (NotedInterruption() != 0)
+        return false;
 
     m_pDevice->WriteStatusText(10, 10, "Cargando ...");
     if (!m_pRenderer->Init(*m_pDevice, MainLoop::kScreenWidth, MainLoop::kScreenHeight)) {
         m_pMainFrame->hide();
         return false;
     }
+    if (NotedInterruption() != 0)
+        return false;
     m_pDevice->WriteStatusText(10, 160, "Inicializando sonidos ...");
     if (!InitSound()) {
         ShowMessageBox(kApplicationTitle, "No se puede inicializar los sonidos");
@@ -69,6 +85,7 @@ bool CGameApp::InitInstance()
 
     ConnectCommands();
     m_idleTimer.start();
+    m_sampleTimer.start();
     return true;
 }
 
@@ -87,7 +104,7 @@ void CGameApp::CreateMainFrame()
     // The device gets its OpenGL context once the window is on the screen.
     QElapsedTimer waited;
     waited.start();
-    while (!m_pDevice->isValid() && waited.elapsed() < kWindowWaitMs)
+    while (!m_pDevice->isValid() && NotedInterruption() == 0 && waited.elapsed() < kWindowWaitMs)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
 }
 

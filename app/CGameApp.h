@@ -43,7 +43,7 @@ public:
     CGameApp& operator=(const CGameApp&) = delete;
 
     // Start-up: main window, world objects, renderer and sound, intro picture. On false the
-    // user has been told why and the program ends.
+    // user has been told why, or has asked the program to end, and the program ends.
     bool InitInstance();
     // What the command line asks for once start-up is done.
     void ApplyCommandLine(const CommandLineOptions& options);
@@ -95,6 +95,8 @@ private:
     std::unique_ptr<HeadPlotWindow> m_plot;
     std::unique_ptr<MenuCommands> m_commands;
     QTimer m_idleTimer;
+    // Brings the sample files up to date, also while a dialog holds the main loop.
+    QTimer m_sampleTimer;
     bool m_inPass = false;
     // Passes of play left before the program quits by itself.
     std::optional<int> m_framesLeft;

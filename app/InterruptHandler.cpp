@@ -1,5 +1,7 @@
 #include "app/InterruptHandler.h"
 
+#include "platform/Interruption.h"
+
 #include <QCoreApplication>
 #include <QSocketNotifier>
 
@@ -19,10 +21,20 @@ volatile std::sig_atomic_t g_signalPipe = -1;
 extern "C" void WriteSignalToPipe(int signal)
 {
     const int savedErrno = errno;
+    NoteInterruption(signal);
     const unsigned char number = static_cast<unsigned char>(signal);
     // A full pipe already holds a request to quit.
     [[maybe_unused]] const ssize_t written = write(g_signalPipe, &number, 1);
     errno = savedErrno;
+}
+
+void SetAction(int signal, void (*handler)(int))
+{
+    struct sigaction action = {};
+    action.sa_handler = handler;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(signal, &action, nullptr);
 }
 
 }  // namespace
@@ -34,35 +46,34 @@ InterruptHandler::InterruptHandler()
     g_signalPipe = m_pipe[1];
     m_notifier = new QSocketNotifier(m_pipe[0], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &InterruptHandler::OnSignal);
-
-    struct sigaction action = {};
-    action.sa_handler = WriteSignalToPipe;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART | SA_RESETHAND;
     for (const int signal : kSignals)
-        sigaction(signal, &action, nullptr);
+        SetAction(signal, WriteSignalToPipe);
+    SetAction(SIGPIPE, SIG_IGN);
 }
 
 InterruptHandler::~InterruptHandler()
 {
     if (m_pipe[0] < 0)
         return;
-    struct sigaction action = {};
-    action.sa_handler = SIG_DFL;
-    sigemptyset(&action.sa_mask);
     for (const int signal : kSignals)
-        sigaction(signal, &action, nullptr);
+        SetAction(signal, SIG_DFL);
+    SetAction(SIGPIPE, SIG_DFL);
     g_signalPipe = -1;
     delete m_notifier;
     close(m_pipe[0]);
     close(m_pipe[1]);
 }
 
+int InterruptHandler::Received() const
+{
+    return NotedInterruption();
+}
+
 void InterruptHandler::OnSignal()
 {
-    unsigned char number = 0;
-    if (read(m_pipe[0], &number, 1) == 1 && m_received == 0)
-        m_received = number;
+    unsigned char numbers[16];
+    while (read(m_pipe[0], numbers, sizeof numbers) > 0) {
+    }
     // Leaves every running event loop, a dialog's included.
     QCoreApplication::quit();
 }

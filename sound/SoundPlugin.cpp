@@ -1,11 +1,25 @@
 #include "sound/SoundPlugin.h"
 
 #include "platform/ContentPath.h"
+#include "platform/FileKind.h"
+#include "platform/MessageBox.h"
 #include "sound/FileBuffer.h"
 #include "sound/OpenALBackend.h"
 #include "sound/SoundDevice.h"
 
 SoundPlugin* SoundPlugin::Instance = nullptr;
+
+namespace {
+
+constexpr const char* kClipFiles[] = {"snd\\andar.snd", "snd\\golpe.snd"};
+
+// The plugin's messages share the sound device's caption.
+void ShowClipMessage(const std::string& text)
+{
+    ShowMessageBox("Error!", text);
+}
+
+}  // namespace
 
 SoundPlugin::SoundPlugin()
 {
@@ -30,13 +44,29 @@ bool SoundPlugin::Init(int sampleRate, int channels, int bufferCount)
 bool SoundPlugin::LoadClips()
 {
     // Both files are read before either is looked at.
-    m_clips[WalkClip] = std::make_unique<FileBuffer>(NativePath("snd\\andar.snd"));
-    m_clips[HitClip] = std::make_unique<FileBuffer>(NativePath("snd\\golpe.snd"));
-    if (!m_clips[WalkClip]->Ok() || !m_clips[HitClip]->Ok() || !m_device)
+    for (const int clip : {WalkClip, HitClip})
+        m_clips[clip] = std::make_unique<FileBuffer>(NativePath(kClipFiles[clip]));
+    bool read = true;
+    for (const int clip : {WalkClip, HitClip}) {
+        if (m_clips[clip]->Ok())
+            continue;
+        const std::string path = NativePath(kClipFiles[clip]);
+        ShowClipMessage((KindOfFile(path) == FileKind::Missing ? "No se encuentra el archivo " : "No se puede leer el archivo ") + path);
+        read = false;
+    }
+    if (!read || !m_device)
         return false;
-    const bool walkFilled = m_device->FillClipBuffer(WalkClip, m_clips[WalkClip]->Data(), m_clips[WalkClip]->Size());
-    const bool hitFilled = m_device->FillClipBuffer(HitClip, m_clips[HitClip]->Data(), m_clips[HitClip]->Size());
+    const bool walkFilled = FillClip(WalkClip);
+    const bool hitFilled = FillClip(HitClip);
     return walkFilled && hitFilled;
+}
+
+bool SoundPlugin::FillClip(int clip)
+{
+    if (m_device->FillClipBuffer(clip, m_clips[clip]->Data(), m_clips[clip]->Size()))
+        return true;
+    ShowClipMessage("No se puede cargar el sonido del archivo " + NativePath(kClipFiles[clip]));
+    return false;
 }
 
 bool SoundPlugin::IsPlaying(int clip)

@@ -25,7 +25,8 @@ public:
     // Opens the audio device; failures are shown as messages and give false.
     bool Init(int sampleRate, int channels, int bufferCount);
     // Reads "snd\andar.snd" and "snd\golpe.snd" (relative to the working directory) into
-    // clips 0 and 1.
+    // clips 0 and 1. A file that is missing, cannot be read (or is not a regular file) or gives
+    // no sound is named in a message.
     bool LoadClips();
     // Whether the clip's last started voice is still playing.
     bool IsPlaying(int clip);
@@ -33,6 +34,8 @@ public:
     bool Play(int clip, bool loop);
 
 private:
+    bool FillClip(int clip);
+
     int m_sampleRate = 0;
     int m_channels = 0;
     std::unique_ptr<SoundDevice> m_device;

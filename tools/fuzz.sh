@@ -5,17 +5,17 @@
 #
 #   tools/fuzz.sh [target|all] [seconds]      e.g. tools/fuzz.sh levelmap 300
 #
-# Targets: configuracion snd xmodel trackedface alignprofile levelmap (default all, 300 s each).
+# Targets: configuracion snd xmodel trackedface alignprofile levelmap samplefiles (default all,
+# 300 s each).
 # Corpora grow in build-fuzz/corpus/<target> (seeded from the test data and from
 # tests/data/fuzz-regressions/<target>); an input that breaks something is written to
-# build-fuzz/findings/<target>/ and the run stops with its report. (The model loader reads
-# each .x file first in a child process; a child that dies there leaves a crash file as well,
-# but the run goes on: only an input that stops the run is a fault. Replay a file with
-# build-fuzz/fuzz/fuzz-<target> FILE.)
+# build-fuzz/findings/<target>/ and the run stops with its report. (The model loader reads each
+# .x file in a helper process: a file that crashes Assimp there is refused, not a fault. Replay
+# a file with build-fuzz/fuzz/fuzz-<target> FILE.)
 set -eu
 cd "$(dirname "$0")/.."
 
-targets="configuracion snd xmodel trackedface alignprofile levelmap"
+targets="configuracion snd xmodel trackedface alignprofile levelmap samplefiles"
 which="${1:-all}"
 seconds="${2:-300}"
 [ "$which" = all ] || targets="$which"

@@ -55,6 +55,11 @@ public:
     bool GrabAndProcess();
     // Between captures: while tracking, one more interpretation of the last smoothed measures.
     void InterpretBetweenFrames();
+    // The sample files take the passes so far once a second (milliseconds since the program
+    // started).
+    void FlushSampleFilesIfDue(double nowMs) { interpreter->FlushSampleFilesIfDue(nowMs); }
+    // Completes and closes them; later passes are no longer recorded.
+    void CloseSampleFiles() { interpreter->CloseSampleFiles(); }
     // Drops the faces and looks for one at once in the last frame grabbed; the next face found
     // sets a new rest pose, and tracking resumes after one more detection.
     void ResetTracking();

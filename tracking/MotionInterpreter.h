@@ -59,6 +59,9 @@ public:
     bool ValuesWindowOpen() const { return valuesWindowOpen; }
 
     bool OpenSampleFiles();
+    // Writes the values of the passes so far when a second has passed since the last write
+    // (milliseconds since the program started).
+    void FlushSampleFilesIfDue(double nowMs) { sampleFiles.FlushIfDue(nowMs); }
     void CloseSampleFiles();
 
     // The parameters dialog's thresholds. Setting the yaw threshold moves both turn limits.

@@ -1,16 +1,22 @@
 #include "tracking/ThresholdFile.h"
 
 #include "platform/ContentPath.h"
+#include "platform/MessageBox.h"
 #include "tracking/SaturatingInt.h"
 
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+
+constexpr const char* kWithDefaults = ": se usan los valores por defecto";
 
 // Line keys, in file order, and the field each one fills.
 struct ThresholdLine {
@@ -99,6 +105,19 @@ private:
     std::FILE* m_file;
 };
 
+// What a chain of symbolic links ends at, whether or not that exists.
+std::filesystem::path LinkTarget(std::filesystem::path path)
+{
+    std::error_code error;
+    for (int hops = 0; hops < 40 && std::filesystem::is_symlink(std::filesystem::symlink_status(path, error)); ++hops) {
+        const std::filesystem::path link = std::filesystem::read_symlink(path, error);
+        if (error)
+            break;
+        path = link.is_absolute() ? link : path.parent_path() / link;
+    }
+    return path;
+}
+
 bool WriteLines(std::FILE* file, const DetectionThresholds& thresholds)
 {
     for (const ThresholdLine& line : kLines) {
@@ -113,9 +132,27 @@ bool WriteLines(std::FILE* file, const DetectionThresholds& thresholds)
 bool ThresholdFile::Load(DetectionThresholds& thresholds)
 {
     thresholds = DetectionThresholds();
-    std::FILE* file = std::fopen(WritablePath(kFileName).c_str(), "r");
-    if (file == nullptr)
-        return errno == ENOENT && Save(thresholds);
+    // Not blocking: a FIFO of that name must not hold up the start.
+    const std::string path = WritablePath(kFileName);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0 && errno == ENOENT) {
+        if (Save(thresholds))
+            return true;
+        ShowMessageBox(kApplicationTitle, std::string("No se puede crear el archivo ") + path + kWithDefaults);
+        return false;
+    }
+    struct stat status = {};
+    if (fd < 0 || ::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        if (fd >= 0)
+            ::close(fd);
+        ShowMessageBox(kApplicationTitle, std::string("No se puede leer el archivo ") + path + kWithDefaults);
+        return false;
+    }
+    std::FILE* file = ::fdopen(fd, "r");
+    if (file == nullptr) {
+        ::close(fd);
+        return false;
+    }
 
     LineScanner scanner(file);
     for (const ThresholdLine& line : kLines) {
@@ -125,7 +162,6 @@ bool ThresholdFile::Load(DetectionThresholds& thresholds)
         thresholds.*line.field = value;
     }
     thresholds.yawLeftLimit = NegateSaturating(thresholds.yawThreshold);
-    // A folder of that name opens but cannot be read.
     const bool readable = std::ferror(file) == 0;
     std::fclose(file);
     return readable;
@@ -133,18 +169,30 @@ bool ThresholdFile::Load(DetectionThresholds& thresholds)
 
 bool ThresholdFile::Save(const DetectionThresholds& thresholds)
 {
-    const std::string path = WritablePath(kFileName);
-    // A file the user made read-only stays as it is.
-    if (::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0)
+    // Through a symbolic link the file it names is replaced, and the link stays.
+    const std::filesystem::path target = LinkTarget(WritablePath(kFileName));
+    struct stat existing = {};
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    // A folder, FIFO or device of that name is not replaced, nor a file the user made read-only.
+    if (exists && (!S_ISREG(existing.st_mode) || ::access(target.c_str(), W_OK) != 0))
         return false;
 
-    const std::string temporary = path + ".tmp";
-    std::FILE* file = std::fopen(temporary.c_str(), "w");
-    if (file == nullptr)
+    const std::string temporary = target.string() + ".tmp";
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0)
         return false;
-    const bool written = WriteLines(file, thresholds);
+    // The file keeps its permissions and owner, or is not replaced.
+    const bool kept = !exists || (::fchmod(fd, existing.st_mode & 07777) == 0 &&
+                                  ::fchown(fd, existing.st_uid, existing.st_gid) == 0);
+    std::FILE* file = ::fdopen(fd, "w");
+    if (file == nullptr) {
+        ::close(fd);
+        std::remove(temporary.c_str());
+        return false;
+    }
+    const bool written = kept && WriteLines(file, thresholds);
     const bool closed = std::fclose(file) == 0;
-    if (written && closed && std::rename(temporary.c_str(), path.c_str()) == 0)
+    if (written && closed && std::rename(temporary.c_str(), target.c_str()) == 0)
         return true;
     std::remove(temporary.c_str());
     return false;

@@ -1,11 +1,13 @@
 #include "world/CModel.h"
 
 #include "platform/ContentPath.h"
+#include "platform/FileKind.h"
 #include "platform/MessageBox.h"
 #include "world/FrustumPlanes.h"
-#include "world/XMeshImport.h"
+#include "world/MeshReaderProcess.h"
 
 #include <limits>
+#include <set>
 
 CModel::CModel(GraphicsDevice& device, const std::string& file, const glm::mat4& world)
     : m_device(&device)
@@ -24,28 +26,48 @@ CModel::~CModel() = default;
 
 bool CModel::Load(const std::string& file)
 {
-    XMeshImport import;
-    if (!import.Read(NativePath(file))) {
-        ShowMessageBox(kDefaultMessageCaption, "No se encuentra el archivo " + NativePath(file) + "\n");
+    const std::string path = NativePath(file);
+    const FileKind kind = KindOfFile(path);
+    if (kind == FileKind::Missing) {
+        ShowMessageBox(kDefaultMessageCaption, "No se encuentra el archivo " + path + "\n");
         return false;
     }
-    for (const MeshMaterial& source : import.Mesh().materials) {
+    ModelReading reading;
+    if (kind == FileKind::Regular)
+        reading = MeshReaderProcess::Read(path);
+    // The program is ending: nothing to tell.
+    if (reading.outcome == ModelReading::Interrupted)
+        return false;
+    if (reading.outcome != ModelReading::Read) {
+        ShowMessageBox(kDefaultMessageCaption, "No se puede leer el archivo " + path + "\n");
+        return false;
+    }
+    for (const MeshMaterial& source : reading.mesh.materials) {
         Material material = source.material;
         material.ambient = material.diffuse;
         m_materials.push_back(material);
-        DeviceTexture* texture = nullptr;
-        if (!source.textureFile.empty())
-            texture = m_device->CreateTextureFromFile(NativePath("texturas\\" + source.textureFile));
-        m_textures.push_back(texture);
+        m_textures.push_back(source.textureFile.empty() ? nullptr : LoadTexture(source.textureFile));
     }
-    const bool optimised = import.Optimize();
-    m_meshData = import.Mesh();
+    m_meshData = std::move(reading.mesh);
     m_mesh = m_device->CreateMesh(m_meshData);
-    if (!optimised) {
+    if (!reading.optimised) {
         ShowMessageBox(kDefaultMessageCaption, "Fallo en OptimizeInplace()");
         return false;
     }
     return m_mesh != nullptr;
+}
+
+// A missing texture is silent; one that is not a file to read is named once, however many
+// materials use it.
+DeviceTexture* CModel::LoadTexture(const std::string& name)
+{
+    const std::string path = NativePath("texturas\\" + name);
+    if (KindOfFile(path) != FileKind::Other)
+        return m_device->CreateTextureFromFile(path);
+    static std::set<std::string> named;
+    if (named.insert(path).second)
+        ShowMessageBox(kDefaultMessageCaption, "No se puede leer el archivo " + path + "\n");
+    return nullptr;
 }
 
 bool CModel::ComputeBounds()

@@ -24,6 +24,8 @@ public:
     void Draw() override;
 
     // Reads the mesh, its materials and textures ("texturas\<name>") and optimises the mesh.
+    // The file is read in a process of its own (MeshReaderProcess): one that is missing, not a
+    // regular file, broken, or asking for too much memory or time is named in a message.
     bool Load(const std::string& file);
     // Box of the mesh's vertices in model space.
     bool ComputeBounds();
@@ -42,6 +44,8 @@ public:
     const MeshData& MeshContents() const { return m_meshData; }
 
 private:
+    DeviceTexture* LoadTexture(const std::string& name);
+
     std::vector<Material> m_materials;
     std::vector<DeviceTexture*> m_textures;
     DeviceMesh* m_mesh = nullptr;

@@ -1,6 +1,7 @@
 #include "world/CRenderer.h"
 
 #include "platform/ContentPath.h"
+#include "platform/FileKind.h"
 #include "platform/MessageBox.h"
 #include "world/CCamera.h"
 #include "world/CLevelMap.h"
@@ -149,7 +150,15 @@ bool CRenderer::LoadIntro()
     if (m_device == nullptr)
         return true;
     m_introVertices = m_device->CreateVertexBuffer(kIntroQuad, 6);
-    m_introTexture = m_device->CreateTextureFromFile(NativePath("intro"));
+    // Without its picture the intro is plain white; the program starts all the same.
+    const std::string path = NativePath("intro");
+    const FileKind kind = KindOfFile(path);
+    if (kind == FileKind::Regular)
+        m_introTexture = m_device->CreateTextureFromFile(path);
+    if (kind == FileKind::Missing)
+        ShowMessageBox(kDefaultMessageCaption, "No se encuentra el archivo " + path);
+    else if (m_introTexture == nullptr)
+        ShowMessageBox(kDefaultMessageCaption, "No se puede leer el archivo " + path);
     m_device->SetTexture(0, m_introTexture);
     return true;
 }

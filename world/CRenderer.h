@@ -34,6 +34,8 @@ public:
     // Draws model `index` of the model set if it is in the view frustum.
     void DrawModel(int index);
 
+    // The intro quad and its picture, the file "intro"; a picture that is missing or cannot be
+    // read is named in a message and the intro stays white.
     bool LoadIntro();
     void BeginFrame();
     // The intro picture; called between BeginFrame and EndFrame, which bracket it.

@@ -5,42 +5,11 @@
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
-#include <cerrno>
-#include <csignal>
 #include <vector>
-
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
 constexpr unsigned kReadSteps = aiProcess_ConvertToLeftHanded | aiProcess_Triangulate | aiProcess_ValidateDataStructure;
-
-// Assimp's .x reader trusts the vertex and normal indices of a file: a broken file can make it
-// read far outside its arrays and crash. So the file is first read by a child process, and only
-// a file that the child read without dying is read here. Without a child to ask, the file is
-// read directly, as before.
-bool ReadsWithoutCrashing(const std::string& path)
-{
-    const pid_t child = ::fork();
-    if (child < 0)
-        return true;
-    if (child == 0) {
-        // A crash must end the child quietly, and a signal must not reach the program's own
-        // handlers (they write to descriptors the child shares with the program).
-        for (int signal : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGINT, SIGTERM, SIGHUP})
-            std::signal(signal, SIG_DFL);
-        Assimp::Importer importer;
-        importer.ReadFile(path, kReadSteps);
-        ::_exit(0);
-    }
-    int status = 0;
-    while (::waitpid(child, &status, 0) < 0) {
-        if (errno != EINTR)
-            return true;
-    }
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
 
 ColorValue ReadColor(const aiMaterial& material, const char* key, unsigned type, unsigned index)
 {
@@ -119,8 +88,6 @@ bool XMeshImport::Read(const std::string& path)
 {
     m_mesh = MeshData{};
     m_importer->FreeScene();
-    if (!ReadsWithoutCrashing(path))
-        return false;
     const aiScene* scene = m_importer->ReadFile(path, kReadSteps);
     if (scene == nullptr || scene->mRootNode == nullptr || scene->mNumMeshes == 0)
         return false;

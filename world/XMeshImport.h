@@ -11,7 +11,8 @@ class Importer;
 
 // Reads a DirectX .x model into one mesh with one subset per material, as Direct3D's loader
 // does: positions, normals, texture coordinates and winding stay left-handed as written, frame
-// transforms are applied, and polygons become triangles.
+// transforms are applied, and polygons become triangles. Assimp trusts what a file says, so the
+// program reads models through MeshReaderProcess, never with this class directly.
 class XMeshImport {
 public:
     XMeshImport();

@@ -12,6 +12,7 @@
 #include <QTranslator>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <string>
@@ -45,6 +46,25 @@ QIcon ApplicationIcon()
     return icon;
 }
 
+QtMessageHandler g_qtMessageHandler = nullptr;
+
+// Qt ends a program whose platform plugin cannot start (no display to connect to) with abort();
+// this says why in Spanish and ends it with status 1. Other messages go on to Qt's handler.
+void EndWithoutDisplay(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (type != QtFatalMsg) {
+        g_qtMessageHandler(type, context, text);
+        return;
+    }
+    const char* display = std::getenv("DISPLAY");
+    if (display == nullptr || *display == '\0')
+        std::fputs("brumaria: no hay pantalla (la variable DISPLAY está vacía). Brumaria necesita una; "
+                   "sin ella se puede usar xvfb-run.\n", stderr);
+    else
+        std::fprintf(stderr, "brumaria: no se puede abrir la pantalla %s.\n", display);
+    std::_Exit(1);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -61,7 +81,9 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    g_qtMessageHandler = qInstallMessageHandler(EndWithoutDisplay);
     QApplication qtApplication(argc, argv);
+    qInstallMessageHandler(g_qtMessageHandler);
     QApplication::setWindowIcon(ApplicationIcon());
     // The program speaks Spanish, and so do the windows Qt provides (the file dialog above all).
     QTranslator qtSpanish;
@@ -78,7 +100,7 @@ int main(int argc, char** argv)
 
     CGameApp app;
     if (!app.InitInstance())
-        return 1;
+        return interrupts.Received() ? interrupts.ExitStatus() : 1;
     // A signal handled before the main loop runs left no loop to quit: it ends the run here.
     int status = 0;
     if (!interrupts.Received())

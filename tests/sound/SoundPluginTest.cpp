@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <optional>
 
 // Real OpenAL Soft on its null backend, in a temporary working folder.
@@ -15,21 +16,28 @@ TEST(SoundPlugin, LoadFailuresShowTheirMessagesInOrderAndStillFillTheOtherClip)
     const std::string clip(8820, '\x11');
     const std::string noBuffer = "SoundPlugin ERROR: no se pudo crear el buffer secundario";
     const std::string noBufferShort = "no se pudo crear el buffer secundario";
+    const std::string noWalk = "No se puede cargar el sonido del archivo snd/andar.snd";
+    const std::string noHit = "No se puede cargar el sonido del archivo snd/golpe.snd";
+    // A folder stands for anything that is not a file to read.
+    const std::string folderName = "(folder)";
     struct Case { std::optional<std::string> walk, hit; std::vector<std::string> texts; bool hitPlays; };
     const Case cases[] = {
-        {"", clip, {noBuffer, noBufferShort}, true},
-        {"", "", {noBuffer, noBufferShort, noBuffer, noBufferShort}, false},
+        {"", clip, {noBuffer, noBufferShort, noWalk}, true},
+        {"", "", {noBuffer, noBufferShort, noWalk, noBuffer, noBufferShort, noHit}, false},
         // Shorter than one stereo frame of two bytes a channel.
-        {"a", "bcd", {noBuffer, noBufferShort, noBuffer, noBufferShort}, false},
-        {std::nullopt, clip, {}, false},  // a missing file shows nothing
-        {clip, std::nullopt, {}, false},
+        {"a", "bcd", {noBuffer, noBufferShort, noWalk, noBuffer, noBufferShort, noHit}, false},
+        {std::nullopt, clip, {"No se encuentra el archivo snd/andar.snd"}, false},
+        {std::nullopt, std::nullopt, {"No se encuentra el archivo snd/andar.snd", "No se encuentra el archivo snd/golpe.snd"}, false},
+        {clip, folderName, {"No se puede leer el archivo snd/golpe.snd"}, false},
     };
     for (const Case& c : cases) {
         SoundTestFolder folder;
-        if (c.walk)
-            WriteFile("snd/andar.snd", *c.walk);
-        if (c.hit)
-            WriteFile("snd/golpe.snd", *c.hit);
+        for (const auto& [file, contents] : {std::make_pair("snd/andar.snd", c.walk), std::make_pair("snd/golpe.snd", c.hit)}) {
+            if (contents == folderName)
+                std::filesystem::create_directories(file);
+            else if (contents)
+                WriteFile(file, *contents);
+        }
         messages.Clear();
         SoundPlugin plugin;
         ASSERT_TRUE(plugin.Init(22050, 2, 6));

@@ -345,20 +345,6 @@ TEST(SampleFiles, HeaderThenOneValuePerPassInTheFileOrderThenTheClosingStatement
     EXPECT_EQ(TemporaryFolder::Read("muestrasPosX.m"), "movX =[0,1,-7]\nmovX = [(1:columns(movX)); movX]'");
 }
 
-TEST(SampleFiles, OneFileThatCannotBeCreatedLeavesNoneOpen)
-{
-    TemporaryFolder folder;
-    std::filesystem::create_directory("muestrasGiroX.m");
-    SampleFiles files;
-    EXPECT_FALSE(files.Open());
-    files.Append({1, 2, 3, 4, 5, 6});
-    files.Close();
-    // The three before it were created, but hold no headerless values.
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(TemporaryFolder::Read(kSampleFileNames[i][0]), "") << kSampleFileNames[i][0];
-    EXPECT_FALSE(std::filesystem::exists("muestrasGiroY.m"));
-}
-
 // A scripted head steers the real camera through the real level map, with real sound (OpenAL's
 // null backend).
 TEST(HeadSteering, DriftNearerRollThenAWall)

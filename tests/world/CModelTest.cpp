@@ -2,6 +2,7 @@
 
 #include "platform/MessageBox.h"
 #include "world/FrustumPlanes.h"
+#include "world/MeshReaderProcess.h"
 #include "world/RecordingDevice.h"
 
 #include "WorldTestFolder.h"
@@ -10,14 +11,16 @@
 #include <glm/ext/matrix_transform.hpp>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <limits>
 
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/lsan_interface.h>
-#endif
+#include <sys/resource.h>
+#include <sys/stat.h>
+
 
 namespace {
 
@@ -81,7 +84,8 @@ TEST_F(CModelTest, VisibleModelDrawsEverySubsetInOrderAndACulledOneNothing)
     EXPECT_EQ(device.Transform(TransformType::World), model.World());
 }
 
-// Missing, broken or garbage files: the message, no box, and nothing drawn even in full view.
+// Missing, broken, garbage or not files at all: the message, no box, and nothing drawn even in full
+// view. A file that crashes Assimp or makes it wait for ever costs only its model.
 TEST_F(CModelTest, UnreadableFileIsReportedAndTheModelIsNeitherMeasuredNorDrawn)
 {
     WorldTestFolder::Place("modelos/roto.x", "modelos/roto.x");
@@ -93,24 +97,45 @@ TEST_F(CModelTest, UnreadableFileIsReportedAndTheModelIsNeitherMeasuredNorDrawn)
     std::ofstream("modelos/basura.x", std::ios::binary) << garbage;
     std::ofstream("modelos/basura-bin.x", std::ios::binary) << "xof 0303bin 0032" + garbage;
     std::ofstream("modelos/basura-txt.x", std::ios::binary) << "xof 0303txt 0032\n" + garbage;
+    std::filesystem::create_directory("modelos/carpeta.x");
+    ASSERT_EQ(::mkfifo("modelos/fifo.x", 0644), 0);
     CurrentFrustumPlanes().fill({0.0f, 0.0f, 0.0f, 1.0f});
-    for (const std::string name : {"busto", "roto", "indice", "basura", "basura-bin", "basura-txt"}) {
+    for (const std::string name : {"busto", "roto", "indice", "basura", "basura-bin", "basura-txt", "carpeta", "fifo"}) {
         messages.Clear();
-#if defined(__SANITIZE_ADDRESS__)
-        __lsan_disable();  // Assimp's text parser leaks what it built when it gives up on a file
-#endif
         CModel model(device, "modelos\\" + name + ".x", glm::mat4(1.0f));
-#if defined(__SANITIZE_ADDRESS__)
-        __lsan_enable();
-#endif
-        EXPECT_EQ(messages.Messages(),
-            (std::vector<ShownMessage>{{kDefaultMessageCaption, "No se encuentra el archivo modelos/" + name + ".x\n"}}));
+        const std::string text = (name == "busto" ? "No se encuentra el archivo modelos/" : "No se puede leer el archivo modelos/") + name + ".x\n";
+        EXPECT_EQ(messages.Messages(), (std::vector<ShownMessage>{{kDefaultMessageCaption, text}}));
         EXPECT_FALSE(model.HasMesh());
         EXPECT_TRUE(model.BoxMin() == glm::vec3(std::numeric_limits<float>::max()) && model.BoxMax() == model.BoxMin());
         device.ClearCalls();
         model.Draw();
         EXPECT_TRUE(device.Calls().empty()) << name;
     }
+    // The reader gives up on a file at its time limit (here a FIFO nobody writes to).
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(MeshReaderProcess::Read("modelos/fifo.x", 300).outcome, ModelReading::TimedOut);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+}
+
+// A file that declares two thousand million vertices: the reader runs out of its own memory
+// within seconds, while this process does not grow.
+TEST_F(CModelTest, AModelAskingForTooMuchMemoryIsRefusedWithinSeconds)
+{
+    std::ofstream("modelos/enorme.x") << "xof 0303txt 0032\nMesh Enorme {\n 2000000000;\n 0.0;0.0;0.0;,\n 1.0;0.0;0.0;,\n"
+                                         " 0.0;1.0;0.0;;\n 1;\n 3;0,1,2;;\n}\n";
+    rusage before = {};
+    ::getrusage(RUSAGE_SELF, &before);
+    const auto start = std::chrono::steady_clock::now();
+    CModel model(device, "modelos\\enorme.x", glm::mat4(1.0f));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"No se puede leer el archivo modelos/enorme.x\n"});
+    EXPECT_FALSE(model.HasMesh());
+    rusage after = {};
+    ::getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 100 * 1024) << "kilobytes";
+    // The next model reads as ever.
+    CModel box(device, "modelos\\caja.x", glm::mat4(1.0f));
+    EXPECT_TRUE(box.HasMesh());
 }
 
 // A missing texture, or a name no file can have (an unterminated name in a broken file runs on for
@@ -126,4 +151,11 @@ TEST_F(CModelTest, MissingTextureIsSilentAndTheSubsetIsDrawnUntextured)
         EXPECT_EQ(device.CallsStartingWith("SetTexture"), std::vector<std::string>(3, "SetTexture 0 null")) << file;
     }
     EXPECT_TRUE(messages.Messages().empty());
+    // One that is no file to read (a FIFO) is named once, however often it is used.
+    ASSERT_EQ(::mkfifo("texturas/piedra.ppm", 0644), 0);
+    for (int i = 0; i < 2; ++i) {
+        CModel model(device, "modelos\\caja.x", At({0.0f, 0.0f, 10.0f}));
+        EXPECT_EQ(model.Textures()[0], nullptr);
+    }
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"No se puede leer el archivo texturas/piedra.ppm\n"});
 }

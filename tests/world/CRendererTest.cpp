@@ -13,6 +13,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -132,6 +135,31 @@ TEST_F(CRendererTest, SetUpFailuresAndShortcomingsHaveTheirMessages)
     fontless.ClearCalls();
     withoutText.DrawTextLine("x", 0, 640, 480);
     EXPECT_TRUE(fontless.Calls().empty());
+}
+
+// A cross that asks for two thousand million vertices costs the three crosses; the rest loads.
+TEST_F(CRendererTest, AModelThatCannotBeReadCostsOnlyItsOwnPlaces)
+{
+    PlaceModelSet();
+    std::ofstream("modelos/cruz.x") << "xof 0303txt 0032\nMesh Enorme {\n 2000000000;\n 0.0;0.0;0.0;,\n 1.0;0.0;0.0;,\n"
+                                       " 0.0;1.0;0.0;;\n 1;\n 3;0,1,2;;\n}\n";
+    ASSERT_TRUE(renderer.Init(device, 640, 480));
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>(3, "No se puede leer el archivo modelos/cruz.x\n"));
+    ASSERT_EQ(renderer.ModelCount(), 23);
+    for (int i = 0; i < renderer.ModelCount(); ++i)
+        EXPECT_EQ(renderer.Model(i).HasMesh(), i < 16 || i > 18) << i;
+}
+
+// Without its picture the intro says so and stays white; a FIFO of that name is not waited for.
+TEST_F(CRendererTest, AnIntroPictureThatIsMissingOrNoFileIsNamed)
+{
+    ASSERT_TRUE(InitWithModelSet());
+    messages.Clear();
+    renderer.LoadIntro();
+    ASSERT_EQ(::mkfifo("intro", 0644), 0);
+    renderer.LoadIntro();
+    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"No se encuentra el archivo intro", "No se puede leer el archivo intro"}));
+    EXPECT_EQ(Calls("SetTexture"), std::vector<std::string>(2, "SetTexture 0 null"));
 }
 
 TEST_F(CRendererTest, SceneFrameSetsSamplersViewAndPlanesBeforeTheModelsAndFogAfter)

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QImageReader>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions_3_3_Core>
 #include <QOpenGLPaintDevice>
@@ -14,6 +15,7 @@
 #include <QSurfaceFormat>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 
@@ -199,13 +201,19 @@ DeviceTexture* OpenGLDevice::CreateTextureFromFile(const std::string& path)
 {
     if (m_gl == nullptr)
         return nullptr;
-    const QImage picture(QString::fromStdString(path));
-    if (picture.isNull())
+    // One texture per picture file, however many materials name it.
+    if (const auto loaded = m_texturesByPath.find(path); loaded != m_texturesByPath.end())
+        return loaded->second;
+    makeCurrent();
+    QImage picture = ReadBoundedPicture(QString::fromStdString(path));
+    if (picture.isNull()) {
+        m_texturesByPath[path] = nullptr;
         return nullptr;
+    }
     // Rows of four-byte texels: the default unpack alignment of 4 fits, and stays as Qt's
     // glyph uploads expect it.
     const QImage texels = picture.convertToFormat(QImage::Format_RGBA8888);
-    makeCurrent();
+    picture = QImage();
     auto texture = std::make_unique<OpenGLTexture>();
     m_gl->glGenTextures(1, &texture->texture);
     m_gl->glActiveTexture(GL_TEXTURE0);
@@ -216,7 +224,25 @@ DeviceTexture* OpenGLDevice::CreateTextureFromFile(const std::string& path)
     m_gl->glGenerateMipmap(GL_TEXTURE_2D);
     m_gl->glBindTexture(GL_TEXTURE_2D, m_texture != nullptr ? m_texture->texture : 0);
     m_textures.push_back(std::move(texture));
+    m_texturesByPath[path] = m_textures.back().get();
     return m_textures.back().get();
+}
+
+// A picture larger than kMaxTextureSide, or than this OpenGL takes, is scaled down to fit with its
+// proportions kept: while it is read where the format can (JPEG), otherwise right after.
+QImage OpenGLDevice::ReadBoundedPicture(const QString& path)
+{
+    GLint glLimit = 0;
+    m_gl->glGetIntegerv(GL_MAX_TEXTURE_SIZE, &glLimit);
+    const int limit = glLimit > 0 ? std::min(kMaxTextureSide, static_cast<int>(glLimit)) : kMaxTextureSide;
+    QImageReader reader(path);
+    const QSize size = reader.size();
+    if (size.width() > limit || size.height() > limit)
+        reader.setScaledSize(size.scaled(limit, limit, Qt::KeepAspectRatio));
+    const QImage picture = reader.read();
+    if (picture.width() > limit || picture.height() > limit)
+        return picture.scaled(picture.size().scaled(limit, limit, Qt::KeepAspectRatio), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return picture;
 }
 
 unsigned OpenGLDevice::CreateVertexArray(const MeshVertex* vertices, int count, unsigned& vertexBuffer)

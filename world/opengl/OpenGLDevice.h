@@ -6,7 +6,9 @@
 #include <QImage>
 #include <QOpenGLWidget>
 
+#include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 class BackBuffer;
@@ -24,6 +26,9 @@ class QOpenGLFunctions_3_3_Core;
 class OpenGLDevice : public QOpenGLWidget, public GraphicsDevice {
     Q_OBJECT
 public:
+    // Longest side of a texture in texels: larger pictures are scaled down to it.
+    static constexpr int kMaxTextureSide = 4096;
+
     explicit OpenGLDevice(QWidget* parent = nullptr);
     ~OpenGLDevice() override;
 
@@ -34,6 +39,7 @@ public:
     bool HasDevice() const override;
     void WriteStatusText(int x, int y, const std::string& text) override;
     void RequestQuit(int exitCode) override;
+    // Reads each file once; a picture over kMaxTextureSide (or the OpenGL limit) is scaled down.
     DeviceTexture* CreateTextureFromFile(const std::string& path) override;
     DeviceMesh* CreateMesh(const MeshData& mesh) override;
     DeviceVertexBuffer* CreateVertexBuffer(const MeshVertex* vertices, int count) override;
@@ -75,6 +81,7 @@ private:
     void PrepareDraw();
     void ApplySamplerStates();
     unsigned CreateVertexArray(const MeshVertex* vertices, int count, unsigned& vertexBuffer);
+    QImage ReadBoundedPicture(const QString& path);
 
     QOpenGLFunctions_3_3_Core* m_gl = nullptr;
     std::unique_ptr<BackBuffer> m_backBuffer;
@@ -84,6 +91,8 @@ private:
     std::vector<StatusText> m_statusTexts;
 
     std::vector<std::unique_ptr<OpenGLTexture>> m_textures;
+    // Each picture file read so far, with its texture (null for one that could not be read).
+    std::map<std::string, OpenGLTexture*> m_texturesByPath;
     std::vector<std::unique_ptr<OpenGLMesh>> m_meshes;
     std::vector<std::unique_ptr<OpenGLVertexBuffer>> m_vertexBuffers;
     std::vector<std::unique_ptr<OpenGLFont>> m_fonts;

@@ -3,6 +3,7 @@
 #include "tests/tracking/OctaveSampleFile.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
@@ -13,6 +14,8 @@
 
 #include <csignal>
 #include <fstream>
+
+#include <sys/stat.h>
 #include <memory>
 #include <set>
 #include <sstream>
@@ -38,7 +41,6 @@ public:
 
     void Run(const QStringList& arguments, const char* drivers = "null")
     {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("ALSOFT_DRIVERS", drivers);
         // "Ninguna (solo teclas)" chosen: no camera is opened, whatever the machine has.
         environment.remove("BRUMARIA_CAMERA");
@@ -51,6 +53,8 @@ public:
         setProcessEnvironment(environment);
         start(BRUMARIA_PROGRAM, arguments);
     }
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
 
     // The exit code once it has ended by itself; -1 if it did not in time (it is killed), or crashed.
     int ExitCode(int timeoutMs = 120000)
@@ -65,6 +69,33 @@ public:
 private:
     QTemporaryDir m_folder;
 };
+
+std::string ReadText(const QString& path)
+{
+    std::ostringstream text;
+    text << std::ifstream(path.toStdString()).rdbuf();
+    return text.str();
+}
+
+// A child process of `parent` (0 if it has none).
+pid_t ChildOf(pid_t parent)
+{
+    for (const QString& entry : QDir("/proc").entryList(QDir::Dirs)) {
+        std::ifstream stat(("/proc/" + entry + "/stat").toStdString());
+        std::string line;
+        std::getline(stat, line);
+        // "pid (name) state ppid ...": the name may hold blanks, not a closing parenthesis and a blank.
+        const std::size_t nameEnd = line.rfind(") ");
+        if (nameEnd == std::string::npos)
+            continue;
+        std::istringstream rest(line.substr(nameEnd + 2));
+        std::string state;
+        pid_t ppid = 0;
+        if (rest >> state >> ppid && ppid == parent)
+            return static_cast<pid_t>(entry.toInt());
+    }
+    return 0;
+}
 
 TEST(ProgramTest, AnUnknownOptionIsAnErrorWithTheUsage)
 {
@@ -115,6 +146,95 @@ TEST(ProgramTest, TwoHundredFramesOfPlayShowTheChurchyardWithTheStatistics)
     EXPECT_GT(colours.size(), 500u);
     EXPECT_GT(red, 20);
     EXPECT_LT(greyBelow, 320 * 120 / 10);
+}
+
+TEST(ProgramTest, WithoutADisplayItSaysSoInSpanishAndEndsWithOne)
+{
+    Program program({"snd"});
+    program.environment.remove("DISPLAY");
+    program.environment.insert("QT_QPA_PLATFORM", "xcb");
+    program.Run({"--messages-on-stderr"});
+    EXPECT_EQ(program.ExitCode(), 1);
+    const QByteArray error = program.readAllStandardError();
+    EXPECT_TRUE(error.contains("brumaria: no hay pantalla")) << error.data();
+}
+
+// A FIFO is not waited for: it is named, the defaults hold and the program plays.
+TEST(ProgramTest, AConfiguracionThatIsAFifoIsNamedAndPlayGoesOn)
+{
+    Program program({"snd"});
+    ASSERT_EQ(::mkfifo(program.Path("configuracion").toLocal8Bit().constData(), 0644), 0);
+    program.Run({"--start", "--frames", "20", "--messages-on-stderr"});
+    EXPECT_EQ(program.ExitCode(60000), 0);
+    const QByteArray error = program.readAllStandardError();
+    EXPECT_TRUE(error.contains("[Brumaria] No se puede leer el archivo configuracion: se usan los valores por defecto\n")) << error.data();
+}
+
+// A signal while the models load ends the program at once, even while a model takes long to
+// read, and the sample files it has opened are complete scripts.
+TEST(ProgramTest, ASignalDuringStartUpEndsItAtOnce)
+{
+    Program program({"snd", "texturas", "intro"});
+    QDir(program.Path("")).mkdir("modelos");
+    // Several seconds of reading for Assimp: a mesh of two million triangles.
+    {
+        std::ofstream slow(program.Path("modelos/cielo.x").toStdString());
+        const int vertices = 2000000;
+        slow << "xof 0303txt 0032\nMesh Lento {\n " << vertices << ";\n";
+        for (int i = 0; i < vertices; ++i)
+            slow << " " << i % 1000 << ".5;" << i / 1000 << ".25;1.0;" << (i + 1 < vertices ? ",\n" : ";\n");
+        slow << " " << vertices - 2 << ";\n";
+        for (int i = 0; i + 2 < vertices; ++i)
+            slow << " 3;" << i << "," << i + 1 << "," << i + 2 << (i + 3 < vertices ? ";,\n" : ";;\n");
+        slow << "}\n";
+    }
+    program.Run({"--messages-on-stderr"});
+    ASSERT_TRUE(program.waitForStarted());
+    const pid_t pid = static_cast<pid_t>(program.processId());
+    // The sky, read first, is being read once the program has started its model reader.
+    QElapsedTimer clock;
+    clock.start();
+    pid_t helper = 0;
+    while (clock.elapsed() < 60000 && (helper = ChildOf(pid)) == 0)
+        QThread::msleep(20);
+    QThread::msleep(300);
+    ASSERT_EQ(program.state(), QProcess::Running) << "start-up was over before the signal";
+    clock.restart();
+    ::kill(pid, SIGTERM);
+    EXPECT_EQ(program.ExitCode(30000), 128 + SIGTERM);
+    EXPECT_LT(clock.elapsed(), 3000);
+    for (int wait = 0; wait < 50 && ::kill(helper, 0) == 0; ++wait)
+        QThread::msleep(100);
+    EXPECT_NE(::kill(helper, 0), 0) << "the model reader outlived the program";
+    for (const auto& [name, variable] : kSampleFileNames)
+        EXPECT_EQ(OctaveSampleFile::Parse(ReadText(program.Path(name)), variable).error, "") << name;
+}
+
+// Ctrl+C in the terminal of `xvfb-run brumaria` reaches the program and its X server at once:
+// whichever goes first, the sample files are complete.
+TEST(ProgramTest, CtrlCToTheProgramAndItsXServerTogetherCompletesTheFiles)
+{
+    QProcess server;
+    server.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+    ASSERT_TRUE(server.waitForStarted());
+    // Xvfb writes its display number once it takes clients.
+    ASSERT_TRUE(server.waitForReadyRead(30000));
+    Program program({"snd"});
+    program.environment.insert("DISPLAY", ":" + QString(server.readAllStandardOutput()).trimmed());
+    program.Run({"--video", BRUMARIA_SOURCE_DIR "/data/demo/paseo.avi", "--start", "--messages-on-stderr"});
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 60000 && OctaveSampleFile::Parse(ReadText(program.Path("muestrasGiroX.m")), "giroX").samples.size() < 20)
+        QThread::msleep(100);
+    ::kill(static_cast<pid_t>(program.processId()), SIGINT);
+    ::kill(static_cast<pid_t>(server.processId()), SIGINT);
+    EXPECT_TRUE(program.waitForFinished(30000));
+    for (const auto& [name, variable] : kSampleFileNames) {
+        const OctaveSampleFile file = OctaveSampleFile::Parse(ReadText(program.Path(name)), variable);
+        EXPECT_EQ(file.error, "") << name;
+        EXPECT_GE(file.samples.size(), 20u) << name;
+    }
+    server.waitForFinished();
 }
 
 // The program playing the demo video with head steering, and the test display as the window
@@ -236,10 +356,29 @@ TEST_F(ProgramEndTest, EscEndsTheProgram)
     ExpectTheEnd(0);
 }
 
-TEST_F(ProgramEndTest, CtrlCEndsTheProgram)
+TEST_F(ProgramEndTest, CtrlCEndsTheProgramAndASecondOneDoesNotCutTheEndShort)
 {
     ::kill(static_cast<pid_t>(program.processId()), SIGINT);
+    QThread::msleep(30);
+    ::kill(static_cast<pid_t>(program.processId()), SIGINT);
     ExpectTheEnd(128 + SIGINT);
+}
+
+// The files are complete up to the last second: they are brought up to date once a second.
+TEST_F(ProgramEndTest, AKillLeavesCompleteFiles)
+{
+    QThread::msleep(1500);
+    ::kill(static_cast<pid_t>(program.processId()), SIGKILL);
+    ExpectTheEnd(-1);
+}
+
+// The X server closes the program's connection, as when the display goes away: Xlib ends the
+// program, and the files are completed on the way out.
+TEST_F(ProgramEndTest, LosingTheDisplayCompletesTheFiles)
+{
+    XKillClient(display.get(), Find("Brumaria"));
+    XFlush(display.get());
+    ExpectTheEnd(1);
 }
 
 }  // namespace

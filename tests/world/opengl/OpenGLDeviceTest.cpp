@@ -6,6 +6,7 @@
 #include "world/CModel.h"
 #include "world/CRenderer.h"
 #include "world/ColorValue.h"
+#include "world/opengl/OpenGLResources.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -13,6 +14,7 @@
 #include <QImage>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
+#include <QOpenGLFunctions_3_3_Core>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
@@ -253,6 +255,33 @@ TEST_F(OpenGLDeviceTest, OnlyAPictureGivesATextureAndRequestQuitEndsTheEventLoop
     EXPECT_NE(device.CreateTextureFromFile("entera.png"), nullptr);
     device.RequestQuit(3);
     EXPECT_EQ(QCoreApplication::exec(), 3);
+}
+
+// Pictures over 4096 texels a side become textures of 4096 with their proportions, scaled as they
+// are read (JPEG) or after (PNG); a file named again gives the texture it gave before.
+TEST_F(OpenGLDeviceTest, APictureOverTheLimitIsScaledDownAndEachFileIsReadOnce)
+{
+    QImage wide(5000, 20, QImage::Format_RGB32);
+    wide.fill(Qt::blue);
+    ASSERT_TRUE(wide.save("ancha.png"));
+    ASSERT_TRUE(wide.transformed(QTransform().rotate(90)).save("alta.jpg"));
+    const auto sizeOf = [this](DeviceTexture* texture) {
+        device.makeCurrent();
+        auto* gl = QOpenGLContext::currentContext()->versionFunctions<QOpenGLFunctions_3_3_Core>();
+        gl->glBindTexture(GL_TEXTURE_2D, static_cast<OpenGLTexture*>(texture)->texture);
+        GLint width = 0;
+        GLint height = 0;
+        gl->glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+        gl->glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+        return QSize(width, height);
+    };
+    DeviceTexture* texture = device.CreateTextureFromFile("ancha.png");
+    ASSERT_NE(texture, nullptr);
+    EXPECT_EQ(sizeOf(texture), QSize(4096, 16));
+    EXPECT_EQ(device.CreateTextureFromFile("ancha.png"), texture);
+    texture = device.CreateTextureFromFile("alta.jpg");
+    ASSERT_NE(texture, nullptr);
+    EXPECT_EQ(sizeOf(texture), QSize(16, 4096));
 }
 
 // The intro picture (no file name extension) fills the window.
