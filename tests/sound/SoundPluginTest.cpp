@@ -1,10 +1,11 @@
 #include "sound/SoundPlugin.h"
 
-#include "SoundTesting.h"
 #include "platform/MessageBox.h"
+#include "tests/support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <optional>
 
 // Real OpenAL Soft on its null backend, in a temporary working folder.
@@ -25,11 +26,11 @@ TEST(SoundPlugin, LoadFailuresShowTheirMessagesInOrderAndStillFillTheOtherClip)
         {clip, std::nullopt, {}, false},
     };
     for (const Case& c : cases) {
-        SoundTestFolder folder;
+        TemporaryFolder folder{"snd"};
         if (c.walk)
-            WriteFile("snd/andar.snd", *c.walk);
+            TemporaryFolder::Write("snd/andar.snd", *c.walk);
         if (c.hit)
-            WriteFile("snd/golpe.snd", *c.hit);
+            TemporaryFolder::Write("snd/golpe.snd", *c.hit);
         messages.Clear();
         SoundPlugin plugin;
         ASSERT_TRUE(plugin.Init(22050, 2, 6));

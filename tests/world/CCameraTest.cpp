@@ -1,7 +1,7 @@
-#include "WorldTestFolder.h"
+#include "world/CCamera.h"
 
 #include "sound/SoundPlugin.h"
-#include "world/CCamera.h"
+#include "tests/support/TemporaryFolder.h"
 #include "world/CLevelMap.h"
 
 #include <glm/geometric.hpp>
@@ -129,9 +129,8 @@ TEST(CCamera, FootstepsAndHitsDoNotStackWhilePlaying)
 {
     using Clock = std::chrono::steady_clock;
     const double clipSeconds = 1.0;
-    WorldTestFolder folder;
+    TemporaryFolder folder{"snd"};
     setenv("ALSOFT_DRIVERS", "null", 1);
-    std::filesystem::create_directory("snd");
     const std::vector<short> samples(static_cast<int>(22050 * clipSeconds) * 2, 20);
     for (const char* clip : {"snd/andar.snd", "snd/golpe.snd"})
         std::ofstream(clip, std::ios::binary).write(reinterpret_cast<const char*>(samples.data()), samples.size() * 2);

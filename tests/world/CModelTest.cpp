@@ -1,10 +1,9 @@
 #include "world/CModel.h"
 
 #include "platform/MessageBox.h"
+#include "tests/support/TemporaryFolder.h"
+#include "tests/support/world/RecordingDevice.h"
 #include "world/FrustumPlanes.h"
-#include "world/RecordingDevice.h"
-
-#include "WorldTestFolder.h"
 
 #include <glm/ext/matrix_clip_space.hpp>
 #include <glm/ext/matrix_transform.hpp>
@@ -12,7 +11,6 @@
 
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <limits>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -33,12 +31,11 @@ protected:
         // The start pose's frustum: eye (0, 2.5, 0) looking along +z.
         const glm::mat4 view = glm::lookAtLH(glm::vec3(0, 2.5f, 0), glm::vec3(0, 2.5f, 1), glm::vec3(0, 1, 0));
         CurrentFrustumPlanes() = ExtractPlanes(view, glm::perspectiveLH_ZO(0.7853982f, 640.0f / 480.0f, 1.0f, 5000.0f));
-        std::ifstream box(WorldTestFolder::TestData("modelos/caja.x"));
-        boxText.assign(std::istreambuf_iterator<char>(box), std::istreambuf_iterator<char>());
-        std::ofstream("modelos/caja.x") << boxText;
+        TemporaryFolder::CopyTestData("modelos/caja.x", "modelos/caja.x");
+        boxText = TemporaryFolder::Read("modelos/caja.x");
     }
 
-    WorldTestFolder folder;
+    TemporaryFolder folder{"modelos", "texturas"};
     MessageCapture messages;
     RecordingDevice device;
     std::string boxText;
@@ -50,7 +47,7 @@ protected:
 // order. Behind the viewer or far beside, it makes no call at all.
 TEST_F(CModelTest, VisibleModelDrawsEverySubsetInOrderAndACulledOneNothing)
 {
-    WorldTestFolder::Place("texturas/piedra.ppm", "texturas/piedra.ppm");
+    TemporaryFolder::CopyTestData("texturas/piedra.ppm", "texturas/piedra.ppm");
     CModel model(device, "modelos\\caja.x", At({-1.0f, 1.0f, 10.0f}, 0.5f));
     CModel behind(device, "modelos\\caja.x", At({0.0f, 0.0f, -20.0f}));
     CModel beside(device, "modelos\\caja.x", At({100.0f, 0.0f, 10.0f}));
@@ -84,9 +81,9 @@ TEST_F(CModelTest, VisibleModelDrawsEverySubsetInOrderAndACulledOneNothing)
 // Missing, broken or garbage files: the message, no box, and nothing drawn even in full view.
 TEST_F(CModelTest, UnreadableFileIsReportedAndTheModelIsNeitherMeasuredNorDrawn)
 {
-    WorldTestFolder::Place("modelos/roto.x", "modelos/roto.x");
+    TemporaryFolder::CopyTestData("modelos/roto.x", "modelos/roto.x");
     // A normal index of -16, found by fuzzing: Assimp itself reads far outside the normals.
-    WorldTestFolder::Place("fuzz-regressions/xmodel/indice-negativo.x", "modelos/indice.x");
+    TemporaryFolder::CopyTestData("fuzz-regressions/xmodel/indice-negativo.x", "modelos/indice.x");
     std::string garbage;
     for (std::uint32_t i = 0, state = 7; i < 4096; ++i)
         garbage.push_back(static_cast<char>((state = state * 1664525u + 1013904223u) >> 24));

@@ -6,8 +6,8 @@
 #include "app/MenuCommands.h"
 #include "app/core/SteeringMode.h"
 #include "platform/MessageBox.h"
-#include "tests/tracking/HeadScenes.h"
-#include "tests/tracking/TemporaryFolder.h"
+#include "tests/support/TemporaryFolder.h"
+#include "tests/support/tracking/HeadScenes.h"
 #include "tracking/CHeadTracker.h"
 #include "world/CCamera.h"
 #include "world/CLevelMap.h"
@@ -44,15 +44,14 @@ using Texts = std::vector<std::string>;
 // and nothing else, so every model is reported missing and the program starts all the same. No
 // camera is opened, whatever the machine has; sound goes to OpenAL's null device.
 struct GameFolder : TemporaryFolder {
-    GameFolder()
+    GameFolder() : TemporaryFolder{"snd"}
     {
         ::setenv("BRUMARIA_CAMERA", "99", 1);
         ::setenv("ALSOFT_DRIVERS", "null", 0);
-        std::filesystem::create_directory("snd");
         for (const char* clip : {"snd/andar.snd", "snd/golpe.snd"})
             std::ofstream(clip) << std::string(4 * 2205, '\0');
     }
-    std::string FilePath(const char* name) const { return (std::filesystem::current_path() / name).string(); }
+    std::string FilePath(const char* name) const { return (Path() / name).string(); }
 };
 
 // While alive, hands each modal window that opens to `act`, which is to close it (checked every

@@ -1,6 +1,6 @@
 // The real program under the test display, started from temporary folders.
 
-#include "tests/tracking/OctaveSampleFile.h"
+#include "tests/support/tracking/OctaveSampleFile.h"
 
 #include <QDir>
 #include <QImage>

@@ -1,17 +1,19 @@
-#include "../SoundTesting.h"
+#include "tests/sound/SoundTesting.h"
+#include "tests/support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 TEST(SoundContent, TheCommittedClipsAreTheGeneratorsSoftStereoClipsOfTheRightLength)
 {
-    SoundTestFolder folder;
+    TemporaryFolder folder{"snd"};
     ASSERT_EQ(std::system("\"" SNDGEN_PATH "\" snd"), 0);
     struct Clip { const char* name; double seconds; };
     for (const Clip& clip : {Clip{"andar.snd", 0.3}, Clip{"golpe.snd", 0.25}}) {
-        const std::string bytes = ReadFile(std::string(BRUMARIA_SOURCE_DIR "/data/snd/") + clip.name);
-        EXPECT_TRUE(bytes == ReadFile(std::string("snd/") + clip.name)) << clip.name << " differs from the generator's";
+        const std::string bytes = TemporaryFolder::Read(std::string(BRUMARIA_SOURCE_DIR "/data/snd/") + clip.name);
+        EXPECT_TRUE(bytes == TemporaryFolder::Read(std::string("snd/") + clip.name)) << clip.name << " differs from the generator's";
         ASSERT_EQ(bytes.size() % 4, 0u) << clip.name;
         EXPECT_NEAR(bytes.size() / 88200.0, clip.seconds, 0.01) << clip.name;
         // No click: each channel starts and ends at 0 and moves gently over its first and last ms.

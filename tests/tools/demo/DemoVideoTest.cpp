@@ -1,6 +1,6 @@
 #include "tools/replay/Replay.h"
 
-#include "tests/tracking/TemporaryFolder.h"
+#include "tests/support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "tools/headvideo/HeadVideoWriter.h"
 #include "tools/headvideo/MotionScript.h"
 
-#include "tests/tracking/TemporaryFolder.h"
+#include "tests/support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 #include <opencv2/imgproc.hpp>

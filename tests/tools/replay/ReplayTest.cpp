@@ -1,7 +1,7 @@
 #include "tools/replay/Replay.h"
 
-#include "tests/tracking/HeadScenes.h"
-#include "tests/tracking/TemporaryFolder.h"
+#include "tests/support/TemporaryFolder.h"
+#include "tests/support/tracking/HeadScenes.h"
 
 #include <gtest/gtest.h>
 

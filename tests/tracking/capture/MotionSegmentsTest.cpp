@@ -1,7 +1,7 @@
 #include "tracking/CHeadTracker.h"
 
-#include "tests/tracking/HeadScenes.h"
-#include "tests/tracking/TemporaryFolder.h"
+#include "tests/support/TemporaryFolder.h"
+#include "tests/support/tracking/HeadScenes.h"
 #include "tracking/NullDebugWindows.h"
 #include "tracking/capture/CaptureSource.h"
 #include "world/CCamera.h"

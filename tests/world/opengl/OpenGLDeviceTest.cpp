@@ -1,6 +1,7 @@
 #include "world/opengl/OpenGLDevice.h"
 
 #include "platform/MessageBox.h"
+#include "tests/support/TemporaryFolder.h"
 #include "world/CCamera.h"
 #include "world/CLevelMap.h"
 #include "world/CModel.h"
@@ -8,13 +9,11 @@
 #include "world/ColorValue.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 #include <QPainter>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
 
@@ -58,14 +57,10 @@ class RendererImageTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(QDir::setCurrent(m_folder.path()));
-        QDir().mkdir("modelos");
-        QDir().mkdir("texturas");
         device.resize(kWidth, kHeight);
         device.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&device));
     }
-    void TearDown() override { QDir::setCurrent(m_previous); }
 
     // One frame of the renderer's intro or scene, as shown.
     QImage RendererFrame(bool intro)
@@ -85,8 +80,7 @@ protected:
     CRenderer renderer;
 
 private:
-    QString m_previous = QDir::currentPath();
-    QTemporaryDir m_folder;
+    TemporaryFolder m_folder{"modelos", "texturas"};
 };
 
 // The device alone, with 16-bit depth, no culling and the renderer's projection.
@@ -318,11 +312,9 @@ TEST_F(RendererImageTest, StartViewShowsSkyAboveGroundFogFromTheSecondFrameAndTh
 // picture under a sky, which the fog pulls towards the grey from the second frame.
 TEST_F(RendererImageTest, ChurchyardStartViewAndIntro)
 {
-    const std::filesystem::path data = std::filesystem::path(BRUMARIA_SOURCE_DIR) / "data";
-    for (const char* entry : {"modelos", "texturas", "intro"}) {
+    for (const char* entry : {"modelos", "texturas"})
         std::filesystem::remove(entry);
-        std::filesystem::create_symlink(data / entry, entry);
-    }
+    TemporaryFolder::LinkContent({"modelos", "texturas", "intro"});
     ASSERT_TRUE(renderer.Init(device, kWidth, kHeight));
     EXPECT_TRUE(messages.Messages().empty());
     glm::vec3 low(1e9f), high(-1e9f);
