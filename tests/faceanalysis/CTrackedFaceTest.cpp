@@ -1,6 +1,6 @@
 #include "faceanalysis/CTrackedFace.h"
 
-#include "FaceTestFrames.h"
+#include "tests/faceanalysis/FaceTestFrames.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "faceanalysis/FaceAnalysisDrawing.h"
 
-#include "FaceTestFrames.h"
+#include "tests/faceanalysis/FaceTestFrames.h"
 
 using namespace facetest;
 

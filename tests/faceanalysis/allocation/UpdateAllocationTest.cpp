@@ -1,6 +1,6 @@
 #include "faceanalysis/HeadMeasures.h"
 
-#include "FaceTestFrames.h"
+#include "tests/faceanalysis/FaceTestFrames.h"
 
 #include <atomic>
 #include <cstdlib>
