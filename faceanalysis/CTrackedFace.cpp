@@ -4,7 +4,7 @@
 #include "faceanalysis/ImageOperations.h"
 #include "faceanalysis/MotionSampleSink.h"
 #include "faceanalysis/ProfileAlignment.h"
-#include "faceanalysis/Truncate.h"
+#include "faceanalysis/TruncateTowardZero.h"
 
 #include <algorithm>
 #include <array>
@@ -52,7 +52,7 @@ bool CTrackedFace::Update(MotionSampleSink& motion, const cv::Mat& frame, double
         return false;
     }
 
-    const int b = Truncate(m_rangeFactor);
+    const int b = TruncateTowardZero(m_rangeFactor);
     m_borderX = model->Width() * b;
     m_borderY = model->Height() * b;
     m_warpWidth = model->Width() + 2 * m_borderX;
@@ -165,15 +165,15 @@ double CTrackedFace::AlignColumns()
     const CFaceModel& model = *m_faceModel;
     const int lastColumn = m_warpImage.cols - 1;
 
-    const int eyeTop = Truncate(model.EyeBandTop() * m_rowScale + m_rowShift - 0.5 + m_borderY);
-    const int eyeBottom = Truncate(model.EyeBandBottom() * m_rowScale + m_rowShift + m_borderY + 0.5);
+    const int eyeTop = TruncateTowardZero(model.EyeBandTop() * m_rowScale + m_rowShift - 0.5 + m_borderY);
+    const int eyeBottom = TruncateTowardZero(model.EyeBandBottom() * m_rowScale + m_rowShift + m_borderY + 0.5);
     m_eyeColumnMeasured.ExtractColumns(m_warpImage, 0, lastColumn, eyeTop, eyeBottom, 3, 0);
     m_eyeColumnMeasured.SetFirst(m_eyeColumnMeasured.First() - m_borderX);
 
     const int mouthTop =
-        Truncate(model.MouthBandTop() * m_rowScale + m_rowShift - 0.5 + m_borderY);
+        TruncateTowardZero(model.MouthBandTop() * m_rowScale + m_rowShift - 0.5 + m_borderY);
     const int mouthBottom =
-        Truncate(model.MouthBandBottom() * m_rowScale + m_rowShift + m_borderY + 0.5);
+        TruncateTowardZero(model.MouthBandBottom() * m_rowScale + m_rowShift + m_borderY + 0.5);
     m_mouthColumnProfile.ExtractColumns(m_warpImage, 0, lastColumn, mouthTop, mouthBottom, 3, 0);
     m_mouthColumnProfile.SetFirst(m_mouthColumnProfile.First() - m_borderX);
 
@@ -197,12 +197,12 @@ void CTrackedFace::RefineEyes(int n)
 {
     const CFaceModel& model = *m_faceModel;
     n = std::min(n, EyeRefineSteps);
-    const int r0 = Truncate(model.EyeRefineTop() * m_rowScale + m_borderY + m_rowShift);
-    const int r1 = Truncate(model.EyeRefineBottom() * m_rowScale + m_borderY + m_rowShift);
+    const int r0 = TruncateTowardZero(model.EyeRefineTop() * m_rowScale + m_borderY + m_rowShift);
+    const int r1 = TruncateTowardZero(model.EyeRefineBottom() * m_rowScale + m_borderY + m_rowShift);
 
     const auto measure = [&](IntensityProfile& profile, int from, int to) {
-        const int c0 = Truncate(from * m_columnScale + m_borderX + m_columnShift);
-        const int c1 = Truncate(to * m_columnScale + m_borderX + m_columnShift);
+        const int c0 = TruncateTowardZero(from * m_columnScale + m_borderX + m_columnShift);
+        const int c1 = TruncateTowardZero(to * m_columnScale + m_borderX + m_columnShift);
         profile.ExtractRows(m_warpImage, c0, c1, r0, r1, 3, 0);
         profile.SetFirst(profile.First() - m_borderY);
         profile.ResampleMapped(m_rowScale, m_rowShift, 0, 0, 1);

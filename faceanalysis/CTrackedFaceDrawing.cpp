@@ -3,7 +3,7 @@
 #include "faceanalysis/CTrackedFace.h"
 #include "faceanalysis/FaceAnalysisDrawing.h"
 #include "faceanalysis/ImageOperations.h"
-#include "faceanalysis/Truncate.h"
+#include "faceanalysis/TruncateTowardZero.h"
 
 #include <opencv2/imgproc.hpp>
 
@@ -39,8 +39,8 @@ bool IsView(const cv::Mat& view, cv::Size size)
 void DrawStroke(cv::Mat& image, double x0, double y0, double x1, double y1, int thickness,
                 int innerColour, int outerColour)
 {
-    const cv::Point from(Truncate(x0), Truncate(y0));
-    const cv::Point to(Truncate(x1), Truncate(y1));
+    const cv::Point from(TruncateTowardZero(x0), TruncateTowardZero(y0));
+    const cv::Point to(TruncateTowardZero(x1), TruncateTowardZero(y1));
     cv::line(image, from, to, PackedColour(outerColour), 3 * thickness, cv::LINE_8);
     cv::line(image, from, to, PackedColour(innerColour), thickness, cv::LINE_8);
 }
@@ -112,11 +112,11 @@ void CTrackedFace::DrawAnalysisView(const cv::Mat& frame, cv::Mat& view, const s
     const bool recompute = refresh || m_viewZoomX == 0 || m_viewZoomY == 0;
     if (recompute) {
         // A crop of at least one pixel and at most the frame, so that the zoom stays finite.
-        m_viewCropHeight = std::clamp(Truncate(3.333333333333333 * m_ellipse.halfHeight), 1,
-                                      frame.rows);
-        m_viewCropWidth = std::clamp(Truncate(0.8 * m_viewCropHeight), 1, frame.cols);
-        m_viewCropY = Truncate(m_ellipse.centreY - 0.5 * m_viewCropHeight);
-        m_viewCropX = Truncate(m_ellipse.centreX - 0.5 * m_viewCropWidth);
+        m_viewCropHeight =
+            std::clamp(TruncateTowardZero(3.333333333333333 * m_ellipse.halfHeight), 1, frame.rows);
+        m_viewCropWidth = std::clamp(TruncateTowardZero(0.8 * m_viewCropHeight), 1, frame.cols);
+        m_viewCropY = TruncateTowardZero(m_ellipse.centreY - 0.5 * m_viewCropHeight);
+        m_viewCropX = TruncateTowardZero(m_ellipse.centreX - 0.5 * m_viewCropWidth);
         m_viewCropX = PlaceCropOrigin(m_viewCropX, m_viewCropWidth, frame.cols);
         m_viewCropY = PlaceCropOrigin(m_viewCropY, m_viewCropHeight, frame.rows);
     }
@@ -131,10 +131,10 @@ void CTrackedFace::DrawAnalysisView(const cv::Mat& frame, cv::Mat& view, const s
     }
 
     const auto toPane = [this](double x, double y) {
-        return cv::Point(Truncate((x - m_viewCropX) * m_viewZoomX),
-                         Truncate((y - m_viewCropY) * m_viewZoomY));
+        return cv::Point(TruncateTowardZero((x - m_viewCropX) * m_viewZoomX),
+                         TruncateTowardZero((y - m_viewCropY) * m_viewZoomY));
     };
-    const FaceEllipse paneEllipse(Truncate(m_ellipse.centreX - m_viewCropX) * m_viewZoomX,
+    const FaceEllipse paneEllipse(TruncateTowardZero(m_ellipse.centreX - m_viewCropX) * m_viewZoomX,
                                   (m_ellipse.centreY - m_viewCropY) * m_viewZoomY,
                                   m_ellipse.halfWidth * m_viewZoomX,
                                   m_ellipse.halfHeight * m_viewZoomY, m_ellipse.angle);

@@ -1,7 +1,7 @@
 #include "faceanalysis/FaceAnalysisDrawing.h"
 
 #include "faceanalysis/IntensityProfile.h"
-#include "faceanalysis/Truncate.h"
+#include "faceanalysis/TruncateTowardZero.h"
 
 #include <opencv2/imgproc.hpp>
 
@@ -29,8 +29,8 @@ void PlotProfile(const IntensityProfile& profile, int lo, int hi, cv::Mat& image
 
     const float* values = profile.Values();
     const auto point = [&](int k) {
-        const int along = Truncate((profile.First() - lo + k) * indexScale);
-        const int across = Truncate(values[k] * valueScale);
+        const int along = TruncateTowardZero((profile.First() - lo + k) * indexScale);
+        const int across = TruncateTowardZero(values[k] * valueScale);
         return vertical ? cv::Point(across, along) : cv::Point(along, across);
     };
     cv::Point previous = point(0);

@@ -1,6 +1,6 @@
 #include "faceanalysis/IntensityProfile.h"
 
-#include "faceanalysis/Truncate.h"
+#include "faceanalysis/TruncateTowardZero.h"
 
 #include <algorithm>
 #include <cmath>
@@ -156,8 +156,8 @@ void IntensityProfile::Resample(const float* source, int sourceFirst, int source
 {
     const int sourceLast = sourceFirst + sourceCount - 1;
     const double inverse = 1 / scale;
-    const int newFirst = Truncate(std::floor((sourceFirst - shift) * inverse + 0.5));
-    const int newLast = Truncate(std::floor((sourceLast - shift) * inverse + 0.5));
+    const int newFirst = TruncateTowardZero(std::floor((sourceFirst - shift) * inverse + 0.5));
+    const int newLast = TruncateTowardZero(std::floor((sourceLast - shift) * inverse + 0.5));
     const int count = std::max(newLast - newFirst + 1, 1);
     m_values.resize(count);
     for (int k = 0; k < count; ++k) {
@@ -168,7 +168,7 @@ void IntensityProfile::Resample(const float* source, int sourceFirst, int source
             value = source[0];
         } else {
             const double p = j * scale + shift;
-            int i = Truncate(std::floor(p));
+            int i = TruncateTowardZero(std::floor(p));
             if (i < sourceFirst)
                 i = sourceFirst;
             else if (i >= sourceLast - 1)

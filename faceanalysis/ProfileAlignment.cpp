@@ -1,7 +1,7 @@
 #include "faceanalysis/ProfileAlignment.h"
 
 #include "faceanalysis/IntensityProfile.h"
-#include "faceanalysis/Truncate.h"
+#include "faceanalysis/TruncateTowardZero.h"
 
 #include <algorithm>
 #include <cmath>
@@ -109,7 +109,7 @@ void AlignProfile(double rangeFactor, IntensityProfile& current, const Intensity
             int previous = NoCandidate;
             for (int j = -n; j <= n; ++j) {
                 const double t = j * stepShift + shift;
-                const int k = Truncate(std::floor((current.First() - t) * (1 / s) + 0.5));
+                const int k = TruncateTowardZero(std::floor((current.First() - t) * (1 / s) + 0.5));
                 if (k == previous)
                     continue;
                 aligned.SetFirst(k);

@@ -1,5 +1,6 @@
 #include "tracking/MotionInterpreter.h"
 
+#include "faceanalysis/TruncateTowardZero.h"
 #include "tracking/DebugWindows.h"
 #include "tracking/SampleRing.h"
 #include "tracking/SaturatingInt.h"
