@@ -13,12 +13,12 @@
 namespace {
 
 // Grid half-width and levels of the profile alignments, and the eye refinement's reach.
-constexpr int AlignmentSteps = 4;
-constexpr int AlignmentLevels = 2;
-constexpr int EyeRefineSteps = 4;
+constexpr int kAlignmentSteps = 4;
+constexpr int kAlignmentLevels = 2;
+constexpr int kEyeRefineSteps = 4;
 
 // Sub-sample step of the cost minimum at index j of costs (indexed j + n).
-double ParabolicStep(const std::array<double, 2 * EyeRefineSteps + 1>& costs, int j, int n)
+double ParabolicStep(const std::array<double, 2 * kEyeRefineSteps + 1>& costs, int j, int n)
 {
     if (j == -n || j == n)
         return 0.0;
@@ -48,7 +48,7 @@ bool CTrackedFace::Update(MotionSampleSink& motion, const cv::Mat& frame, double
     const CFaceModel* model = m_faceModel;
     if (model == nullptr || model->FaceImage().empty() || frame.empty() ||
         frame.type() != CV_8UC3) {
-        cost = NoComparison;
+        cost = kNoComparison;
         return false;
     }
 
@@ -62,7 +62,7 @@ bool CTrackedFace::Update(MotionSampleSink& motion, const cv::Mat& frame, double
     const double midY = (m_eye1Y + m_eye2Y) * 0.5;
     const double dm = std::hypot(midX - m_mouthX, midY - m_mouthY);
     if (!Warp(frame, m_eye2X - m_eye1X, m_eye2Y - m_eye1Y, dm)) {
-        cost = NoComparison;
+        cost = kNoComparison;
         return false;
     }
 
@@ -89,7 +89,7 @@ bool CTrackedFace::Update(MotionSampleSink& motion, const cv::Mat& frame, double
         cost = total;
         return false;
     }
-    RefineEyes(EyeRefineSteps);
+    RefineEyes(kEyeRefineSteps);
     MapBack();
 
     cost = total;
@@ -154,7 +154,7 @@ double CTrackedFace::AlignRows()
     double costY = 0;
     AlignProfile(m_rangeFactor, m_rowMeasured, model.RowReference(), model.RowWeights(),
                  m_rowProfile, costY, m_rowOffset, m_rowSlope, m_rowGain, m_rowScale, m_rowShift,
-                 AlignmentSteps, AlignmentLevels);
+                 kAlignmentSteps, kAlignmentLevels);
     m_eye1Y = m_eye2Y = model.EyeRow() * m_rowScale + m_rowShift;
     m_mouthY = model.MouthRow() * m_rowScale + m_rowShift;
     return costY;
@@ -185,8 +185,8 @@ double CTrackedFace::AlignColumns()
     double costX = 0;
     AlignProfile(m_rangeFactor, m_eyeColumnMeasured, model.EyeColumnReference(),
                  model.EyeColumnWeights(), m_eyeColumnProfile, costX, m_columnOffset,
-                 m_columnSlope, m_columnGain, m_columnScale, m_columnShift, AlignmentSteps,
-                 AlignmentLevels);
+                 m_columnSlope, m_columnGain, m_columnScale, m_columnShift, kAlignmentSteps,
+                 kAlignmentLevels);
     m_eye1X = model.LeftEyeColumn() * m_columnScale + m_columnShift;
     m_eye2X = model.RightEyeColumn() * m_columnScale + m_columnShift;
     m_mouthX = model.MouthColumn() * m_columnScale + m_columnShift;
@@ -196,7 +196,7 @@ double CTrackedFace::AlignColumns()
 void CTrackedFace::RefineEyes(int n)
 {
     const CFaceModel& model = *m_faceModel;
-    n = std::min(n, EyeRefineSteps);
+    n = std::min(n, kEyeRefineSteps);
     const int r0 = TruncateTowardZero(model.EyeRefineTop() * m_rowScale + m_borderY + m_rowShift);
     const int r1 = TruncateTowardZero(model.EyeRefineBottom() * m_rowScale + m_borderY + m_rowShift);
 
@@ -210,13 +210,13 @@ void CTrackedFace::RefineEyes(int n)
     measure(m_leftEyeRowProfile, model.LeftEyeFrom(), model.LeftEyeTo());
     measure(m_rightEyeRowProfile, model.RightEyeFrom(), model.RightEyeTo());
 
-    std::array<double, 2 * EyeRefineSteps + 1> leftCosts{};
-    std::array<double, 2 * EyeRefineSteps + 1> rightCosts{};
+    std::array<double, 2 * kEyeRefineSteps + 1> leftCosts{};
+    std::array<double, 2 * kEyeRefineSteps + 1> rightCosts{};
     const int base = m_leftEyeRowProfile.First();
     int leftBest = 0;
     int rightBest = 0;
-    double leftBestCost = NoComparison;
-    double rightBestCost = NoComparison;
+    double leftBestCost = kNoComparison;
+    double rightBestCost = kNoComparison;
     for (int j = -n; j <= n; ++j) {
         m_leftEyeRowProfile.SetFirst(base + j);
         leftCosts[j + n] = IntensityProfile::RootError(

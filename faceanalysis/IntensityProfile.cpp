@@ -94,7 +94,7 @@ void IntensityProfile::Extract(const cv::Mat& image, int xa, int xb, int ya, int
     int leading = 0;
     int lastValid = -1;
     for (int k = 0; k < samples; ++k) {
-        if (m_pixelCounts[k] >= MinProfilePixels) {
+        if (m_pixelCounts[k] >= kMinProfilePixels) {
             m_values[k] = static_cast<float>(m_sums[k]) / static_cast<float>(m_pixelCounts[k]);
             lastValid = k;
         } else if (lastValid >= 0) {
@@ -209,7 +209,7 @@ double IntensityProfile::WeightedError(const IntensityProfile& profile,
     const int lo = std::max(profile.m_first, reference.m_first);
     const int hi = std::min(profile.m_last, reference.m_last);
     if (lo > hi)
-        return NoComparison;
+        return kNoComparison;
     const float* p = profile.Values() + (lo - profile.m_first);
     const float* r = reference.Values() + (lo - reference.m_first);
     const float* w = weights.Values() + (lo - weights.m_first);
@@ -234,7 +234,7 @@ double IntensityProfile::OverlapPenalty(const IntensityProfile& profile,
     const int n = std::min(profile.m_last, reference.m_last) -
                   std::max(profile.m_first, reference.m_first) + 1;
     if (n < 3)
-        return NoComparison;
+        return kNoComparison;
     const double uncovered = 1.0 - static_cast<double>(n) / reference.m_count;
     return std::exp(3.0 * uncovered * uncovered);
 }

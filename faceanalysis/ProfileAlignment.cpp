@@ -9,7 +9,7 @@
 namespace {
 
 // Start index that no real candidate has.
-constexpr int NoCandidate = -9999;
+constexpr int kNoCandidate = -9999;
 
 } // namespace
 
@@ -17,7 +17,7 @@ double AlignmentPrior(double offset, double slope, double gain, double scale)
 {
     if (std::fabs(offset) > 200 || std::fabs(slope) > 2.5 || gain <= 0.25 || scale <= 0.1 ||
         gain > 2.5 || gain < 0.4)
-        return NoComparison;
+        return kNoComparison;
     const double g = gain > 1 ? gain : 1 / gain;
     return std::exp(3 * (scale - 1) * (scale - 1)) * std::exp(3 * (g - 1) * (g - 1));
 }
@@ -27,7 +27,7 @@ double AlignmentCost(const IntensityProfile& aligned, const IntensityProfile& re
                      double scale, double /*shift*/)
 {
     if (offset > 200 || std::fabs(slope) > 2.5 || gain <= 0.25 || scale <= 0.1)
-        return NoComparison;
+        return kNoComparison;
     return IntensityProfile::RootError(aligned, reference, weights) *
            AlignmentPrior(offset, slope, gain, scale) *
            IntensityProfile::OverlapPenalty(aligned, reference);
@@ -84,7 +84,7 @@ void AlignProfile(double rangeFactor, IntensityProfile& current, const Intensity
     double stepShift = reference.Count() * rangeFactor;
     const double f = 1.0 / (n + 1);
 
-    cost = NoComparison;
+    cost = kNoComparison;
     offset = 0.0;
     slope = 0.0;
     gain = 1.0;
@@ -106,7 +106,7 @@ void AlignProfile(double rangeFactor, IntensityProfile& current, const Intensity
             aligned.ResampleFrom(current, s, 0);
             // Shifts are realised by whole-sample re-indexing of the profile resampled at
             // shift 0; a shift landing on the previous start is not evaluated again.
-            int previous = NoCandidate;
+            int previous = kNoCandidate;
             for (int j = -n; j <= n; ++j) {
                 const double t = j * stepShift + shift;
                 const int k = TruncateTowardZero(std::floor((current.First() - t) * (1 / s) + 0.5));

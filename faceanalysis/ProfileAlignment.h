@@ -10,19 +10,19 @@ class IntensityProfile;
 // samples in aligned (a working profile the caller owns and may reuse from call to call).
 // current is corrected in place by each level's photometric fit. rangeFactor sets the search
 // range (0.25 for a tracked face); gridHalfWidth grid steps on each side of the centre;
-// levels of refinement. All outputs are overwritten; cost is NoComparison for a hopeless match.
+// levels of refinement. All outputs are overwritten; cost is kNoComparison for a hopeless match.
 void AlignProfile(double rangeFactor, IntensityProfile& current, const IntensityProfile& reference,
                   const IntensityProfile& weights, IntensityProfile& aligned, double& cost,
                   double& offset, double& slope, double& gain, double& scale, double& shift,
                   int gridHalfWidth, int levels);
 
-// RootError * AlignmentPrior * OverlapPenalty, or NoComparison for parameters out of range.
+// RootError * AlignmentPrior * OverlapPenalty, or kNoComparison for parameters out of range.
 double AlignmentCost(const IntensityProfile& aligned, const IntensityProfile& reference,
                      const IntensityProfile& weights, double offset, double slope, double gain,
                      double scale, double shift);
 
 // 1 for the identity mapping, growing with the departure of scale and gain from 1;
-// NoComparison outside the accepted ranges.
+// kNoComparison outside the accepted ranges.
 double AlignmentPrior(double offset, double slope, double gain, double scale);
 
 // Least-squares fit of reference ~ offset + slope * index + gain * aligned over the interior

@@ -7,7 +7,7 @@
 
 using namespace facetest;
 
-static constexpr double Tolerance = 12.0;
+static constexpr double kTolerance = 12.0;
 
 static std::array<double, 6> PositionsOf(const CTrackedFace& face)
 {
@@ -21,10 +21,10 @@ TEST(CTrackedFace, FollowsThePortraitShiftedScaledAndRolledInSmallSteps)
     struct Case { const char* name; int steps; double degrees, scale; cv::Point2d shift; double maximumCost, maximumError; };
     const Case cases[] = {
         {"still", 2, 0, 1, {0, 0}, 3, 2},
-        {"shift 5 px right", 5, 0, 1, {5, 0}, Tolerance, 2},
-        {"shift 8 px down", 4, 0, 1, {0, 8}, Tolerance, 2},
-        {"scale 1.1", 5, 0, 1.1, {0, 0}, Tolerance, 1.3},
-        {"roll 5 degrees", 5, 5, 1, {0, 0}, Tolerance, 1.3},
+        {"shift 5 px right", 5, 0, 1, {5, 0}, kTolerance, 2},
+        {"shift 8 px down", 4, 0, 1, {0, 8}, kTolerance, 2},
+        {"scale 1.1", 5, 0, 1.1, {0, 0}, kTolerance, 1.3},
+        {"roll 5 degrees", 5, 5, 1, {0, 0}, kTolerance, 1.3},
     };
     for (const Case& c : cases) {
         PortraitFace portrait;
@@ -35,7 +35,7 @@ TEST(CTrackedFace, FollowsThePortraitShiftedScaledAndRolledInSmallSteps)
             const double part = static_cast<double>(step) / c.steps;
             motion = Motion(c.degrees * part, 1 + (c.scale - 1) * part, c.shift * part);
             double cost = -1;
-            EXPECT_TRUE(portrait.face.Update(sink, MovedFrame(motion), cost, Tolerance)) << c.name << " " << step;
+            EXPECT_TRUE(portrait.face.Update(sink, MovedFrame(motion), cost, kTolerance)) << c.name << " " << step;
             worstCost = std::max(worstCost, cost);
         }
         // Costs measured up to 2.4.
@@ -79,8 +79,8 @@ TEST(CTrackedFace, FailsOnTheRowCostFirstThenTheTotalNeitherStrictlyAndOnAWallKe
         for (int x = (y / 14) % 2 * 20; x < bricks.cols; x += 40)
             cv::line(bricks, {x, y}, {x, y + 14}, cv::Scalar(190, 200, 205), 3);
     }
-    EXPECT_FALSE(face.Update(sink, frame, cost, Tolerance));
-    EXPECT_TRUE(cost > Tolerance && PositionsOf(face) == followed && sink.samples.size() == 1u) << cost;
+    EXPECT_FALSE(face.Update(sink, frame, cost, kTolerance));
+    EXPECT_TRUE(cost > kTolerance && PositionsOf(face) == followed && sink.samples.size() == 1u) << cost;
     EXPECT_TRUE(face.Ellipse().centreX == ellipse[0] && face.Ellipse().halfHeight == ellipse[1]);
 }
 
@@ -91,18 +91,18 @@ TEST(CTrackedFace, DegenerateGeometryFailsInPlaceAndFramesCuttingTheFaceAreReadW
     double cost = 0;
     CTrackedFace flat(200, 100, 240, 100, 220, 100, portrait.ellipse);  // mouth on the eye line
     flat.SetFaceModel(&portrait.model);
-    EXPECT_FALSE(flat.Update(sink, Portrait(), cost, Tolerance));
-    EXPECT_TRUE(cost == NoComparison && flat.MouthY() == 100);
+    EXPECT_FALSE(flat.Update(sink, Portrait(), cost, kTolerance));
+    EXPECT_TRUE(cost == kNoComparison && flat.MouthY() == 100);
     CTrackedFace orphan(200, 100, 240, 100, 220, 140, portrait.ellipse);  // no model, then one never analysed
-    const bool withoutModel = orphan.Update(sink, Portrait(), cost, Tolerance);
+    const bool withoutModel = orphan.Update(sink, Portrait(), cost, kTolerance);
     const CFaceModel never;
     orphan.SetFaceModel(&never);
-    EXPECT_TRUE(!withoutModel && !orphan.Update(sink, Portrait(), cost, Tolerance) && sink.samples.empty());
+    EXPECT_TRUE(!withoutModel && !orphan.Update(sink, Portrait(), cost, kTolerance) && sink.samples.empty());
     // Half the face beyond the left edge, beyond the bottom-right corner, a tiny frame.
     const cv::Mat tiny(6, 5, CV_8UC3, cv::Scalar::all(128));
     const cv::Mat corner = Portrait()(cv::Rect(0, 0, 240, 150));
     for (const cv::Mat& frame : {MovedFrame(Motion(0, 1, {-220, 0}), {300, 300}), corner, tiny}) {
-        const bool followed = portrait.face.Update(sink, frame, cost, Tolerance);
-        EXPECT_TRUE(followed == (cost <= Tolerance) && std::isfinite(portrait.face.Eye1X()));
+        const bool followed = portrait.face.Update(sink, frame, cost, kTolerance);
+        EXPECT_TRUE(followed == (cost <= kTolerance) && std::isfinite(portrait.face.Eye1X()));
     }
 }

@@ -18,7 +18,7 @@ IntensityProfile Reference(double contrast = 1.0)
     return IntensityProfile(0, std::move(values));
 }
 
-const IntensityProfile Weights(0, std::vector<float>(60, 25.0f));
+const IntensityProfile kWeights(0, std::vector<float>(60, 25.0f));
 
 struct Alignment {
     IntensityProfile aligned;
@@ -29,7 +29,7 @@ struct Alignment {
 Alignment Align(IntensityProfile& current, const IntensityProfile& reference, int levels = 2)
 {
     Alignment a{};
-    AlignProfile(0.25, current, reference, Weights, a.aligned, a.cost, a.offset, a.slope, a.gain, a.scale, a.shift,
+    AlignProfile(0.25, current, reference, kWeights, a.aligned, a.cost, a.offset, a.slope, a.gain, a.scale, a.shift,
                  4, levels);
     return a;
 }
@@ -42,13 +42,13 @@ TEST(ProfileAlignment, PriorAndCostGrowAwayFromTheIdentityAndRefuseWhatIsOutOfRa
     struct Case { double offset, slope, gain, scale; bool refused; };
     for (const Case& c : {Case{0, 0, 0.3, 1, true}, {0, 0, 0.4, 1, false}, {0, 0, 2.5, 1, false}, {0, 0, 2.6, 1, true},
                           {-201, 0, 1, 1, true}, {-200, 2.5, 1, 1, false}, {0, -2.6, 1, 1, true}, {0, 0, 1, 0.1, true}})
-        EXPECT_EQ(AlignmentPrior(c.offset, c.slope, c.gain, c.scale) == NoComparison, c.refused) << c.offset << c.gain;
+        EXPECT_EQ(AlignmentPrior(c.offset, c.slope, c.gain, c.scale) == kNoComparison, c.refused) << c.offset << c.gain;
 
     IntensityProfile off = Reference();
-    EXPECT_EQ(AlignmentCost(off, Reference(), Weights, 201, 0, 1, 1, 0), NoComparison);
+    EXPECT_EQ(AlignmentCost(off, Reference(), kWeights, 201, 0, 1, 1, 0), kNoComparison);
     off.ApplyLinear(5, 0, 1);
     // Every difference is 5 over a weight of 25: root error 1, times the prior of scale 1.1.
-    EXPECT_NEAR(AlignmentCost(off, Reference(), Weights, 0, 0, 1, 1.1, 7), std::exp(0.03), 1e-6);
+    EXPECT_NEAR(AlignmentCost(off, Reference(), kWeights, 0, 0, 1, 1.1, 7), std::exp(0.03), 1e-6);
 }
 
 TEST(ProfileAlignment, AProfileWithItselfIsTheIdentityShiftedByThreeIsFoundThereAndTwicePlusTenRelit)
@@ -84,7 +84,7 @@ TEST(ProfileAlignment, FindsAScaleWithinAFineStepAndGivesUpOnHopelessProfiles)
 
     IntensityProfile far(200, {50, 60, 70, 80});  // no candidate, no photometric correction
     const Alignment apart = Align(far, Reference());
-    EXPECT_TRUE(apart.cost >= NoComparison && apart.scale == 1 && apart.shift == 0 && apart.gain == 1);
+    EXPECT_TRUE(apart.cost >= kNoComparison && apart.scale == 1 && apart.shift == 0 && apart.gain == 1);
     IntensityProfile flat(0, 59);  // a singular photometric fit leaves the identity
     const Alignment unlit = Align(flat, Reference());
     EXPECT_TRUE(unlit.gain == 1 && unlit.offset == 0 && unlit.slope == 0);
