@@ -145,19 +145,12 @@ bool CTrackedFace::Warp(const cv::Mat& frame, double ex, double ey, double dm)
 double CTrackedFace::AlignRows()
 {
     const CFaceModel& model = *m_faceModel;
-    m_rowOffset = 0;
-    m_rowSlope = 0;
-    m_rowGain = 1;
-    m_rowScale = 1;
-    m_rowShift = 0;
     m_rowMeasured.ExtractRows(m_faceImage, 0, m_faceImage.cols - 1, 0, m_faceImage.rows - 1, 3, 0);
-    double costY = 0;
-    AlignProfile(m_rangeFactor, m_rowMeasured, model.RowReference(), model.RowWeights(),
-                 m_rowProfile, costY, m_rowOffset, m_rowSlope, m_rowGain, m_rowScale, m_rowShift,
-                 kAlignmentSteps, kAlignmentLevels);
-    m_eye1Y = m_eye2Y = model.EyeRow() * m_rowScale + m_rowShift;
-    m_mouthY = model.MouthRow() * m_rowScale + m_rowShift;
-    return costY;
+    m_rowFit = AlignProfile(m_rangeFactor, m_rowMeasured, model.RowReference(), model.RowWeights(),
+                            m_rowProfile, kAlignmentSteps, kAlignmentLevels);
+    m_eye1Y = m_eye2Y = model.EyeRow() * m_rowFit.scale + m_rowFit.shift;
+    m_mouthY = model.MouthRow() * m_rowFit.scale + m_rowFit.shift;
+    return m_rowFit.cost;
 }
 
 double CTrackedFace::AlignColumns()
@@ -165,47 +158,46 @@ double CTrackedFace::AlignColumns()
     const CFaceModel& model = *m_faceModel;
     const int lastColumn = m_warpImage.cols - 1;
 
-    const int eyeTop = TruncateTowardZero(model.EyeBandTop() * m_rowScale + m_rowShift - 0.5 + m_borderY);
-    const int eyeBottom = TruncateTowardZero(model.EyeBandBottom() * m_rowScale + m_rowShift + m_borderY + 0.5);
+    const ProfileFit& rows = m_rowFit;
+    const int eyeTop =
+        TruncateTowardZero(model.EyeBandTop() * rows.scale + rows.shift - 0.5 + m_borderY);
+    const int eyeBottom =
+        TruncateTowardZero(model.EyeBandBottom() * rows.scale + rows.shift + m_borderY + 0.5);
     m_eyeColumnMeasured.ExtractColumns(m_warpImage, 0, lastColumn, eyeTop, eyeBottom, 3, 0);
     m_eyeColumnMeasured.SetFirst(m_eyeColumnMeasured.First() - m_borderX);
 
     const int mouthTop =
-        TruncateTowardZero(model.MouthBandTop() * m_rowScale + m_rowShift - 0.5 + m_borderY);
+        TruncateTowardZero(model.MouthBandTop() * rows.scale + rows.shift - 0.5 + m_borderY);
     const int mouthBottom =
-        TruncateTowardZero(model.MouthBandBottom() * m_rowScale + m_rowShift + m_borderY + 0.5);
+        TruncateTowardZero(model.MouthBandBottom() * rows.scale + rows.shift + m_borderY + 0.5);
     m_mouthColumnProfile.ExtractColumns(m_warpImage, 0, lastColumn, mouthTop, mouthBottom, 3, 0);
     m_mouthColumnProfile.SetFirst(m_mouthColumnProfile.First() - m_borderX);
 
-    m_columnOffset = 0;
-    m_columnSlope = 0;
-    m_columnGain = 1;
-    m_columnScale = 1;
-    m_columnShift = 0;
-    double costX = 0;
-    AlignProfile(m_rangeFactor, m_eyeColumnMeasured, model.EyeColumnReference(),
-                 model.EyeColumnWeights(), m_eyeColumnProfile, costX, m_columnOffset,
-                 m_columnSlope, m_columnGain, m_columnScale, m_columnShift, kAlignmentSteps,
-                 kAlignmentLevels);
-    m_eye1X = model.LeftEyeColumn() * m_columnScale + m_columnShift;
-    m_eye2X = model.RightEyeColumn() * m_columnScale + m_columnShift;
-    m_mouthX = model.MouthColumn() * m_columnScale + m_columnShift;
-    return costX;
+    m_columnFit = AlignProfile(m_rangeFactor, m_eyeColumnMeasured, model.EyeColumnReference(),
+                               model.EyeColumnWeights(), m_eyeColumnProfile, kAlignmentSteps,
+                               kAlignmentLevels);
+    m_eye1X = model.LeftEyeColumn() * m_columnFit.scale + m_columnFit.shift;
+    m_eye2X = model.RightEyeColumn() * m_columnFit.scale + m_columnFit.shift;
+    m_mouthX = model.MouthColumn() * m_columnFit.scale + m_columnFit.shift;
+    return m_columnFit.cost;
 }
 
 void CTrackedFace::RefineEyes(int n)
 {
     const CFaceModel& model = *m_faceModel;
     n = std::min(n, kEyeRefineSteps);
-    const int r0 = TruncateTowardZero(model.EyeRefineTop() * m_rowScale + m_borderY + m_rowShift);
-    const int r1 = TruncateTowardZero(model.EyeRefineBottom() * m_rowScale + m_borderY + m_rowShift);
+    const ProfileFit& rows = m_rowFit;
+    const ProfileFit& columns = m_columnFit;
+    const int r0 = TruncateTowardZero(model.EyeRefineTop() * rows.scale + m_borderY + rows.shift);
+    const int r1 =
+        TruncateTowardZero(model.EyeRefineBottom() * rows.scale + m_borderY + rows.shift);
 
     const auto measure = [&](IntensityProfile& profile, int from, int to) {
-        const int c0 = TruncateTowardZero(from * m_columnScale + m_borderX + m_columnShift);
-        const int c1 = TruncateTowardZero(to * m_columnScale + m_borderX + m_columnShift);
+        const int c0 = TruncateTowardZero(from * columns.scale + m_borderX + columns.shift);
+        const int c1 = TruncateTowardZero(to * columns.scale + m_borderX + columns.shift);
         profile.ExtractRows(m_warpImage, c0, c1, r0, r1, 3, 0);
         profile.SetFirst(profile.First() - m_borderY);
-        profile.ResampleMapped(m_rowScale, m_rowShift, 0, 0, 1);
+        profile.ResampleMapped(rows.scale, rows.shift, 0, 0, 1);
     };
     measure(m_leftEyeRowProfile, model.LeftEyeFrom(), model.LeftEyeTo());
     measure(m_rightEyeRowProfile, model.RightEyeFrom(), model.RightEyeTo());
@@ -255,11 +247,11 @@ void CTrackedFace::MapBack()
         *point[1] = mapped.y;
     }
 
-    const double u = model.Width() * m_columnScale * 0.5 + m_columnShift;
-    const double v = model.Height() * m_rowScale * 0.5 + m_rowShift;
+    const double u = model.Width() * m_columnFit.scale * 0.5 + m_columnFit.shift;
+    const double v = model.Height() * m_rowFit.scale * 0.5 + m_rowFit.shift;
     const cv::Point2d centre = toFrame(u, v);
-    const double halfWidth = cv::norm(centre - toFrame(m_columnShift, v));
-    const double halfHeight = cv::norm(centre - toFrame(u, m_rowShift));
+    const double halfWidth = cv::norm(centre - toFrame(m_columnFit.shift, v));
+    const double halfHeight = cv::norm(centre - toFrame(u, m_rowFit.shift));
     m_ellipse = FaceEllipse(centre.x, centre.y, halfWidth, halfHeight, m_ellipse.angle - m_roll);
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -20,18 +21,16 @@ IntensityProfile Reference(double contrast = 1.0)
 
 const IntensityProfile kWeights(0, std::vector<float>(60, 25.0f));
 
-struct Alignment {
+struct Alignment : ProfileFit {
     IntensityProfile aligned;
-    double cost, offset, slope, gain, scale, shift;
 };
 
 // A tracked face's alignment: range factor 0.25, four grid steps each side.
 Alignment Align(IntensityProfile& current, const IntensityProfile& reference, int levels = 2)
 {
-    Alignment a{};
-    AlignProfile(0.25, current, reference, kWeights, a.aligned, a.cost, a.offset, a.slope, a.gain, a.scale, a.shift,
-                 4, levels);
-    return a;
+    IntensityProfile aligned;
+    const ProfileFit fit = AlignProfile(0.25, current, reference, kWeights, aligned, 4, levels);
+    return {fit, std::move(aligned)};
 }
 
 TEST(ProfileAlignment, PriorAndCostGrowAwayFromTheIdentityAndRefuseWhatIsOutOfRange)
