@@ -25,6 +25,21 @@ constexpr std::int32_t kRollDeadZone = 10;
 constexpr double kWalkPitchLow = -5.0;
 constexpr double kWalkPitchHigh = 14.0;
 
+// The camera's moves in one pass. Radians of turn per degree of roll beyond its dead zone.
+constexpr float kRollTurnGain = 0.0008f;
+// Look-at height, in world units, while the pitch is past a threshold.
+constexpr float kLookStep = 0.002f;
+// Side-step, in view lengths, per pixel of eye-centre offset beyond the x dead zone.
+constexpr float kSideStepGain = 0.001f;
+// Walking step, in view lengths, per pixel of eye-mouth change beyond the z dead zone (nearer,
+// farther).
+constexpr float kWalkForwardGain = 0.03f;
+constexpr float kWalkBackwardGain = 0.04f;
+// Height, in world units, per pixel of face-centre offset beyond the y dead zone (in double).
+constexpr double kRiseGain = 0.002;
+// Radians of turn while the yaw is past a threshold.
+constexpr float kYawTurn = 0.005f;
+
 }
 
 MotionInterpreter::MotionInterpreter(DebugWindows& debugWindows) : windows(debugWindows)
@@ -140,7 +155,7 @@ void MotionInterpreter::TurnByRoll(std::int32_t roll)
 {
     if (!HasWorld())
         return;
-    const float amount = (AbsSaturating(roll) - kRollDeadZone) * 0.0008f;
+    const float amount = (AbsSaturating(roll) - kRollDeadZone) * kRollTurnGain;
     if (roll < 0)
         camera->TurnLeft(amount);
     else
@@ -152,9 +167,9 @@ void MotionInterpreter::LookByPitch(float pitch)
     if (!HasWorld())
         return;
     if (pitch >= thresholds.pitchUpThreshold)
-        camera->LookUp(0.002f);
+        camera->LookUp(kLookStep);
     else if (pitch <= thresholds.pitchDownThreshold)
-        camera->LookDown(0.002f);
+        camera->LookDown(kLookStep);
     else
         camera->LevelView();
 }
@@ -165,7 +180,7 @@ void MotionInterpreter::SideStep(PassRecord& pass)
     pass.dx = AbsSaturating(TruncateTowardZero(offset));
     if (!(pass.dx > thresholdX) || !HasWorld())
         return;
-    const float amount = (pass.dx - thresholdX) * 0.001f;
+    const float amount = (pass.dx - thresholdX) * kSideStepGain;
     if (offset > 0)
         camera->StrafeLeft(*map, amount);
     else
@@ -185,9 +200,9 @@ bool MotionInterpreter::Walk(PassRecord& pass)
         return false;
     if (HasWorld()) {
         if (eyeMouth > restPose.restEyeMouth)
-            camera->WalkForward(*map, (pass.dz - thresholdZ) * 0.03f);
+            camera->WalkForward(*map, (pass.dz - thresholdZ) * kWalkForwardGain);
         else
-            camera->WalkBackward(*map, (pass.dz - thresholdZ) * 0.04f);
+            camera->WalkBackward(*map, (pass.dz - thresholdZ) * kWalkBackwardGain);
     }
     return true;
 }
@@ -198,7 +213,7 @@ void MotionInterpreter::RiseOrDescend(PassRecord& pass)
     pass.dy = AbsSaturating(pass.signedDy);
     if (!(pass.dy > thresholdY) || !HasWorld())
         return;
-    const float amount = static_cast<float>((pass.dy - thresholdY) * 0.002);
+    const float amount = static_cast<float>((pass.dy - thresholdY) * kRiseGain);
     if (pass.signedDy > 0)
         camera->Descend(amount);
     else
@@ -210,9 +225,9 @@ void MotionInterpreter::TurnByYaw(float yaw)
     if (!HasWorld())
         return;
     if (yaw >= thresholds.yawThreshold)
-        camera->TurnRight(0.005f);
+        camera->TurnRight(kYawTurn);
     else if (yaw <= thresholds.yawLeftLimit)
-        camera->TurnLeft(0.005f);
+        camera->TurnLeft(kYawTurn);
 }
 
 void MotionInterpreter::ShowValuesWindow()
