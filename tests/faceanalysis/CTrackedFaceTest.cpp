@@ -44,7 +44,8 @@ TEST(CTrackedFace, FollowsThePortraitShiftedScaledAndRolledInSmallSteps)
         for (int k = 0; k < 3; ++k)
             EXPECT_LT(cv::norm(cv::Vec2d(p[2 * k], p[2 * k + 1]) - motion * cv::Vec3d(start[k].x, start[k].y, 1)), c.maximumError)
                 << c.name << " " << k;
-        EXPECT_TRUE(worstCost >= 0 && worstCost < c.maximumCost) << c.name << " " << worstCost;
+        EXPECT_GE(worstCost, 0) << c.name;
+        EXPECT_LT(worstCost, c.maximumCost) << c.name;
         ASSERT_EQ(sink.samples.size(), static_cast<size_t>(c.steps)) << c.name;
         const auto asFloat = [](double a, float b) { return static_cast<float>(a) == b; };
         EXPECT_TRUE(std::equal(p.begin(), p.end(), sink.samples.back().begin(), asFloat)) << c.name;
@@ -63,9 +64,13 @@ TEST(CTrackedFace, FailsOnTheRowCostFirstThenTheTotalNeitherStrictlyAndOnAWallKe
     const double rowCost = cost / 2;
     EXPECT_FALSE(face.Update(sink, frame, cost, rowCost));  // passes the row test, fails the total
     const double total = cost;
-    EXPECT_TRUE(rowCost > 0 && total > rowCost && total != 2 * rowCost) << rowCost << " " << total;
-    EXPECT_TRUE(PositionsOf(face) == start && sink.samples.empty());
-    EXPECT_TRUE(face.Update(sink, frame, cost, total) && cost == total);
+    EXPECT_GT(rowCost, 0);
+    EXPECT_GT(total, rowCost);
+    EXPECT_NE(total, 2 * rowCost);
+    EXPECT_EQ(PositionsOf(face), start);
+    EXPECT_TRUE(sink.samples.empty());
+    EXPECT_TRUE(face.Update(sink, frame, cost, total));
+    EXPECT_EQ(cost, total);
     // Range factor 0.25 truncates to no border around the model picture.
     EXPECT_EQ(face.WarpImage().size(), cv::Size(portrait.model.Width(), portrait.model.Height()));
 
@@ -80,8 +85,11 @@ TEST(CTrackedFace, FailsOnTheRowCostFirstThenTheTotalNeitherStrictlyAndOnAWallKe
             cv::line(bricks, {x, y}, {x, y + 14}, cv::Scalar(190, 200, 205), 3);
     }
     EXPECT_FALSE(face.Update(sink, frame, cost, kTolerance));
-    EXPECT_TRUE(cost > kTolerance && PositionsOf(face) == followed && sink.samples.size() == 1u) << cost;
-    EXPECT_TRUE(face.Ellipse().centreX == ellipse[0] && face.Ellipse().halfHeight == ellipse[1]);
+    EXPECT_GT(cost, kTolerance);
+    EXPECT_EQ(PositionsOf(face), followed);
+    EXPECT_EQ(sink.samples.size(), 1u);
+    EXPECT_EQ(face.Ellipse().centreX, ellipse[0]);
+    EXPECT_EQ(face.Ellipse().halfHeight, ellipse[1]);
 }
 
 TEST(CTrackedFace, DegenerateGeometryFailsInPlaceAndFramesCuttingTheFaceAreReadWithinBounds)
@@ -92,17 +100,20 @@ TEST(CTrackedFace, DegenerateGeometryFailsInPlaceAndFramesCuttingTheFaceAreReadW
     CTrackedFace flat(200, 100, 240, 100, 220, 100, portrait.ellipse);  // mouth on the eye line
     flat.SetFaceModel(&portrait.model);
     EXPECT_FALSE(flat.Update(sink, Portrait(), cost, kTolerance));
-    EXPECT_TRUE(cost == kNoComparison && flat.MouthY() == 100);
+    EXPECT_EQ(cost, kNoComparison);
+    EXPECT_EQ(flat.MouthY(), 100);
     CTrackedFace orphan(200, 100, 240, 100, 220, 140, portrait.ellipse);  // no model, then one never analysed
-    const bool withoutModel = orphan.Update(sink, Portrait(), cost, kTolerance);
+    EXPECT_FALSE(orphan.Update(sink, Portrait(), cost, kTolerance));
     const CFaceModel never;
     orphan.SetFaceModel(&never);
-    EXPECT_TRUE(!withoutModel && !orphan.Update(sink, Portrait(), cost, kTolerance) && sink.samples.empty());
+    EXPECT_FALSE(orphan.Update(sink, Portrait(), cost, kTolerance));
+    EXPECT_TRUE(sink.samples.empty());
     // Half the face beyond the left edge, beyond the bottom-right corner, a tiny frame.
     const cv::Mat tiny(6, 5, CV_8UC3, cv::Scalar::all(128));
     const cv::Mat corner = Portrait()(cv::Rect(0, 0, 240, 150));
     for (const cv::Mat& frame : {MovedFrame(Motion(0, 1, {-220, 0}), {300, 300}), corner, tiny}) {
         const bool followed = portrait.face.Update(sink, frame, cost, kTolerance);
-        EXPECT_TRUE(followed == (cost <= kTolerance) && std::isfinite(portrait.face.Eye1X()));
+        EXPECT_EQ(followed, cost <= kTolerance);
+        EXPECT_TRUE(std::isfinite(portrait.face.Eye1X()));
     }
 }

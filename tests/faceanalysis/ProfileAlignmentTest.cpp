@@ -54,21 +54,29 @@ TEST(ProfileAlignment, AProfileWithItselfIsTheIdentityShiftedByThreeIsFoundThere
 {
     IntensityProfile current = Reference();
     const Alignment same = Align(current, Reference());
-    EXPECT_TRUE(same.scale == 1 && same.shift == 0 && same.aligned.First() == 0 && same.aligned.Count() == 60);
-    EXPECT_TRUE(std::abs(same.gain - 1) < 1e-9 && std::abs(same.offset) < 1e-9 && std::abs(same.slope) < 1e-9);
+    EXPECT_EQ(same.scale, 1);
+    EXPECT_EQ(same.shift, 0);
+    EXPECT_EQ(same.aligned.First(), 0);
+    EXPECT_EQ(same.aligned.Count(), 60);
+    EXPECT_NEAR(same.gain, 1, 1e-9);
+    EXPECT_NEAR(same.offset, 0, 1e-9);
+    EXPECT_NEAR(same.slope, 0, 1e-9);
     EXPECT_NEAR(same.cost, 0.0, 1e-6);
 
     current.SetFirst(3);
     const Alignment shifted = Align(current, Reference());
     EXPECT_NEAR(shifted.scale, 1.0, 1e-12);
     EXPECT_NEAR(shifted.shift, 3.0, 0.3);
-    EXPECT_TRUE(shifted.cost < 0.5 && shifted.aligned.First() == 0);
+    EXPECT_LT(shifted.cost, 0.5);
+    EXPECT_EQ(shifted.aligned.First(), 0);
 
     // Low contrast, so that the first grid, still at gain 1, settles on the true place.
     IntensityProfile relit = Reference(0.2);
     relit.ApplyLinear(10, 0, 2);
     const Alignment a = Align(relit, Reference(0.2), 1);
-    EXPECT_TRUE(std::abs(a.gain - 0.5) < 1e-6 && std::abs(a.offset + 5) < 1e-4 && std::abs(a.slope) < 1e-6);
+    EXPECT_NEAR(a.gain, 0.5, 1e-6);
+    EXPECT_NEAR(a.offset, -5, 1e-4);
+    EXPECT_NEAR(a.slope, 0, 1e-6);
     EXPECT_NEAR(a.cost, 0.0, 1e-4);
     for (int index = 0; index < 60; ++index)
         EXPECT_NEAR(relit.At(index), Reference(0.2).At(index), 1e-3);  // corrected in place
@@ -79,14 +87,20 @@ TEST(ProfileAlignment, FindsAScaleWithinAFineStepAndGivesUpOnHopelessProfiles)
     IntensityProfile stretched;  // the profile grown by 1.1 along its axis
     stretched.ResampleFrom(Reference(), 1 / 1.1, 0);
     const Alignment grown = Align(stretched, Reference());
-    EXPECT_TRUE(std::abs(grown.scale - 1.1) < 0.006 && grown.cost < 2) << grown.scale << " " << grown.cost;
+    EXPECT_NEAR(grown.scale, 1.1, 0.006);
+    EXPECT_LT(grown.cost, 2);
 
     IntensityProfile far(200, {50, 60, 70, 80});  // no candidate, no photometric correction
     const Alignment apart = Align(far, Reference());
-    EXPECT_TRUE(apart.cost >= kNoComparison && apart.scale == 1 && apart.shift == 0 && apart.gain == 1);
+    EXPECT_GE(apart.cost, kNoComparison);
+    EXPECT_EQ(apart.scale, 1);
+    EXPECT_EQ(apart.shift, 0);
+    EXPECT_EQ(apart.gain, 1);
     IntensityProfile flat(0, 59);  // a singular photometric fit leaves the identity
     const Alignment unlit = Align(flat, Reference());
-    EXPECT_TRUE(unlit.gain == 1 && unlit.offset == 0 && unlit.slope == 0);
+    EXPECT_EQ(unlit.gain, 1);
+    EXPECT_EQ(unlit.offset, 0);
+    EXPECT_EQ(unlit.slope, 0);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include <glm/ext/matrix_clip_space.hpp>
 #include <glm/ext/matrix_transform.hpp>
+#include <glm/vec2.hpp>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -53,15 +54,21 @@ TEST_F(CModelTest, VisibleModelDrawsEverySubsetInOrderAndACulledOneNothing)
     CModel beside(device, "modelos\\caja.x", At({100.0f, 0.0f, 10.0f}));
     EXPECT_TRUE(messages.Messages().empty());
     // Model box (0, 0, 0)-(2, 1, 3), scaled then translated: read left-handed, z not mirrored.
-    EXPECT_TRUE(model.BoxMin() == glm::vec3(-1.0f, 1.0f, 10.0f) && model.BoxMax() == glm::vec3(0.0f, 1.5f, 11.5f));
+    EXPECT_EQ(model.BoxMin(), glm::vec3(-1.0f, 1.0f, 10.0f));
+    EXPECT_EQ(model.BoxMax(), glm::vec3(0.0f, 1.5f, 11.5f));
     // Identical vertices joined (eight corners of stone, four of red); five quads of stone, one of
     // red, none of green, in material order; texture coordinates as written (v = 1 at the bottom).
     const MeshData& mesh = model.MeshContents();
     EXPECT_EQ(mesh.vertices.size(), 12u);
     ASSERT_EQ(mesh.subsets.size(), 3u);
-    EXPECT_TRUE(mesh.subsets[0].indexCount == 30 && mesh.subsets[1].firstIndex == 30 && mesh.subsets[1].indexCount == 6);
-    for (const MeshVertex& v : mesh.vertices)
-        EXPECT_TRUE(v.position[0] != 0 || v.position[1] != 0 || v.position[2] != 0 || (v.uv[0] == 0 && v.uv[1] == 1));
+    EXPECT_EQ(mesh.subsets[0].indexCount, 30);
+    EXPECT_EQ(mesh.subsets[1].firstIndex, 30);
+    EXPECT_EQ(mesh.subsets[1].indexCount, 6);
+    for (const MeshVertex& v : mesh.vertices) {
+        if (v.position[0] == 0 && v.position[1] == 0 && v.position[2] == 0) {
+            EXPECT_EQ(glm::vec2(v.uv[0], v.uv[1]), glm::vec2(0, 1)) << "the corner at the origin";
+        }
+    }
     EXPECT_EQ(device.CallsStartingWith("CreateTextureFromFile"),
         std::vector<std::string>(3, "CreateTextureFromFile texturas/piedra.ppm"));
     for (const Material& material : model.Materials())
@@ -103,7 +110,8 @@ TEST_F(CModelTest, UnreadableFileIsReportedAndTheModelIsNeitherMeasuredNorDrawn)
         EXPECT_EQ(messages.Messages(),
             (std::vector<ShownMessage>{{kDefaultMessageCaption, "No se encuentra el archivo modelos/" + name + ".x\n"}}));
         EXPECT_FALSE(model.HasMesh());
-        EXPECT_TRUE(model.BoxMin() == glm::vec3(std::numeric_limits<float>::max()) && model.BoxMax() == model.BoxMin());
+        EXPECT_EQ(model.BoxMin(), glm::vec3(std::numeric_limits<float>::max()));
+        EXPECT_EQ(model.BoxMax(), model.BoxMin());
         device.ClearCalls();
         model.Draw();
         EXPECT_TRUE(device.Calls().empty()) << name;

@@ -41,12 +41,14 @@ TEST(UpdateAllocation, UpdateAndMeasuresAllocateNothingAfterTheFirstFrame)
         const int yaw = measures.MeasureYaw(portrait.face, portrait.model);
         const int pitch = measures.MeasurePitch(portrait.face, portrait.model);
         if (step == 0) {  // the still portrait: nothing measured; the pictures and profiles sized
-            EXPECT_TRUE(yaw == 0 && pitch == 0) << yaw << " " << pitch;
+            EXPECT_EQ(yaw, 0);
+            EXPECT_EQ(pitch, 0);
             before = allocations;
             pictures = {portrait.face.WarpImage().data, portrait.face.FaceImage().data};
         }
     }
     EXPECT_EQ(allocations - before, 0);
     // OpenCV allocates pictures with its own allocator, which the count does not see.
-    EXPECT_TRUE(pictures[0] == portrait.face.WarpImage().data && pictures[1] == portrait.face.FaceImage().data);
+    EXPECT_EQ(pictures[0], portrait.face.WarpImage().data);
+    EXPECT_EQ(pictures[1], portrait.face.FaceImage().data);
 }

@@ -32,7 +32,9 @@ Samples PlayToTheEnd(int clip, const std::filesystem::path& wavePath)
 {
     {
         SoundPlugin plugin;
-        EXPECT_TRUE(plugin.Init(22050, 2, 6) && plugin.LoadClips() && plugin.Play(clip, false));
+        EXPECT_TRUE(plugin.Init(22050, 2, 6));
+        EXPECT_TRUE(plugin.LoadClips());
+        EXPECT_TRUE(plugin.Play(clip, false));
         EXPECT_TRUE(plugin.IsPlaying(clip));
         const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
         while (plugin.IsPlaying(clip) && std::chrono::steady_clock::now() < limit)

@@ -19,7 +19,8 @@ TEST(SoundContent, TheCommittedClipsAreTheGeneratorsSoftStereoClipsOfTheRightLen
         // No click: each channel starts and ends at 0 and moves gently over its first and last ms.
         const std::vector<int16_t> samples = ToSamples(bytes);
         const size_t n = samples.size();
-        EXPECT_TRUE(samples[0] == 0 && samples[1] == 0 && samples[n - 2] == 0 && samples[n - 1] == 0) << clip.name;
+        EXPECT_EQ((std::vector<int16_t>{samples[0], samples[1], samples[n - 2], samples[n - 1]}),
+                  (std::vector<int16_t>{0, 0, 0, 0})) << clip.name;
         int largestStep = 0;
         for (size_t i = 2; i < 44; ++i)
             largestStep = std::max({largestStep, std::abs(samples[i] - samples[i - 2]),

@@ -50,17 +50,26 @@ TEST(Replay, OneLinePerCapturedFrameWithTheTrackerAndTheCamera)
     while (std::optional<ReplayLine> line = replay.Step())
         lines.push_back(*line);
     ASSERT_EQ(lines.size(), static_cast<std::size_t>(script->Frames()));
-    EXPECT_TRUE(lines[0].state == "found" && lines[0].features && !lines[0].cost && lines[0].cell == 19 && lines[0].moves == "-");
+    EXPECT_EQ(lines[0].state, "found");
+    EXPECT_TRUE(lines[0].features);
+    EXPECT_FALSE(lines[0].cost);
+    EXPECT_EQ(lines[0].cell, 19);
+    EXPECT_EQ(lines[0].moves, "-");
     int right = 0;
     for (std::size_t i = 1; i < lines.size(); ++i) {
-        EXPECT_TRUE(lines[i].frame == int(i) && lines[i].state == "tracking" && lines[i].cost && lines[i].yaw && lines[i].pitch) << i;
+        EXPECT_EQ(lines[i].frame, int(i));
+        EXPECT_EQ(lines[i].state, "tracking") << i;
+        EXPECT_TRUE(lines[i].cost) << i;
+        EXPECT_TRUE(lines[i].yaw) << i;
+        EXPECT_TRUE(lines[i].pitch) << i;
         right += lines[i].moves.find("right") != std::string::npos && lines[i].moves.find("turn-right") == std::string::npos;
     }
     // The face went left in the picture: the viewer side-stepped to the right.
     EXPECT_GT(right, 20);
     EXPECT_GT(lines.back().camera.eye.x, 0.5f);
     // Like the program, it wrote its files in the working directory.
-    EXPECT_TRUE(std::filesystem::exists("configuracion") && std::filesystem::exists("muestrasPosX.m"));
+    EXPECT_TRUE(std::filesystem::exists("configuracion"));
+    EXPECT_TRUE(std::filesystem::exists("muestrasPosX.m"));
 }
 
 TEST(Replay, LinesAsTextAndAsCsv)
