@@ -88,8 +88,7 @@ TEST(CTrackedFace, FailsOnTheRowCostFirstThenTheTotalNeitherStrictlyAndOnAWallKe
     EXPECT_GT(cost, kTolerance);
     EXPECT_EQ(PositionsOf(face), followed);
     EXPECT_EQ(sink.samples.size(), 1u);
-    EXPECT_EQ(face.Ellipse().centreX, ellipse[0]);
-    EXPECT_EQ(face.Ellipse().halfHeight, ellipse[1]);
+    EXPECT_EQ(std::pair(face.Ellipse().centreX, face.Ellipse().halfHeight), std::pair(ellipse[0], ellipse[1]));
 }
 
 TEST(CTrackedFace, DegenerateGeometryFailsInPlaceAndFramesCuttingTheFaceAreReadWithinBounds)

@@ -53,8 +53,7 @@ TEST(FaceAnalysisDrawing, AnalysisAndProfileViewsShowTheTrackedFaceOrLeaveViewsO
     // T(0.8 * 155) = 124, about the ellipse's centre (224.5, 112.5).
     EXPECT_EQ((std::vector<int>{face.ViewCropX(), face.ViewCropY(), face.ViewCropWidth(), face.ViewCropHeight()}),
               (std::vector<int>{162, 35, 124, 155}));
-    EXPECT_EQ(face.ViewZoomX(), 196.0 / 124);
-    EXPECT_EQ(face.ViewZoomY(), 246.0 / 155);
+    EXPECT_EQ(std::pair(face.ViewZoomX(), face.ViewZoomY()), std::pair(196.0 / 124, 246.0 / 155));
     EXPECT_GT(cv::countNonZero(view(cv::Rect(204, 129, 192, 121)).reshape(1)), 60000);  // the mouth
     EXPECT_GT(Count(view(cv::Rect(4, 4, 196, 246)), kWhite), 100);  // the marks
     EXPECT_GT(Count(view.rowRange(252, 280), kWhite), 200);  // the caption

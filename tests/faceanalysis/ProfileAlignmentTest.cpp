@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -54,10 +55,8 @@ TEST(ProfileAlignment, AProfileWithItselfIsTheIdentityShiftedByThreeIsFoundThere
 {
     IntensityProfile current = Reference();
     const Alignment same = Align(current, Reference());
-    EXPECT_EQ(same.scale, 1);
-    EXPECT_EQ(same.shift, 0);
-    EXPECT_EQ(same.aligned.First(), 0);
-    EXPECT_EQ(same.aligned.Count(), 60);
+    EXPECT_EQ(std::make_tuple(same.scale, same.shift, same.aligned.First(), same.aligned.Count()),
+              std::make_tuple(1.0, 0.0, 0, 60));
     EXPECT_NEAR(same.gain, 1, 1e-9);
     EXPECT_NEAR(same.offset, 0, 1e-9);
     EXPECT_NEAR(same.slope, 0, 1e-9);
@@ -93,14 +92,10 @@ TEST(ProfileAlignment, FindsAScaleWithinAFineStepAndGivesUpOnHopelessProfiles)
     IntensityProfile far(200, {50, 60, 70, 80});  // no candidate, no photometric correction
     const Alignment apart = Align(far, Reference());
     EXPECT_GE(apart.cost, kNoComparison);
-    EXPECT_EQ(apart.scale, 1);
-    EXPECT_EQ(apart.shift, 0);
-    EXPECT_EQ(apart.gain, 1);
+    EXPECT_EQ(std::make_tuple(apart.scale, apart.shift, apart.gain), std::make_tuple(1.0, 0.0, 1.0));
     IntensityProfile flat(0, 59);  // a singular photometric fit leaves the identity
     const Alignment unlit = Align(flat, Reference());
-    EXPECT_EQ(unlit.gain, 1);
-    EXPECT_EQ(unlit.offset, 0);
-    EXPECT_EQ(unlit.slope, 0);
+    EXPECT_EQ(std::make_tuple(unlit.gain, unlit.offset, unlit.slope), std::make_tuple(1.0, 0.0, 0.0));
 }
 
 } // namespace

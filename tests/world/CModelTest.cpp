@@ -13,6 +13,7 @@
 #include <cstring>
 #include <fstream>
 #include <limits>
+#include <tuple>
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>
@@ -61,9 +62,8 @@ TEST_F(CModelTest, VisibleModelDrawsEverySubsetInOrderAndACulledOneNothing)
     const MeshData& mesh = model.MeshContents();
     EXPECT_EQ(mesh.vertices.size(), 12u);
     ASSERT_EQ(mesh.subsets.size(), 3u);
-    EXPECT_EQ(mesh.subsets[0].indexCount, 30);
-    EXPECT_EQ(mesh.subsets[1].firstIndex, 30);
-    EXPECT_EQ(mesh.subsets[1].indexCount, 6);
+    EXPECT_EQ(std::make_tuple(mesh.subsets[0].indexCount, mesh.subsets[1].firstIndex, mesh.subsets[1].indexCount),
+              std::make_tuple(30, 30, 6));
     for (const MeshVertex& v : mesh.vertices) {
         if (v.position[0] == 0 && v.position[1] == 0 && v.position[2] == 0) {
             EXPECT_EQ(glm::vec2(v.uv[0], v.uv[1]), glm::vec2(0, 1)) << "the corner at the origin";

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -38,10 +39,8 @@ TEST(FrustumPlanes, PlanesComeInTableOrderNormalisedAndFacingInwards)
     const float a = m[0][3] - m[0][0], b = m[1][3] - m[1][0], c = m[2][3] - m[2][0], d = m[3][3] - m[3][0];
     const float scale = 1.0f / std::sqrt(a * a + b * b + c * c);
     const Plane right = ExtractPlanes(kStartView, kProjection)[Right];
-    EXPECT_EQ(right.a, a * scale);
-    EXPECT_EQ(right.b, b * scale);
-    EXPECT_EQ(right.c, c * scale);
-    EXPECT_EQ(right.d, d * scale);
+    EXPECT_EQ(std::make_tuple(right.a, right.b, right.c, right.d),
+              std::make_tuple(a * scale, b * scale, c * scale, d * scale));
 }
 
 TEST(FrustumPlanes, BoxIsCulledOnlyWhenWhollyOutsideOnePlane)

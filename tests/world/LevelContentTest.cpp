@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <set>
+#include <tuple>
 #include <vector>
 
 using namespace level_invariants;
@@ -115,19 +116,16 @@ TEST(LevelContent, TellingRowsAreAsKnown)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.cell);
         const CCell& cell = map.Cell(row.cell);
-        for (int c = 0; c < 4; ++c) {
-            EXPECT_EQ(cell.corners[c]->x, row.corners[c].x) << c;
-            EXPECT_EQ(cell.corners[c]->z, row.corners[c].z) << c;
-        }
+        for (int c = 0; c < 4; ++c)
+            EXPECT_EQ(std::pair(cell.corners[c]->x, cell.corners[c]->z), std::pair(row.corners[c].x, row.corners[c].z))
+                << c;
         for (int side = 0; side < 4; ++side) {
             const auto& actual = cell.sides[side].segments;
             ASSERT_EQ(actual.size(), row.sides[side].size()) << "side " << side;
-            for (std::size_t s = 0; s < actual.size(); ++s) {
-                const auto& expected = row.sides[side][s];
-                EXPECT_EQ(actual[s].from, expected.from) << "side " << side << " segment " << s;
-                EXPECT_EQ(actual[s].to, expected.to) << "side " << side << " segment " << s;
-                EXPECT_EQ(actual[s].target, expected.target) << "side " << side << " segment " << s;
-            }
+            for (std::size_t s = 0; s < actual.size(); ++s)
+                EXPECT_EQ(std::make_tuple(actual[s].from, actual[s].to, actual[s].target),
+                          std::make_tuple(row.sides[side][s].from, row.sides[side][s].to, row.sides[side][s].target))
+                    << "side " << side << " segment " << s;
         }
         EXPECT_EQ(map.DrawList(row.cell), row.drawList);
     }

@@ -41,8 +41,7 @@ TEST(UpdateAllocation, UpdateAndMeasuresAllocateNothingAfterTheFirstFrame)
         const int yaw = measures.MeasureYaw(portrait.face, portrait.model);
         const int pitch = measures.MeasurePitch(portrait.face, portrait.model);
         if (step == 0) {  // the still portrait: nothing measured; the pictures and profiles sized
-            EXPECT_EQ(yaw, 0);
-            EXPECT_EQ(pitch, 0);
+            EXPECT_EQ(std::pair(yaw, pitch), std::pair(0, 0));
             before = allocations;
             pictures = {portrait.face.WarpImage().data, portrait.face.FaceImage().data};
         }

@@ -4,19 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <set>
-
-namespace {
-
-std::string ReadAll(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-}  // namespace
 
 // The committed content is exactly what the generator makes today: same files, same bytes.
 TEST(ContentRegeneration, DataFolderMatchesTheGeneratorByteForByte)
@@ -34,8 +22,8 @@ TEST(ContentRegeneration, DataFolderMatchesTheGeneratorByteForByte)
             committed.insert(std::string(subfolder) + "/" + entry.path().filename().string());
     EXPECT_EQ(committed, std::set<std::string>(written.begin(), written.end())) << refresh;
     for (const std::string& name : written) {
-        const std::string made = ReadAll(name);
+        const std::string made = TemporaryFolder::Read(name);
         EXPECT_FALSE(made.empty()) << name;
-        EXPECT_TRUE(made == ReadAll(data / name)) << name << ": " << refresh;
+        EXPECT_TRUE(made == TemporaryFolder::Read(data / name)) << name << ": " << refresh;
     }
 }

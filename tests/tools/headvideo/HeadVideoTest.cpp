@@ -27,13 +27,9 @@ TEST(MotionScript, AMovementRampsToItsPoseHoldsItAndRampsBack)
     const std::optional<MotionScript> all = MotionScript::Parse("right,up,down,nearer,farther:0.5,roll-cw,roll-ccw:10", error);
     ASSERT_TRUE(all) << error;
     const std::vector<MotionSegment>& s = all->Segments();
-    EXPECT_EQ(s[0].pose.shiftX, 110);
-    EXPECT_EQ(s[1].pose.shiftY, -70);
-    EXPECT_EQ(s[2].pose.shiftY, 70);
-    EXPECT_EQ(s[3].pose.scale, 1.3);
-    EXPECT_EQ(s[4].pose.scale, 0.5);
-    EXPECT_EQ(s[5].pose.rollDegrees, 22);
-    EXPECT_EQ(s[6].pose.rollDegrees, -10);
+    EXPECT_EQ((std::vector<double>{s[0].pose.shiftX, s[1].pose.shiftY, s[2].pose.shiftY, s[3].pose.scale,
+                                   s[4].pose.scale, s[5].pose.rollDegrees, s[6].pose.rollDegrees}),
+              (std::vector<double>{110, -70, 70, 1.3, 0.5, 22, -10}));
     for (const char* wrong : {"", "still,jump", "left:", "left:-5", "left:5px", "nearer:0"}) {
         EXPECT_FALSE(MotionScript::Parse(wrong, error)) << wrong;
         EXPECT_FALSE(error.empty()) << wrong;

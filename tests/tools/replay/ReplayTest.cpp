@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <tuple>
 
 // Each camera operation named as the viewer sees it, from any heading; several of one pass joined.
 TEST(CameraMoves, NamesTheCameraOperationsAsTheViewerSeesThem)
@@ -50,18 +51,14 @@ TEST(Replay, OneLinePerCapturedFrameWithTheTrackerAndTheCamera)
     while (std::optional<ReplayLine> line = replay.Step())
         lines.push_back(*line);
     ASSERT_EQ(lines.size(), static_cast<std::size_t>(script->Frames()));
-    EXPECT_EQ(lines[0].state, "found");
-    EXPECT_TRUE(lines[0].features);
-    EXPECT_FALSE(lines[0].cost);
-    EXPECT_EQ(lines[0].cell, 19);
-    EXPECT_EQ(lines[0].moves, "-");
+    EXPECT_EQ(std::make_tuple(lines[0].state, lines[0].features.has_value(), lines[0].cost.has_value(), lines[0].cell,
+                              lines[0].moves),
+              std::make_tuple("found", true, false, 19, "-"));
     int right = 0;
     for (std::size_t i = 1; i < lines.size(); ++i) {
-        EXPECT_EQ(lines[i].frame, int(i));
-        EXPECT_EQ(lines[i].state, "tracking") << i;
-        EXPECT_TRUE(lines[i].cost) << i;
-        EXPECT_TRUE(lines[i].yaw) << i;
-        EXPECT_TRUE(lines[i].pitch) << i;
+        EXPECT_EQ(std::make_tuple(lines[i].frame, lines[i].state, lines[i].cost.has_value(), lines[i].yaw.has_value(),
+                                  lines[i].pitch.has_value()),
+                  std::make_tuple(int(i), "tracking", true, true, true));
         right += lines[i].moves.find("right") != std::string::npos && lines[i].moves.find("turn-right") == std::string::npos;
     }
     // The face went left in the picture: the viewer side-stepped to the right.
