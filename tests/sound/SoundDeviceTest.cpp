@@ -13,7 +13,7 @@ using Strings = std::vector<std::string>;
 namespace {
 
 // Stands in for the audio library: logs every call with its arguments, names the handles it
-// gives by kind and creation order (buffer0, voice0, ...), refuses the call named `refuse` (a
+// gives by kind and creation order (buffer1, voice1, ...), refuses the call named `refuse` (a
 // refused OutputRate differs). Voices play for ever.
 struct FakeAudioBackend : AudioBackend {
     FakeAudioBackend(Strings& log, std::string refuse) : log(log), refuse(std::move(refuse)) {}
@@ -30,7 +30,7 @@ struct FakeAudioBackend : AudioBackend {
     }
     Handle Named(const std::string& kind, int& created)
     {
-        names[++handle] = kind + std::to_string(created++);
+        names[++handle] = kind + std::to_string(++created);
         return handle;
     }
     bool OpenDevice() override { return Call("OpenDevice"); }
@@ -102,16 +102,16 @@ TEST_F(SoundDeviceTest, FillHandsOverTheClipsWholeFramesAt22050HzOrShowsWhyNot)
                               "no se pudo crear el buffer secundario"};
     struct Case { int channels, count, clip, size; const char* refuse; Strings calls, texts; };
     const Case cases[] = {
-        {2, 6, 1, 400, "", {"CreateBuffer", "FillBuffer buffer0 400 2 22050"}, {}},
-        {2, 6, 0, 399, "", {"CreateBuffer", "FillBuffer buffer0 396 2 22050"}, {}},  // a partial frame is left out
-        {1, 6, 0, 5, "", {"CreateBuffer", "FillBuffer buffer0 4 1 22050"}, {}},
+        {2, 6, 1, 400, "", {"CreateBuffer", "FillBuffer buffer1 400 2 22050"}, {}},
+        {2, 6, 0, 399, "", {"CreateBuffer", "FillBuffer buffer1 396 2 22050"}, {}},  // a partial frame is left out
+        {1, 6, 0, 5, "", {"CreateBuffer", "FillBuffer buffer1 4 1 22050"}, {}},
         {2, 6, 0, 3, "", {}, noBuffer},  // no whole frame, as in a 0-byte file
         {6, 6, 0, 400, "", {}, noBuffer},  // neither mono nor stereo
         {2, 6, 6, 400, "", {}, noBuffer},  // beyond the buffer count
         {2, 20, 16, 400, "", {}, noBuffer},  // beyond the play slots
         {2, 6, -1, 400, "", {}, noBuffer},
         {2, 6, 0, 400, "CreateBuffer", {"CreateBuffer"}, noBuffer},
-        {2, 6, 0, 400, "FillBuffer", {"CreateBuffer", "FillBuffer buffer0 400 2 22050"},
+        {2, 6, 0, 400, "FillBuffer", {"CreateBuffer", "FillBuffer buffer1 400 2 22050"},
          {"SoundPlugin ERROR: no se pudo hacer lock en el buffer secundario"}},
     };
     for (const Case& c : cases) {
@@ -125,8 +125,8 @@ TEST_F(SoundDeviceTest, FillHandsOverTheClipsWholeFramesAt22050HzOrShowsWhyNot)
 TEST_F(SoundDeviceTest, EachPlayIsAFreshVoiceOnTheClipsBufferThatReplacesTheClipsLastVoice)
 {
     auto device = Device();
-    ASSERT_TRUE(device->FillClipBuffer(0, clip.data(), 400));  // buffer0
-    ASSERT_TRUE(device->FillClipBuffer(1, clip.data(), 400));  // buffer1
+    ASSERT_TRUE(device->FillClipBuffer(0, clip.data(), 400));  // buffer1
+    ASSERT_TRUE(device->FillClipBuffer(1, clip.data(), 400));  // buffer2
     log.clear();
     EXPECT_FALSE(device->IsPlaying(0));  // an empty slot is not asked
     EXPECT_FALSE(device->Play(2, false));  // 2 has no buffer
@@ -134,14 +134,14 @@ TEST_F(SoundDeviceTest, EachPlayIsAFreshVoiceOnTheClipsBufferThatReplacesTheClip
     EXPECT_TRUE(device->IsPlaying(0));
     EXPECT_TRUE(device->Play(1, true));
     EXPECT_TRUE(device->Play(0, false));
-    EXPECT_EQ(log, (Strings{"CreateVoice buffer0", "StartVoice voice0", "IsVoicePlaying voice0", "CreateVoice buffer1",
-                            "LoopVoice voice1", "DeleteVoice voice0", "CreateVoice buffer0", "StartVoice voice2"}));
+    EXPECT_EQ(log, (Strings{"CreateVoice buffer1", "StartVoice voice1", "IsVoicePlaying voice1", "CreateVoice buffer2",
+                            "LoopVoice voice2", "DeleteVoice voice1", "CreateVoice buffer1", "StartVoice voice3"}));
     log.clear();
     EXPECT_TRUE(device->FillClipBuffer(0, clip.data(), 8));
     EXPECT_FALSE(device->IsPlaying(0));
     device.reset();  // voices go before buffers
-    EXPECT_EQ(log, (Strings{"CreateBuffer", "DeleteVoice voice2", "DeleteBuffer buffer0", "FillBuffer buffer2 8 2 22050",
-                            "DeleteVoice voice1", "DeleteBuffer buffer2", "DeleteBuffer buffer1"}));
+    EXPECT_EQ(log, (Strings{"CreateBuffer", "DeleteVoice voice3", "DeleteBuffer buffer1", "FillBuffer buffer3 8 2 22050",
+                            "DeleteVoice voice2", "DeleteBuffer buffer3", "DeleteBuffer buffer2"}));
 
     // A voice that cannot be made is a silent false.
     device = Device("CreateVoice");
