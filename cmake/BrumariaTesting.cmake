@@ -8,8 +8,7 @@ include(GoogleTest)
 # (One label per test: gtest_discover_tests cannot carry a list of them.)
 function(brumaria_add_test name)
   cmake_parse_arguments(ARG "" "WORKING_DIRECTORY;LABEL" "SOURCES;LIBS" ${ARGN})
-  add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+  brumaria_add_program(${name} SOURCES ${ARG_SOURCES} LIBS ${ARG_LIBS} GTest::gtest GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE
     BRUMARIA_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     BRUMARIA_BINARY_DIR="${PROJECT_BINARY_DIR}")

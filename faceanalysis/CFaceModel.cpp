@@ -1,7 +1,7 @@
 #include "faceanalysis/CFaceModel.h"
 
 #include "faceanalysis/ImageOperations.h"
-#include "faceanalysis/Truncate.h"
+#include "faceanalysis/TruncateTowardZero.h"
 
 #include <opencv2/core.hpp>
 
@@ -101,12 +101,12 @@ void CFaceModel::PlaceFeatures(int eye1X, int eye1Y, int eye2X, int eye2Y, int m
     for (int k = 0; k < 3; ++k) {
         const double x = m_featureX[k + 1];
         const double y = m_featureY[k + 1];
-        m_featureX[k] = Truncate(n[0] * x + n[1] * y + n[2] + 0.5);
-        m_featureY[k] = Truncate(n[3] * x + n[4] * y + n[5] + 0.5);
+        m_featureX[k] = TruncateTowardZero(n[0] * x + n[1] * y + n[2] + 0.5);
+        m_featureY[k] = TruncateTowardZero(n[3] * x + n[4] * y + n[5] + 0.5);
     }
     m_featureCount = 3;
 
-    const int hy = std::max(1, Truncate(m_height * 0.05)) + 1;
+    const int hy = std::max(1, TruncateTowardZero(m_height * 0.05)) + 1;
     m_eyeRow = (m_featureY[0] + m_featureY[1]) / 2;
     m_eyeBandTop = m_eyeRow - 2 * hy;
     m_eyeBandBottom = m_eyeRow + hy;
@@ -114,7 +114,7 @@ void CFaceModel::PlaceFeatures(int eye1X, int eye1Y, int eye2X, int eye2Y, int m
     m_mouthBandTop = m_mouthRow - hy;
     m_mouthBandBottom = m_mouthRow + hy;
 
-    const int hx = std::max(1, Truncate(m_width * 0.0667)) + 1;
+    const int hx = std::max(1, TruncateTowardZero(m_width * 0.0667)) + 1;
     m_leftEyeColumn = m_featureX[0];
     m_leftEyeFrom = m_leftEyeColumn - hx;
     m_leftEyeTo = m_leftEyeColumn + hx;
@@ -122,7 +122,7 @@ void CFaceModel::PlaceFeatures(int eye1X, int eye1Y, int eye2X, int eye2Y, int m
     m_rightEyeFrom = m_rightEyeColumn - hx;
     m_rightEyeTo = m_rightEyeColumn + hx;
 
-    const int hm = std::max(2, Truncate(m_width * 0.1818)) + 1;
+    const int hm = std::max(2, TruncateTowardZero(m_width * 0.1818)) + 1;
     m_mouthColumn = m_featureX[2];
     m_mouthFrom = m_mouthColumn - hm;
     m_mouthTo = m_mouthColumn + hm;
@@ -144,8 +144,8 @@ void CFaceModel::BuildReferences()
     m_eyeColumnWeights = CentreWeights(m_eyeColumnReference, columnCentre, columnExtent);
     m_mouthColumnWeights = CentreWeights(m_mouthColumnReference, columnCentre, columnExtent);
 
-    const int d = std::max(Truncate(rowExtent * 0.15), 2);
-    m_eyeRefineTop = std::max(m_eyeRow - Truncate(d * 1.5), m_yMin);
+    const int d = std::max(TruncateTowardZero(rowExtent * 0.15), 2);
+    m_eyeRefineTop = std::max(m_eyeRow - TruncateTowardZero(d * 1.5), m_yMin);
     m_eyeRefineBottom = std::min(m_yMax, m_eyeRow + d);
 
     m_leftEyeRowReference.ExtractRows(face, m_leftEyeFrom, m_leftEyeTo, m_eyeRefineTop,

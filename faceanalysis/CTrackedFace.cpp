@@ -4,7 +4,7 @@
 #include "faceanalysis/ImageOperations.h"
 #include "faceanalysis/MotionSampleSink.h"
 #include "faceanalysis/ProfileAlignment.h"
-#include "faceanalysis/Truncate.h"
+#include "faceanalysis/TruncateTowardZero.h"
 
 #include <algorithm>
 #include <array>
@@ -13,12 +13,12 @@
 namespace {
 
 // Grid half-width and levels of the profile alignments, and the eye refinement's reach.
-constexpr int AlignmentSteps = 4;
-constexpr int AlignmentLevels = 2;
-constexpr int EyeRefineSteps = 4;
+constexpr int kAlignmentSteps = 4;
+constexpr int kAlignmentLevels = 2;
+constexpr int kEyeRefineSteps = 4;
 
 // Sub-sample step of the cost minimum at index j of costs (indexed j + n).
-double ParabolicStep(const std::array<double, 2 * EyeRefineSteps + 1>& costs, int j, int n)
+double ParabolicStep(const std::array<double, 2 * kEyeRefineSteps + 1>& costs, int j, int n)
 {
     if (j == -n || j == n)
         return 0.0;
@@ -48,11 +48,11 @@ bool CTrackedFace::Update(MotionSampleSink& motion, const cv::Mat& frame, double
     const CFaceModel* model = m_faceModel;
     if (model == nullptr || model->FaceImage().empty() || frame.empty() ||
         frame.type() != CV_8UC3) {
-        cost = NoComparison;
+        cost = kNoComparison;
         return false;
     }
 
-    const int b = Truncate(m_rangeFactor);
+    const int b = TruncateTowardZero(m_rangeFactor);
     m_borderX = model->Width() * b;
     m_borderY = model->Height() * b;
     m_warpWidth = model->Width() + 2 * m_borderX;
@@ -62,7 +62,7 @@ bool CTrackedFace::Update(MotionSampleSink& motion, const cv::Mat& frame, double
     const double midY = (m_eye1Y + m_eye2Y) * 0.5;
     const double dm = std::hypot(midX - m_mouthX, midY - m_mouthY);
     if (!Warp(frame, m_eye2X - m_eye1X, m_eye2Y - m_eye1Y, dm)) {
-        cost = NoComparison;
+        cost = kNoComparison;
         return false;
     }
 
@@ -89,7 +89,7 @@ bool CTrackedFace::Update(MotionSampleSink& motion, const cv::Mat& frame, double
         cost = total;
         return false;
     }
-    RefineEyes(EyeRefineSteps);
+    RefineEyes(kEyeRefineSteps);
     MapBack();
 
     cost = total;
@@ -145,19 +145,12 @@ bool CTrackedFace::Warp(const cv::Mat& frame, double ex, double ey, double dm)
 double CTrackedFace::AlignRows()
 {
     const CFaceModel& model = *m_faceModel;
-    m_rowOffset = 0;
-    m_rowSlope = 0;
-    m_rowGain = 1;
-    m_rowScale = 1;
-    m_rowShift = 0;
     m_rowMeasured.ExtractRows(m_faceImage, 0, m_faceImage.cols - 1, 0, m_faceImage.rows - 1, 3, 0);
-    double costY = 0;
-    AlignProfile(m_rangeFactor, m_rowMeasured, model.RowReference(), model.RowWeights(),
-                 m_rowProfile, costY, m_rowOffset, m_rowSlope, m_rowGain, m_rowScale, m_rowShift,
-                 AlignmentSteps, AlignmentLevels);
-    m_eye1Y = m_eye2Y = model.EyeRow() * m_rowScale + m_rowShift;
-    m_mouthY = model.MouthRow() * m_rowScale + m_rowShift;
-    return costY;
+    m_rowFit = AlignProfile(m_rangeFactor, m_rowMeasured, model.RowReference(), model.RowWeights(),
+                            m_rowProfile, kAlignmentSteps, kAlignmentLevels);
+    m_eye1Y = m_eye2Y = model.EyeRow() * m_rowFit.scale + m_rowFit.shift;
+    m_mouthY = model.MouthRow() * m_rowFit.scale + m_rowFit.shift;
+    return m_rowFit.cost;
 }
 
 double CTrackedFace::AlignColumns()
@@ -165,58 +158,57 @@ double CTrackedFace::AlignColumns()
     const CFaceModel& model = *m_faceModel;
     const int lastColumn = m_warpImage.cols - 1;
 
-    const int eyeTop = Truncate(model.EyeBandTop() * m_rowScale + m_rowShift - 0.5 + m_borderY);
-    const int eyeBottom = Truncate(model.EyeBandBottom() * m_rowScale + m_rowShift + m_borderY + 0.5);
+    const ProfileFit& rows = m_rowFit;
+    const int eyeTop =
+        TruncateTowardZero(model.EyeBandTop() * rows.scale + rows.shift - 0.5 + m_borderY);
+    const int eyeBottom =
+        TruncateTowardZero(model.EyeBandBottom() * rows.scale + rows.shift + m_borderY + 0.5);
     m_eyeColumnMeasured.ExtractColumns(m_warpImage, 0, lastColumn, eyeTop, eyeBottom, 3, 0);
     m_eyeColumnMeasured.SetFirst(m_eyeColumnMeasured.First() - m_borderX);
 
     const int mouthTop =
-        Truncate(model.MouthBandTop() * m_rowScale + m_rowShift - 0.5 + m_borderY);
+        TruncateTowardZero(model.MouthBandTop() * rows.scale + rows.shift - 0.5 + m_borderY);
     const int mouthBottom =
-        Truncate(model.MouthBandBottom() * m_rowScale + m_rowShift + m_borderY + 0.5);
+        TruncateTowardZero(model.MouthBandBottom() * rows.scale + rows.shift + m_borderY + 0.5);
     m_mouthColumnProfile.ExtractColumns(m_warpImage, 0, lastColumn, mouthTop, mouthBottom, 3, 0);
     m_mouthColumnProfile.SetFirst(m_mouthColumnProfile.First() - m_borderX);
 
-    m_columnOffset = 0;
-    m_columnSlope = 0;
-    m_columnGain = 1;
-    m_columnScale = 1;
-    m_columnShift = 0;
-    double costX = 0;
-    AlignProfile(m_rangeFactor, m_eyeColumnMeasured, model.EyeColumnReference(),
-                 model.EyeColumnWeights(), m_eyeColumnProfile, costX, m_columnOffset,
-                 m_columnSlope, m_columnGain, m_columnScale, m_columnShift, AlignmentSteps,
-                 AlignmentLevels);
-    m_eye1X = model.LeftEyeColumn() * m_columnScale + m_columnShift;
-    m_eye2X = model.RightEyeColumn() * m_columnScale + m_columnShift;
-    m_mouthX = model.MouthColumn() * m_columnScale + m_columnShift;
-    return costX;
+    m_columnFit = AlignProfile(m_rangeFactor, m_eyeColumnMeasured, model.EyeColumnReference(),
+                               model.EyeColumnWeights(), m_eyeColumnProfile, kAlignmentSteps,
+                               kAlignmentLevels);
+    m_eye1X = model.LeftEyeColumn() * m_columnFit.scale + m_columnFit.shift;
+    m_eye2X = model.RightEyeColumn() * m_columnFit.scale + m_columnFit.shift;
+    m_mouthX = model.MouthColumn() * m_columnFit.scale + m_columnFit.shift;
+    return m_columnFit.cost;
 }
 
 void CTrackedFace::RefineEyes(int n)
 {
     const CFaceModel& model = *m_faceModel;
-    n = std::min(n, EyeRefineSteps);
-    const int r0 = Truncate(model.EyeRefineTop() * m_rowScale + m_borderY + m_rowShift);
-    const int r1 = Truncate(model.EyeRefineBottom() * m_rowScale + m_borderY + m_rowShift);
+    n = std::min(n, kEyeRefineSteps);
+    const ProfileFit& rows = m_rowFit;
+    const ProfileFit& columns = m_columnFit;
+    const int r0 = TruncateTowardZero(model.EyeRefineTop() * rows.scale + m_borderY + rows.shift);
+    const int r1 =
+        TruncateTowardZero(model.EyeRefineBottom() * rows.scale + m_borderY + rows.shift);
 
     const auto measure = [&](IntensityProfile& profile, int from, int to) {
-        const int c0 = Truncate(from * m_columnScale + m_borderX + m_columnShift);
-        const int c1 = Truncate(to * m_columnScale + m_borderX + m_columnShift);
+        const int c0 = TruncateTowardZero(from * columns.scale + m_borderX + columns.shift);
+        const int c1 = TruncateTowardZero(to * columns.scale + m_borderX + columns.shift);
         profile.ExtractRows(m_warpImage, c0, c1, r0, r1, 3, 0);
         profile.SetFirst(profile.First() - m_borderY);
-        profile.ResampleMapped(m_rowScale, m_rowShift, 0, 0, 1);
+        profile.ResampleMapped(rows.scale, rows.shift, 0, 0, 1);
     };
     measure(m_leftEyeRowProfile, model.LeftEyeFrom(), model.LeftEyeTo());
     measure(m_rightEyeRowProfile, model.RightEyeFrom(), model.RightEyeTo());
 
-    std::array<double, 2 * EyeRefineSteps + 1> leftCosts{};
-    std::array<double, 2 * EyeRefineSteps + 1> rightCosts{};
+    std::array<double, 2 * kEyeRefineSteps + 1> leftCosts{};
+    std::array<double, 2 * kEyeRefineSteps + 1> rightCosts{};
     const int base = m_leftEyeRowProfile.First();
     int leftBest = 0;
     int rightBest = 0;
-    double leftBestCost = NoComparison;
-    double rightBestCost = NoComparison;
+    double leftBestCost = kNoComparison;
+    double rightBestCost = kNoComparison;
     for (int j = -n; j <= n; ++j) {
         m_leftEyeRowProfile.SetFirst(base + j);
         leftCosts[j + n] = IntensityProfile::RootError(
@@ -255,11 +247,11 @@ void CTrackedFace::MapBack()
         *point[1] = mapped.y;
     }
 
-    const double u = model.Width() * m_columnScale * 0.5 + m_columnShift;
-    const double v = model.Height() * m_rowScale * 0.5 + m_rowShift;
+    const double u = model.Width() * m_columnFit.scale * 0.5 + m_columnFit.shift;
+    const double v = model.Height() * m_rowFit.scale * 0.5 + m_rowFit.shift;
     const cv::Point2d centre = toFrame(u, v);
-    const double halfWidth = cv::norm(centre - toFrame(m_columnShift, v));
-    const double halfHeight = cv::norm(centre - toFrame(u, m_rowShift));
+    const double halfWidth = cv::norm(centre - toFrame(m_columnFit.shift, v));
+    const double halfHeight = cv::norm(centre - toFrame(u, m_rowFit.shift));
     m_ellipse = FaceEllipse(centre.x, centre.y, halfWidth, halfHeight, m_ellipse.angle - m_roll);
 }
 

@@ -2,6 +2,7 @@
 
 #include "faceanalysis/FaceEllipse.h"
 #include "faceanalysis/IntensityProfile.h"
+#include "faceanalysis/ProfileAlignment.h"
 
 #include <opencv2/core/mat.hpp>
 
@@ -45,16 +46,10 @@ public:
     // Angle of the eye line in model-picture coordinates after the last refinement (radians).
     double Roll() const { return m_roll; }
 
-    double RowOffset() const { return m_rowOffset; }
-    double RowSlope() const { return m_rowSlope; }
-    double RowGain() const { return m_rowGain; }
-    double RowScale() const { return m_rowScale; }
-    double RowShift() const { return m_rowShift; }
-    double ColumnOffset() const { return m_columnOffset; }
-    double ColumnSlope() const { return m_columnSlope; }
-    double ColumnGain() const { return m_columnGain; }
-    double ColumnScale() const { return m_columnScale; }
-    double ColumnShift() const { return m_columnShift; }
+    // The last alignments of the face's row profile and of the eye band's column profile
+    // (identities until the first update).
+    const ProfileFit& RowFit() const { return m_rowFit; }
+    const ProfileFit& ColumnFit() const { return m_columnFit; }
 
     // The frame warped into model geometry, and that AND the model's mask (empty before the
     // first update).
@@ -93,6 +88,11 @@ public:
     void DrawProfileView(cv::Mat& view) const;
 
 private:
+    // Sets the two affine maps of this frame: m_toModel takes frame pixels to the warped image
+    // (rotated so that the eye line (ex, ey) is level, scaled so that the eye mid-point to mouth
+    // distance dm becomes the model's, the eye mid-point on the model's, plus the border), and
+    // m_toFrame takes model-picture coordinates (no border) back to frame pixels. Then warps the
+    // frame into m_warpImage and masks it into m_faceImage. False when no finite scale exists.
     bool Warp(const cv::Mat& frame, double ex, double ey, double dm);
     double AlignRows();
     double AlignColumns();
@@ -111,21 +111,14 @@ private:
     double m_rangeFactor = 0.25;
     int m_borderX = 0;
     int m_borderY = 0;
+    // 2x3 affine matrices, row by row, applied to column vectors (x, y, 1) (see Warp).
     double m_toModel[6] = {};
     double m_toFrame[6] = {};
     cv::Mat m_warpImage;
     cv::Mat m_faceImage;
     double m_roll = 0.0;
-    double m_rowOffset = 0.0;
-    double m_columnOffset = 0.0;
-    double m_rowSlope = 0.0;
-    double m_columnSlope = 0.0;
-    double m_rowGain = 1.0;
-    double m_columnGain = 1.0;
-    double m_rowScale = 1.0;
-    double m_columnScale = 1.0;
-    double m_rowShift = 0.0;
-    double m_columnShift = 0.0;
+    ProfileFit m_rowFit;
+    ProfileFit m_columnFit;
     IntensityProfile m_leftEyeRowProfile;
     IntensityProfile m_rightEyeRowProfile;
     int m_viewCropX = 0;

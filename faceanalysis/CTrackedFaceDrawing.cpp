@@ -3,7 +3,7 @@
 #include "faceanalysis/CTrackedFace.h"
 #include "faceanalysis/FaceAnalysisDrawing.h"
 #include "faceanalysis/ImageOperations.h"
-#include "faceanalysis/Truncate.h"
+#include "faceanalysis/TruncateTowardZero.h"
 
 #include <opencv2/imgproc.hpp>
 
@@ -11,25 +11,25 @@
 
 namespace {
 
-constexpr int White = 0xFFFFFF;
-constexpr int Black = 0;
+constexpr int kWhite = 0xFFFFFF;
+constexpr int kBlack = 0;
 
-const cv::Size AnalysisViewSize(400, 280);
-const cv::Size ProfileViewSize(400, 370);
+const cv::Size kAnalysisViewSize(400, 280);
+const cv::Size kProfileViewSize(400, 370);
 
 // Panes of the annotated view.
-const cv::Rect FacePane(4, 4, 196, 246);
-const cv::Rect Eye1Pane(204, 4, 94, 121);
-const cv::Rect Eye2Pane(302, 4, 94, 121);
-const cv::Rect MouthPane(204, 129, 192, 121);
-constexpr int TextBaseline = 271;
+const cv::Rect kFacePane(4, 4, 196, 246);
+const cv::Rect kEye1Pane(204, 4, 94, 121);
+const cv::Rect kEye2Pane(302, 4, 94, 121);
+const cv::Rect kMouthPane(204, 129, 192, 121);
+constexpr int kTextBaseline = 271;
 
 // Panes of the profile view.
-const cv::Rect InputImagePane(31, 37, 163, 179);
-const cv::Rect RowProfilePane(207, 37, 155, 179);
-const cv::Rect EyeBandPane(31, 255, 163, 83);
-const cv::Rect MouthBandPane(207, 255, 155, 83);
-constexpr int ProfileMargin = 5;
+const cv::Rect kInputImagePane(31, 37, 163, 179);
+const cv::Rect kRowProfilePane(207, 37, 155, 179);
+const cv::Rect kEyeBandPane(31, 255, 163, 83);
+const cv::Rect kMouthBandPane(207, 255, 155, 83);
+constexpr int kProfileMargin = 5;
 
 bool IsView(const cv::Mat& view, cv::Size size)
 {
@@ -39,8 +39,8 @@ bool IsView(const cv::Mat& view, cv::Size size)
 void DrawStroke(cv::Mat& image, double x0, double y0, double x1, double y1, int thickness,
                 int innerColour, int outerColour)
 {
-    const cv::Point from(Truncate(x0), Truncate(y0));
-    const cv::Point to(Truncate(x1), Truncate(y1));
+    const cv::Point from(TruncateTowardZero(x0), TruncateTowardZero(y0));
+    const cv::Point to(TruncateTowardZero(x1), TruncateTowardZero(y1));
     cv::line(image, from, to, PackedColour(outerColour), 3 * thickness, cv::LINE_8);
     cv::line(image, from, to, PackedColour(innerColour), thickness, cv::LINE_8);
 }
@@ -97,7 +97,7 @@ void CTrackedFace::DrawFeatures(cv::Mat& image, int thickness, int innerColour, 
 void CTrackedFace::DrawAnalysisView(const cv::Mat& frame, cv::Mat& view, const std::string& caption,
                                     int frameNumber, double value, bool refresh)
 {
-    if (!IsView(view, AnalysisViewSize) || frame.empty() || frame.type() != CV_8UC3)
+    if (!IsView(view, kAnalysisViewSize) || frame.empty() || frame.type() != CV_8UC3)
         return;
     SetImage(view, 0);
 
@@ -105,18 +105,18 @@ void CTrackedFace::DrawAnalysisView(const cv::Mat& frame, cv::Mat& view, const s
     const cv::Point2d eye2(m_eye2X, m_eye2Y);
     const cv::Point2d mouth(m_mouthX, m_mouthY);
     const cv::Point2d d = eye2 - eye1;
-    DrawCloseUp(frame, view, Eye1Pane, eye1, d, -0.3, 0.2, -0.42, 0.35, 2);
-    DrawCloseUp(frame, view, Eye2Pane, eye2, d, -0.2, 0.3, -0.42, 0.35, 2);
-    DrawCloseUp(frame, view, MouthPane, mouth, d, -0.45, 0.45, -0.2, 0.375, 1);
+    DrawCloseUp(frame, view, kEye1Pane, eye1, d, -0.3, 0.2, -0.42, 0.35, 2);
+    DrawCloseUp(frame, view, kEye2Pane, eye2, d, -0.2, 0.3, -0.42, 0.35, 2);
+    DrawCloseUp(frame, view, kMouthPane, mouth, d, -0.45, 0.45, -0.2, 0.375, 1);
 
     const bool recompute = refresh || m_viewZoomX == 0 || m_viewZoomY == 0;
     if (recompute) {
         // A crop of at least one pixel and at most the frame, so that the zoom stays finite.
-        m_viewCropHeight = std::clamp(Truncate(3.333333333333333 * m_ellipse.halfHeight), 1,
-                                      frame.rows);
-        m_viewCropWidth = std::clamp(Truncate(0.8 * m_viewCropHeight), 1, frame.cols);
-        m_viewCropY = Truncate(m_ellipse.centreY - 0.5 * m_viewCropHeight);
-        m_viewCropX = Truncate(m_ellipse.centreX - 0.5 * m_viewCropWidth);
+        m_viewCropHeight =
+            std::clamp(TruncateTowardZero(3.333333333333333 * m_ellipse.halfHeight), 1, frame.rows);
+        m_viewCropWidth = std::clamp(TruncateTowardZero(0.8 * m_viewCropHeight), 1, frame.cols);
+        m_viewCropY = TruncateTowardZero(m_ellipse.centreY - 0.5 * m_viewCropHeight);
+        m_viewCropX = TruncateTowardZero(m_ellipse.centreX - 0.5 * m_viewCropWidth);
         m_viewCropX = PlaceCropOrigin(m_viewCropX, m_viewCropWidth, frame.cols);
         m_viewCropY = PlaceCropOrigin(m_viewCropY, m_viewCropHeight, frame.rows);
     }
@@ -124,17 +124,17 @@ void CTrackedFace::DrawAnalysisView(const cv::Mat& frame, cv::Mat& view, const s
     const cv::Rect crop = cv::Rect(m_viewCropX, m_viewCropY, m_viewCropWidth, m_viewCropHeight) &
                           cv::Rect(0, 0, frame.cols, frame.rows);
     if (!crop.empty())
-        ResizeBicubic(frame, crop, view, FacePane);
+        ResizeBicubic(frame, crop, view, kFacePane);
     if (recompute) {
-        m_viewZoomX = static_cast<double>(FacePane.width) / m_viewCropWidth;
-        m_viewZoomY = static_cast<double>(FacePane.height) / m_viewCropHeight;
+        m_viewZoomX = static_cast<double>(kFacePane.width) / m_viewCropWidth;
+        m_viewZoomY = static_cast<double>(kFacePane.height) / m_viewCropHeight;
     }
 
     const auto toPane = [this](double x, double y) {
-        return cv::Point(Truncate((x - m_viewCropX) * m_viewZoomX),
-                         Truncate((y - m_viewCropY) * m_viewZoomY));
+        return cv::Point(TruncateTowardZero((x - m_viewCropX) * m_viewZoomX),
+                         TruncateTowardZero((y - m_viewCropY) * m_viewZoomY));
     };
-    const FaceEllipse paneEllipse(Truncate(m_ellipse.centreX - m_viewCropX) * m_viewZoomX,
+    const FaceEllipse paneEllipse(TruncateTowardZero(m_ellipse.centreX - m_viewCropX) * m_viewZoomX,
                                   (m_ellipse.centreY - m_viewCropY) * m_viewZoomY,
                                   m_ellipse.halfWidth * m_viewZoomX,
                                   m_ellipse.halfHeight * m_viewZoomY, m_ellipse.angle);
@@ -143,12 +143,12 @@ void CTrackedFace::DrawAnalysisView(const cv::Mat& frame, cv::Mat& view, const s
     const cv::Point mouthPane = toPane(m_mouthX, m_mouthY);
     const CTrackedFace paneFace(eye1Pane.x, eye1Pane.y, eye2Pane.x, eye2Pane.y, mouthPane.x,
                                 mouthPane.y, paneEllipse);
-    cv::Mat facePane = view(FacePane);
-    paneFace.DrawFeatures(facePane, 1, Black, White, true, true);
+    cv::Mat facePane = view(kFacePane);
+    paneFace.DrawFeatures(facePane, 1, kBlack, kWhite, true, true);
 
-    const cv::Scalar white = PackedColour(White);
+    const cv::Scalar white = PackedColour(kWhite);
     const auto write = [&](const std::string& text, int x) {
-        cv::putText(view, text, cv::Point(x, TextBaseline), cv::FONT_HERSHEY_SIMPLEX, 0.75, white,
+        cv::putText(view, text, cv::Point(x, kTextBaseline), cv::FONT_HERSHEY_SIMPLEX, 0.75, white,
                     3);
     };
     write(caption, 4);
@@ -158,24 +158,24 @@ void CTrackedFace::DrawAnalysisView(const cv::Mat& frame, cv::Mat& view, const s
 
 void CTrackedFace::DrawProfileView(cv::Mat& view) const
 {
-    if (!IsView(view, ProfileViewSize))
+    if (!IsView(view, kProfileViewSize))
         return;
     ProfileViewBackground().copyTo(view);
     if (!m_faceImage.empty())
         ResizeBicubic(m_faceImage, cv::Rect(0, 0, m_faceImage.cols, m_faceImage.rows), view,
-                      InputImagePane);
+                      kInputImagePane);
     if (m_faceModel == nullptr)
         return;
 
     const auto plotPair = [&view](const cv::Rect& area, const IntensityProfile& reference,
                                   const IntensityProfile& current, bool vertical) {
         cv::Mat pane = view(area);
-        const int lo = reference.First() - ProfileMargin;
-        const int hi = reference.Last() + ProfileMargin;
-        PlotProfile(reference, lo, hi, pane, vertical, true, 2, Black, 0, 0);
-        PlotProfile(current, lo, hi, pane, vertical, false, 1, Black, 0, 0);
+        const int lo = reference.First() - kProfileMargin;
+        const int hi = reference.Last() + kProfileMargin;
+        PlotProfile(reference, lo, hi, pane, vertical, true, 2, kBlack, 0, 0);
+        PlotProfile(current, lo, hi, pane, vertical, false, 1, kBlack, 0, 0);
     };
-    plotPair(RowProfilePane, m_faceModel->RowReference(), m_rowProfile, true);
-    plotPair(EyeBandPane, m_faceModel->EyeColumnReference(), m_eyeColumnProfile, false);
-    plotPair(MouthBandPane, m_faceModel->MouthColumnReference(), m_mouthColumnProfile, false);
+    plotPair(kRowProfilePane, m_faceModel->RowReference(), m_rowProfile, true);
+    plotPair(kEyeBandPane, m_faceModel->EyeColumnReference(), m_eyeColumnProfile, false);
+    plotPair(kMouthBandPane, m_faceModel->MouthColumnReference(), m_mouthColumnProfile, false);
 }

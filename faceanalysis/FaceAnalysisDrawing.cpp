@@ -1,7 +1,7 @@
 #include "faceanalysis/FaceAnalysisDrawing.h"
 
 #include "faceanalysis/IntensityProfile.h"
-#include "faceanalysis/Truncate.h"
+#include "faceanalysis/TruncateTowardZero.h"
 
 #include <opencv2/imgproc.hpp>
 
@@ -21,16 +21,16 @@ void PlotProfile(const IntensityProfile& profile, int lo, int hi, cv::Mat& image
     if (n < 1)
         return;
     // 270 grey levels span the pane.
-    constexpr double valueUnit = 0.0037037;
+    constexpr double kValueUnit = 0.0037037;
     const double indexScale = static_cast<double>(vertical ? image.rows : image.cols) / n;
-    const double valueScale = (vertical ? image.cols : image.rows) * valueUnit;
+    const double valueScale = (vertical ? image.cols : image.rows) * kValueUnit;
     const cv::Scalar lineColour = PackedColour(colour);
     const cv::Scalar circleColour = PackedColour(markerColour);
 
     const float* values = profile.Values();
     const auto point = [&](int k) {
-        const int along = Truncate((profile.First() - lo + k) * indexScale);
-        const int across = Truncate(values[k] * valueScale);
+        const int along = TruncateTowardZero((profile.First() - lo + k) * indexScale);
+        const int across = TruncateTowardZero(values[k] * valueScale);
         return vertical ? cv::Point(across, along) : cv::Point(along, across);
     };
     cv::Point previous = point(0);
@@ -48,8 +48,8 @@ void PlotProfile(const IntensityProfile& profile, int lo, int hi, cv::Mat& image
 const cv::Mat& ProfileViewBackground()
 {
     static const cv::Mat background = [] {
-        constexpr int frameGrey = 175;
-        cv::Mat picture(370, 400, CV_8UC3, cv::Scalar::all(frameGrey));
+        constexpr int kFrameGrey = 175;
+        cv::Mat picture(370, 400, CV_8UC3, cv::Scalar::all(kFrameGrey));
         struct Pane {
             cv::Rect area;
             const char* caption;

@@ -1,7 +1,7 @@
 #include "faceanalysis/FaceEllipse.h"
 
 #include "faceanalysis/FaceAnalysisDrawing.h"
-#include "faceanalysis/Truncate.h"
+#include "faceanalysis/TruncateTowardZero.h"
 
 #include <opencv2/imgproc.hpp>
 
@@ -30,10 +30,10 @@ FaceEllipse::FaceEllipse(double centreX, double centreY, double halfWidth, doubl
     // max(0, ...) only guards rounding below zero when an axis is 0.
     const double hw = 0.707106781 * std::sqrt(std::max(0.0, (a2 - b2) * cos2 + a2 + b2));
     const double hh = 0.707106781 * std::sqrt(std::max(0.0, (b2 - a2) * cos2 + a2 + b2));
-    left = Truncate(centreX - hw - 0.5);
-    right = Truncate(centreX + hw + 0.5);
-    top = Truncate(centreY - hh - 0.5);
-    bottom = Truncate(centreY + hh + 0.5);
+    left = TruncateTowardZero(centreX - hw - 0.5);
+    right = TruncateTowardZero(centreX + hw + 0.5);
+    top = TruncateTowardZero(centreY - hh - 0.5);
+    bottom = TruncateTowardZero(centreY + hh + 0.5);
 }
 
 FaceEllipse FaceEllipse::Clone() const
@@ -44,8 +44,9 @@ FaceEllipse FaceEllipse::Clone() const
 void FaceEllipse::Draw(cv::Mat& image, int colour, int thickness) const
 {
     // Negative semi-axes describe the same ellipse; OpenCV refuses them.
-    const cv::Point centre(Truncate(centreX), Truncate(centreY));
-    const cv::Size axes(std::abs(Truncate(halfWidth)), std::abs(Truncate(halfHeight)));
+    const cv::Point centre(TruncateTowardZero(centreX), TruncateTowardZero(centreY));
+    const cv::Size axes(std::abs(TruncateTowardZero(halfWidth)),
+                        std::abs(TruncateTowardZero(halfHeight)));
     cv::ellipse(image, centre, axes, angle * 57.29577951308232, 0.0, 360.0, PackedColour(colour),
                 thickness);
 }

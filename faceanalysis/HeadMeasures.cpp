@@ -9,10 +9,10 @@
 namespace {
 
 // A peak must beat the smallest normal float.
-constexpr float NoPeak = 1.1754944e-38f;
+constexpr float kNoPeak = 1.1754944e-38f;
 
 // Typical span between the eye columns, or the eye and mouth rows, of a face model.
-constexpr std::size_t TypicalSpan = 200;
+constexpr std::size_t kTypicalSpan = 200;
 
 // Smooths the samples at relative indices from..to-1 of profile into smoothed. Neighbours
 // beyond the profile's ends repeat its end samples (a face cut by the frame border).
@@ -27,10 +27,10 @@ void Smooth(const IntensityProfile& profile, int from, int to, std::vector<float
             0.1f * (at(i - 2) + 2 * at(i - 1) + 4.0f * at(i) + 2 * at(i + 1) + at(i + 2));
 }
 
-// Index of the first strictly greatest sample above NoPeak, or -1.
+// Index of the first strictly greatest sample above kNoPeak, or -1.
 int FindPeak(const std::vector<float>& smoothed, float& peak)
 {
-    peak = NoPeak;
+    peak = kNoPeak;
     int index = -1;
     for (std::size_t k = 0; k < smoothed.size(); ++k) {
         if (smoothed[k] > peak) {
@@ -45,8 +45,8 @@ int FindPeak(const std::vector<float>& smoothed, float& peak)
 
 HeadMeasures::HeadMeasures()
 {
-    m_smoothed.reserve(TypicalSpan);
-    m_working.reserve(TypicalSpan);
+    m_smoothed.reserve(kTypicalSpan);
+    m_working.reserve(kTypicalSpan);
 }
 
 void HeadMeasures::Calibrate(const CFaceModel& model)

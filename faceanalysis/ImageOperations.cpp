@@ -8,10 +8,10 @@
 namespace {
 
 // Fixed-point bilinear weights: fractions of 1/2048, products of two of them.
-constexpr int FractionBits = 11;
-constexpr int FractionOne = 1 << FractionBits;
-constexpr int WeightBits = 2 * FractionBits;
-constexpr int Half = 1 << (WeightBits - 1);
+constexpr int kFractionBits = 11;
+constexpr int kFractionOne = 1 << kFractionBits;
+constexpr int kWeightBits = 2 * kFractionBits;
+constexpr int kHalf = 1 << (kWeightBits - 1);
 
 // Bilinear sample of an 8-bit 3-channel image at (x, y); taps outside the image are black.
 void SampleBilinear(const cv::Mat& source, double x, double y, unsigned char* out)
@@ -70,18 +70,18 @@ void WarpAffineForward(const cv::Mat& source, cv::Mat& destination, const double
                 // All four taps inside: the common case, in fixed point (1/2048 pixel).
                 const int x0 = static_cast<int>(x);
                 const int y0 = static_cast<int>(y);
-                const int fx = static_cast<int>((x - x0) * FractionOne);
-                const int fy = static_cast<int>((y - y0) * FractionOne);
-                const int w00 = (FractionOne - fx) * (FractionOne - fy);
-                const int w01 = fx * (FractionOne - fy);
-                const int w10 = (FractionOne - fx) * fy;
+                const int fx = static_cast<int>((x - x0) * kFractionOne);
+                const int fy = static_cast<int>((y - y0) * kFractionOne);
+                const int w00 = (kFractionOne - fx) * (kFractionOne - fy);
+                const int w01 = fx * (kFractionOne - fy);
+                const int w10 = (kFractionOne - fx) * fy;
                 const int w11 = fx * fy;
                 const unsigned char* top = source.data + y0 * step + 3 * x0;
                 const unsigned char* bottom = top + step;
                 for (int c = 0; c < 3; ++c)
                     out[c] = static_cast<unsigned char>(
                         (w00 * top[c] + w01 * top[c + 3] + w10 * bottom[c] + w11 * bottom[c + 3] +
-                         Half) >> WeightBits);
+                         kHalf) >> kWeightBits);
             } else if (x > -1 && y > -1 && x < width && y < height) {
                 SampleBilinear(source, x, y, out);
             } else {

@@ -1,6 +1,6 @@
 #include "faceanalysis/IntensityProfile.h"
 
-#include "faceanalysis/Truncate.h"
+#include "faceanalysis/TruncateTowardZero.h"
 
 #include <algorithm>
 #include <cmath>
@@ -94,7 +94,7 @@ void IntensityProfile::Extract(const cv::Mat& image, int xa, int xb, int ya, int
     int leading = 0;
     int lastValid = -1;
     for (int k = 0; k < samples; ++k) {
-        if (m_pixelCounts[k] >= MinProfilePixels) {
+        if (m_pixelCounts[k] >= kMinProfilePixels) {
             m_values[k] = static_cast<float>(m_sums[k]) / static_cast<float>(m_pixelCounts[k]);
             lastValid = k;
         } else if (lastValid >= 0) {
@@ -156,8 +156,8 @@ void IntensityProfile::Resample(const float* source, int sourceFirst, int source
 {
     const int sourceLast = sourceFirst + sourceCount - 1;
     const double inverse = 1 / scale;
-    const int newFirst = Truncate(std::floor((sourceFirst - shift) * inverse + 0.5));
-    const int newLast = Truncate(std::floor((sourceLast - shift) * inverse + 0.5));
+    const int newFirst = TruncateTowardZero(std::floor((sourceFirst - shift) * inverse + 0.5));
+    const int newLast = TruncateTowardZero(std::floor((sourceLast - shift) * inverse + 0.5));
     const int count = std::max(newLast - newFirst + 1, 1);
     m_values.resize(count);
     for (int k = 0; k < count; ++k) {
@@ -168,7 +168,7 @@ void IntensityProfile::Resample(const float* source, int sourceFirst, int source
             value = source[0];
         } else {
             const double p = j * scale + shift;
-            int i = Truncate(std::floor(p));
+            int i = TruncateTowardZero(std::floor(p));
             if (i < sourceFirst)
                 i = sourceFirst;
             else if (i >= sourceLast - 1)
@@ -209,7 +209,7 @@ double IntensityProfile::WeightedError(const IntensityProfile& profile,
     const int lo = std::max(profile.m_first, reference.m_first);
     const int hi = std::min(profile.m_last, reference.m_last);
     if (lo > hi)
-        return NoComparison;
+        return kNoComparison;
     const float* p = profile.Values() + (lo - profile.m_first);
     const float* r = reference.Values() + (lo - reference.m_first);
     const float* w = weights.Values() + (lo - weights.m_first);
@@ -234,7 +234,7 @@ double IntensityProfile::OverlapPenalty(const IntensityProfile& profile,
     const int n = std::min(profile.m_last, reference.m_last) -
                   std::max(profile.m_first, reference.m_first) + 1;
     if (n < 3)
-        return NoComparison;
+        return kNoComparison;
     const double uncovered = 1.0 - static_cast<double>(n) / reference.m_count;
     return std::exp(3.0 * uncovered * uncovered);
 }

@@ -6,10 +6,10 @@
 
 // Least number of counted pixels (bytes in the summed-channel mode) that makes a row or
 // column mean valid.
-inline constexpr int MinProfilePixels = 2;
+inline constexpr int kMinProfilePixels = 2;
 
 // The cost and error that mean "no comparison is possible".
-inline constexpr double NoComparison = 1e51;
+inline constexpr double kNoComparison = 1e51;
 
 // A run of float samples at absolute indices first..last (image rows or columns, or shifted
 // positions). Owns its samples; re-indexing never copies them, and the in-place operations
@@ -27,7 +27,7 @@ public:
     // equal to maskValue; channel 4 sums all three bytes and skips only pixels whose three
     // bytes all equal maskValue. The region is clamped to the image (any view offset of a
     // submatrix is ignored: coordinates are those of the Mat given). Rows (columns) with fewer
-    // than MinProfilePixels counted values repeat the previous valid one, and the profile is
+    // than kMinProfilePixels counted values repeat the previous valid one, and the profile is
     // cropped to the span from the first to the last valid one; with no valid one it is a
     // single 0 at the region's first index.
     static IntensityProfile RowProfile(const cv::Mat& image, int xa, int xb, int ya, int yb,
@@ -59,14 +59,14 @@ public:
     // Unbiased sample variance; both 0 for fewer than 3 samples.
     void MeanAndVariance(double& mean, double& variance) const;
 
-    // Mean of (P - R)^2 / W over the overlap of P and R; NoComparison without overlap.
+    // Mean of (P - R)^2 / W over the overlap of P and R; kNoComparison without overlap.
     // weights has the index range of reference.
     static double WeightedError(const IntensityProfile& profile, const IntensityProfile& reference,
                                 const IntensityProfile& weights);
     static double RootError(const IntensityProfile& profile, const IntensityProfile& reference,
                             const IntensityProfile& weights);
     // 1 when profile covers the whole reference, growing as the overlap shrinks;
-    // NoComparison for an overlap of fewer than 3 indices.
+    // kNoComparison for an overlap of fewer than 3 indices.
     static double OverlapPenalty(const IntensityProfile& profile,
                                  const IntensityProfile& reference);
 

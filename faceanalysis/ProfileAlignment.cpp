@@ -1,7 +1,7 @@
 #include "faceanalysis/ProfileAlignment.h"
 
 #include "faceanalysis/IntensityProfile.h"
-#include "faceanalysis/Truncate.h"
+#include "faceanalysis/TruncateTowardZero.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,7 +9,7 @@
 namespace {
 
 // Start index that no real candidate has.
-constexpr int NoCandidate = -9999;
+constexpr int kNoCandidate = -9999;
 
 } // namespace
 
@@ -17,7 +17,7 @@ double AlignmentPrior(double offset, double slope, double gain, double scale)
 {
     if (std::fabs(offset) > 200 || std::fabs(slope) > 2.5 || gain <= 0.25 || scale <= 0.1 ||
         gain > 2.5 || gain < 0.4)
-        return NoComparison;
+        return kNoComparison;
     const double g = gain > 1 ? gain : 1 / gain;
     return std::exp(3 * (scale - 1) * (scale - 1)) * std::exp(3 * (g - 1) * (g - 1));
 }
@@ -27,7 +27,7 @@ double AlignmentCost(const IntensityProfile& aligned, const IntensityProfile& re
                      double scale, double /*shift*/)
 {
     if (offset > 200 || std::fabs(slope) > 2.5 || gain <= 0.25 || scale <= 0.1)
-        return NoComparison;
+        return kNoComparison;
     return IntensityProfile::RootError(aligned, reference, weights) *
            AlignmentPrior(offset, slope, gain, scale) *
            IntensityProfile::OverlapPenalty(aligned, reference);
@@ -74,22 +74,15 @@ void FitLinear(const IntensityProfile& aligned, const IntensityProfile& referenc
     gain = (m02 * sb + m12 * sxb + m22 * sab) / det;
 }
 
-void AlignProfile(double rangeFactor, IntensityProfile& current, const IntensityProfile& reference,
-                  const IntensityProfile& weights, IntensityProfile& aligned, double& cost,
-                  double& offset, double& slope, double& gain, double& scale, double& shift,
-                  int gridHalfWidth, int levels)
+ProfileFit AlignProfile(double rangeFactor, IntensityProfile& current,
+                        const IntensityProfile& reference, const IntensityProfile& weights,
+                        IntensityProfile& aligned, int gridHalfWidth, int levels)
 {
     const int n = gridHalfWidth;
     double stepScale = rangeFactor;
     double stepShift = reference.Count() * rangeFactor;
     const double f = 1.0 / (n + 1);
-
-    cost = NoComparison;
-    offset = 0.0;
-    slope = 0.0;
-    gain = 1.0;
-    scale = 1.0;
-    shift = 0.0;
+    ProfileFit fit;
 
     for (int level = 1; level <= levels; ++level) {
         stepScale *= f;
@@ -99,43 +92,45 @@ void AlignProfile(double rangeFactor, IntensityProfile& current, const Intensity
             stepShift *= 0.5;
         }
         // A level whose candidates all lose keeps the scale and shift it started with.
-        double bestScale = scale;
-        double bestShift = shift;
+        double bestScale = fit.scale;
+        double bestShift = fit.shift;
         for (int i = -n; i <= n; ++i) {
-            const double s = i * stepScale + scale;
+            const double s = i * stepScale + fit.scale;
             aligned.ResampleFrom(current, s, 0);
             // Shifts are realised by whole-sample re-indexing of the profile resampled at
             // shift 0; a shift landing on the previous start is not evaluated again.
-            int previous = NoCandidate;
+            int previous = kNoCandidate;
             for (int j = -n; j <= n; ++j) {
-                const double t = j * stepShift + shift;
-                const int k = Truncate(std::floor((current.First() - t) * (1 / s) + 0.5));
+                const double t = j * stepShift + fit.shift;
+                const int k = TruncateTowardZero(std::floor((current.First() - t) * (1 / s) + 0.5));
                 if (k == previous)
                     continue;
                 aligned.SetFirst(k);
                 previous = k;
-                const double c =
-                    AlignmentCost(aligned, reference, weights, offset, slope, gain, s, t);
-                if (c < cost) {
-                    cost = c;
+                const double c = AlignmentCost(aligned, reference, weights, fit.offset, fit.slope,
+                                               fit.gain, s, t);
+                if (c < fit.cost) {
+                    fit.cost = c;
                     bestScale = s;
                     bestShift = t;
                 }
             }
         }
-        scale = bestScale;
-        shift = bestShift;
-        aligned.ResampleFrom(current, scale, shift);
+        fit.scale = bestScale;
+        fit.shift = bestShift;
+        aligned.ResampleFrom(current, fit.scale, fit.shift);
 
         double levelOffset;
         double levelSlope;
         double levelGain;
         FitLinear(aligned, reference, levelOffset, levelSlope, levelGain);
         current.ApplyLinear(levelOffset, levelSlope, levelGain);
-        offset = levelGain * offset + levelOffset;
-        slope = levelGain * slope + levelSlope;
-        gain = levelGain * gain;
+        fit.offset = levelGain * fit.offset + levelOffset;
+        fit.slope = levelGain * fit.slope + levelSlope;
+        fit.gain = levelGain * fit.gain;
         aligned.ApplyLinear(levelOffset, levelSlope, levelGain);
-        cost = AlignmentCost(aligned, reference, weights, offset, slope, gain, scale, shift);
+        fit.cost = AlignmentCost(aligned, reference, weights, fit.offset, fit.slope, fit.gain,
+                                 fit.scale, fit.shift);
     }
+    return fit;
 }

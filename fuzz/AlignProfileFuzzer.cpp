@@ -50,9 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const IntensityProfile weights(referenceFirst, Samples(input, referenceCount, anyFloat, true));
 
     IntensityProfile aligned;
-    double cost = -1, offset = -1, slope = -1, gain = -1, scale = -1, shift = -1;
-    AlignProfile(rangeFactor, current, reference, weights, aligned, cost, offset, slope, gain, scale, shift,
-                 gridHalfWidth, levels);
+    const ProfileFit fit = AlignProfile(rangeFactor, current, reference, weights, aligned, gridHalfWidth, levels);
 
     fuzz::Require(aligned.Count() >= 1 && aligned.Last() == aligned.First() + aligned.Count() - 1,
                   "the aligned profile is whole");
@@ -60,8 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                   "the current profile keeps its indices");
     if (!anyFloat) {
         // Ordinary samples: a cost that is a number, never below zero.
-        fuzz::Require(!std::isnan(cost) && cost >= 0, "the cost is a non-negative number");
-        fuzz::Require(scale > 0, "the scale stays positive");
+        fuzz::Require(!std::isnan(fit.cost) && fit.cost >= 0, "the cost is a non-negative number");
+        fuzz::Require(fit.scale > 0, "the scale stays positive");
     }
     return 0;
 }

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "platform/MessageBox.h"
+#include "tests/support/TemporaryFolder.h"
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -15,12 +15,7 @@ namespace fuzz {
 // Makes a fresh temporary folder the working directory for the rest of the run.
 inline void EnterTemporaryFolder()
 {
-    std::string pattern = (std::filesystem::temp_directory_path() / "brumaria-fuzz-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        std::perror("mkdtemp");
-        std::abort();
-    }
-    std::filesystem::current_path(pattern);
+    static const TemporaryFolder folder;
 }
 
 // Message boxes of failed loads would flood the fuzzer's output.

@@ -5,7 +5,7 @@
 #include "FuzzInput.h"
 #include "FuzzSupport.h"
 
-#include "LevelInvariants.h"
+#include "tests/support/world/LevelInvariants.h"
 #include "world/CLevelMap.h"
 
 #include <cmath>

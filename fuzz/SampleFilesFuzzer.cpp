@@ -4,7 +4,7 @@
 #include "FuzzInput.h"
 #include "FuzzSupport.h"
 
-#include "tests/tracking/OctaveSampleFile.h"
+#include "tests/support/tracking/OctaveSampleFile.h"
 #include "tracking/SampleFiles.h"
 
 #include <algorithm>

@@ -2,8 +2,8 @@
 // either it is refused or it yields a mesh whose subsets and indices stay inside it.
 #include "FuzzSupport.h"
 
+#include "tests/support/world/RecordingDevice.h"
 #include "world/CModel.h"
-#include "world/RecordingDevice.h"
 
 #include <glm/mat4x4.hpp>
 

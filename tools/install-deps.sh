@@ -5,6 +5,7 @@ set -eu
 
 packages="
   g++ cmake ninja-build pkg-config git
+  python3
   libgtest-dev libbenchmark-dev
   qtbase5-dev libqt5charts5-dev
   libopencv-dev opencv-data libopencv-contrib-dev

@@ -1,10 +1,10 @@
 #!/bin/sh
-# The soak run: builds brumaria-soak and brumaria-headvideo under AddressSanitizer and
-# UndefinedBehaviorSanitizer (folder build-soak), makes a head-motion video from the test
-# portrait, and runs the main loop over it, looping, for the given number of passes (default
-# 100000), in a scratch folder that links the game's content. It prints the memory every
-# 10000 passes; a memory fault or a leak ends it with the sanitizer's report. Not part of CI:
-# 100000 passes take about seven minutes on two cores.
+# The soak run: builds under AddressSanitizer and UndefinedBehaviorSanitizer (folder build-asan,
+# as tools/test.sh does), makes a head-motion video from the test portrait with
+# brumaria-headvideo, and runs brumaria-soak's main loop over it, looping, for the given number
+# of passes (default 100000), in a scratch folder that links the game's content. It prints the
+# memory every 10000 passes; a memory fault or a leak ends it with the sanitizer's report. Not
+# part of CI: 100000 passes take about seven minutes on two cores.
 #
 #   tools/soak.sh [passes] [more brumaria-soak options]
 set -eu
@@ -12,12 +12,9 @@ cd "$(dirname "$0")/.."
 root="$(pwd)"
 passes="${1:-100000}"
 [ $# -gt 0 ] && shift
-folder=build-soak
+folder=build-asan
 
-if [ ! -f "$folder/CMakeCache.txt" ]; then
-  cmake -S . -B "$folder" -G Ninja -DBRUMARIA_SANITIZE=ON -DBRUMARIA_BUILD_GUI=OFF -DBRUMARIA_BUILD_BENCH=OFF
-fi
-cmake --build "$folder" --target brumaria-soak brumaria-headvideo
+tools/build.sh "$folder" -DBRUMARIA_SANITIZE=ON -DBRUMARIA_BUILD_GUI=OFF -DBRUMARIA_BUILD_BENCH=OFF
 
 scratch="$folder/soak-run"
 rm -rf "$scratch"

@@ -1,6 +1,6 @@
 #include "tracking/FacePlacement.h"
 
-#include "faceanalysis/Truncate.h"
+#include "faceanalysis/TruncateTowardZero.h"
 
 namespace {
 
@@ -32,14 +32,14 @@ FacePlacement FacePlacement::ForNewFace(const cv::Rect& face, int scale)
     const std::array<double, 6> points = Points(face, scale);
     for (int i = 0; i < 6; ++i) {
         placement.points[i] = static_cast<float>(points[i]);
-        placement.wholePoints[i] = Truncate(placement.points[i]);
+        placement.wholePoints[i] = TruncateTowardZero(placement.points[i]);
     }
     placement.insetX = static_cast<float>(kInsetX * face.width * scale);
     placement.insetY = static_cast<float>(kInsetY * face.width * scale);
-    placement.left = Truncate(static_cast<float>(face.x * scale) + placement.insetX);
-    placement.top = Truncate(static_cast<float>(face.y * scale) + placement.insetY);
-    placement.right = Truncate(static_cast<float>((face.x + face.width) * scale) - placement.insetX);
-    placement.bottom = Truncate(static_cast<float>((face.y + face.height) * scale) - placement.insetY);
+    placement.left = TruncateTowardZero(static_cast<float>(face.x * scale) + placement.insetX);
+    placement.top = TruncateTowardZero(static_cast<float>(face.y * scale) + placement.insetY);
+    placement.right = TruncateTowardZero(static_cast<float>((face.x + face.width) * scale) - placement.insetX);
+    placement.bottom = TruncateTowardZero(static_cast<float>((face.y + face.height) * scale) - placement.insetY);
     return placement;
 }
 
@@ -48,11 +48,11 @@ FacePlacement FacePlacement::ForFoundAgain(const cv::Rect& face, int scale)
     FacePlacement placement;
     const std::array<double, 6> points = Points(face, scale);
     for (int i = 0; i < 6; ++i) {
-        placement.wholePoints[i] = Truncate(points[i]);
+        placement.wholePoints[i] = TruncateTowardZero(points[i]);
         placement.points[i] = static_cast<float>(placement.wholePoints[i]);
     }
-    const int insetX = Truncate(kInsetX * face.width * scale);
-    const int insetY = Truncate(kInsetY * face.width * scale);
+    const int insetX = TruncateTowardZero(kInsetX * face.width * scale);
+    const int insetY = TruncateTowardZero(kInsetY * face.width * scale);
     placement.insetX = static_cast<float>(insetX);
     placement.insetY = static_cast<float>(insetY);
     placement.left = face.x * scale + insetX;

@@ -1,6 +1,6 @@
 #include "tracking/HeadSample.h"
 
-#include "tracking/SaturatingInt.h"
+#include "faceanalysis/TruncateTowardZero.h"
 
 #include <algorithm>
 #include <cmath>

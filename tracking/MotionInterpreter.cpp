@@ -1,5 +1,6 @@
 #include "tracking/MotionInterpreter.h"
 
+#include "faceanalysis/TruncateTowardZero.h"
 #include "tracking/DebugWindows.h"
 #include "tracking/SampleRing.h"
 #include "tracking/SaturatingInt.h"
@@ -23,6 +24,21 @@ constexpr std::int32_t kRollDeadZone = 10;
 // Outside this pitch range the eye-mouth distance mostly shows the pitch, not the distance.
 constexpr double kWalkPitchLow = -5.0;
 constexpr double kWalkPitchHigh = 14.0;
+
+// The camera's moves in one pass. Radians of turn per degree of roll beyond its dead zone.
+constexpr float kRollTurnGain = 0.0008f;
+// Look-at height, in world units, while the pitch is past a threshold.
+constexpr float kLookStep = 0.002f;
+// Side-step, in view lengths, per pixel of eye-centre offset beyond the x dead zone.
+constexpr float kSideStepGain = 0.001f;
+// Walking step, in view lengths, per pixel of eye-mouth change beyond the z dead zone (nearer,
+// farther).
+constexpr float kWalkForwardGain = 0.03f;
+constexpr float kWalkBackwardGain = 0.04f;
+// Height, in world units, per pixel of face-centre offset beyond the y dead zone (in double).
+constexpr double kRiseGain = 0.002;
+// Radians of turn while the yaw is past a threshold.
+constexpr float kYawTurn = 0.005f;
 
 }
 
@@ -142,7 +158,7 @@ void MotionInterpreter::TurnByRoll(std::int32_t roll)
 {
     if (!HasWorld())
         return;
-    const float amount = (AbsSaturating(roll) - kRollDeadZone) * 0.0008f;
+    const float amount = (AbsSaturating(roll) - kRollDeadZone) * kRollTurnGain;
     if (roll < 0)
         camera->TurnLeft(amount);
     else
@@ -156,9 +172,9 @@ bool MotionInterpreter::LookByPitch(float pitch)
     if (!HasWorld())
         return up || down;
     if (up)
-        camera->LookUp(0.002f);
+        camera->LookUp(kLookStep);
     else if (down)
-        camera->LookDown(0.002f);
+        camera->LookDown(kLookStep);
     else
         camera->LevelView();
     return up || down;
@@ -171,7 +187,7 @@ void MotionInterpreter::SideStep(PassRecord& pass)
     pass.moved[MeasureEyeCentreX] = pass.dx > thresholdX;
     if (!pass.moved[MeasureEyeCentreX] || !HasWorld())
         return;
-    const float amount = (pass.dx - thresholdX) * 0.001f;
+    const float amount = (pass.dx - thresholdX) * kSideStepGain;
     if (offset > 0)
         camera->StrafeLeft(*map, amount);
     else
@@ -191,9 +207,9 @@ bool MotionInterpreter::Walk(PassRecord& pass)
         return false;
     if (HasWorld()) {
         if (eyeMouth > restPose.restEyeMouth)
-            camera->WalkForward(*map, (pass.dz - thresholdZ) * 0.03f);
+            camera->WalkForward(*map, (pass.dz - thresholdZ) * kWalkForwardGain);
         else
-            camera->WalkBackward(*map, (pass.dz - thresholdZ) * 0.04f);
+            camera->WalkBackward(*map, (pass.dz - thresholdZ) * kWalkBackwardGain);
     }
     return true;
 }
@@ -205,7 +221,7 @@ void MotionInterpreter::RiseOrDescend(PassRecord& pass)
     pass.moved[MeasureFaceCentreY] = pass.dy > thresholdY;
     if (!pass.moved[MeasureFaceCentreY] || !HasWorld())
         return;
-    const float amount = static_cast<float>((pass.dy - thresholdY) * 0.002);
+    const float amount = static_cast<float>((pass.dy - thresholdY) * kRiseGain);
     if (pass.signedDy > 0)
         camera->Descend(amount);
     else
@@ -219,9 +235,9 @@ bool MotionInterpreter::TurnByYaw(float yaw)
     if (!HasWorld())
         return right || left;
     if (right)
-        camera->TurnRight(0.005f);
+        camera->TurnRight(kYawTurn);
     else if (left)
-        camera->TurnLeft(0.005f);
+        camera->TurnLeft(kYawTurn);
     return right || left;
 }
 

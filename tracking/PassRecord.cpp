@@ -1,5 +1,6 @@
 #include "tracking/PassRecord.h"
 
+#include "faceanalysis/TruncateTowardZero.h"
 #include "tracking/SaturatingInt.h"
 
 namespace {

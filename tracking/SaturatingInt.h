@@ -1,30 +1,18 @@
 #pragma once
 
-#include <cmath>
 #include <cstdint>
 #include <limits>
 
-// Whole-number conversions of the head tracking. Positions handed over by the face analysis
-// are ordinary pixels, but nothing guarantees it: values beyond 32 bits (and NaN) must not make
-// a conversion undefined, so they saturate instead.
+// Whole-number arithmetic of the head tracking. Positions handed over by the face analysis are
+// ordinary pixels, but nothing guarantees it: sums, differences and negations of values near the
+// 32-bit limits saturate instead of overflowing. (Floating point becomes whole numbers through
+// faceanalysis/TruncateTowardZero.h.)
 
 inline std::int32_t ClampToInt32(std::int64_t value)
 {
     if (value > std::numeric_limits<std::int32_t>::max())
         return std::numeric_limits<std::int32_t>::max();
     if (value < std::numeric_limits<std::int32_t>::min())
-        return std::numeric_limits<std::int32_t>::min();
-    return static_cast<std::int32_t>(value);
-}
-
-// Truncation toward zero; NaN gives 0.
-inline std::int32_t TruncateTowardZero(double value)
-{
-    if (std::isnan(value))
-        return 0;
-    if (value >= 2147483647.0)
-        return std::numeric_limits<std::int32_t>::max();
-    if (value <= -2147483648.0)
         return std::numeric_limits<std::int32_t>::min();
     return static_cast<std::int32_t>(value);
 }

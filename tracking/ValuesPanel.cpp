@@ -1,6 +1,6 @@
 #include "tracking/ValuesPanel.h"
 
-#include "tracking/SaturatingInt.h"
+#include "faceanalysis/TruncateTowardZero.h"
 
 #include <opencv2/imgproc.hpp>
 

@@ -1,6 +1,6 @@
 #include "bench/comparison/FaceCentre.h"
 #include "bench/comparison/GroundTruth.h"
-#include "tests/tracking/TemporaryFolder.h"
+#include "tests/support/TemporaryFolder.h"
 #include "tracking/FacePlacement.h"
 
 #include <opencv2/imgproc.hpp>

@@ -2,9 +2,9 @@
 
 #include "bench/comparison/FaceFollower.h"
 #include "bench/comparison/HandedFrameSource.h"
+#include "tests/support/tracking/PreparedSourceOpener.h"
 #include "tracking/CHeadTracker.h"
 #include "tracking/NullDebugWindows.h"
-#include "tracking/PreparedSourceOpener.h"
 #include "world/CCamera.h"
 #include "world/CLevelMap.h"
 

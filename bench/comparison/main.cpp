@@ -6,7 +6,7 @@
 #include "bench/comparison/HeadTrackerFollower.h"
 #include "bench/comparison/OpenCvFollowers.h"
 #include "bench/comparison/TrackedFaceFollower.h"
-#include "tests/tracking/TemporaryFolder.h"
+#include "tests/support/TemporaryFolder.h"
 #include "tracking/FaceDetector.h"
 
 #include <opencv2/videoio.hpp>

@@ -86,12 +86,11 @@ void BM_AlignProfile(benchmark::State& state)
         faceImage, 0, faceImage.cols - 1, 0, faceImage.rows - 1, 3, 0);
     IntensityProfile current = measured;
     IntensityProfile aligned;
-    double offset, slope, gain, scale, shift;
     for (auto _ : state) {
         current = measured;
-        AlignProfile(0.25, current, scene.model.RowReference(), scene.model.RowWeights(), aligned,
-                     cost, offset, slope, gain, scale, shift, 4, 2);
-        benchmark::DoNotOptimize(cost);
+        const ProfileFit fit =
+            AlignProfile(0.25, current, scene.model.RowReference(), scene.model.RowWeights(), aligned, 4, 2);
+        benchmark::DoNotOptimize(fit.cost);
     }
     state.counters["samples"] = measured.Count();
 }

@@ -14,6 +14,7 @@
 #include "bench/latency/MoveOnsets.h"
 #include "bench/latency/ObservedTracker.h"
 #include "bench/latency/TimedSourceOpener.h"
+#include "tests/support/TemporaryFolder.h"
 #include "tracking/CHeadTracker.h"
 #include "tracking/NullDebugWindows.h"
 #include "world/CCamera.h"
@@ -33,8 +34,6 @@
 #include <fstream>
 #include <string>
 #include <vector>
-
-#include <stdlib.h>
 
 namespace {
 
@@ -178,13 +177,8 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    const std::filesystem::path data = std::filesystem::path(BRUMARIA_SOURCE_DIR) / "data";
-    char folder[] = "/tmp/brumaria-latency-bench-XXXXXX";
-    if (!mkdtemp(folder))
-        return 1;
-    std::filesystem::current_path(folder);
-    for (const char* entry : {"modelos", "texturas", "intro"})
-        std::filesystem::create_symlink(data / entry, entry);
+    const TemporaryFolder folder;
+    TemporaryFolder::LinkContent({"modelos", "texturas", "intro"});
 
     int status = 0;
     {
@@ -253,7 +247,5 @@ int main(int argc, char** argv)
             }
         }
     }
-    std::filesystem::current_path("/");
-    std::filesystem::remove_all(folder);
     return status;
 }

@@ -2,6 +2,7 @@
 // and per pass between captures (Interpret), with the sample files written and the camera moved
 // through the real level map. Runs in a temporary folder, where it writes "configuracion" and
 // the sample files.
+#include "tests/support/TemporaryFolder.h"
 #include "tracking/DebugWindows.h"
 #include "tracking/MotionInterpreter.h"
 #include "world/CCamera.h"
@@ -9,10 +10,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 #include <string>
-
-#include <stdlib.h>
 
 namespace {
 
@@ -83,14 +81,9 @@ BENCHMARK(BM_InterpretWithValuesPanel);
 
 int main(int argc, char** argv)
 {
-    std::string folder = (std::filesystem::temp_directory_path() / "brumaria-motion-bench-XXXXXX").string();
-    if (::mkdtemp(folder.data()) == nullptr)
-        return 1;
-    std::filesystem::current_path(folder);
+    const TemporaryFolder folder;
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    std::filesystem::current_path("/");
-    std::filesystem::remove_all(folder);
     return 0;
 }

@@ -4,6 +4,7 @@
 // also lets the window show each frame, as the program's event loop does.
 // Runs in a temporary folder that links to the content in data/.
 #include "platform/MessageBox.h"
+#include "tests/support/TemporaryFolder.h"
 #include "world/CCamera.h"
 #include "world/CLevelMap.h"
 #include "world/CModel.h"
@@ -23,8 +24,6 @@
 #include <filesystem>
 #include <queue>
 #include <string>
-
-#include <stdlib.h>
 
 namespace {
 
@@ -162,12 +161,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "renderer_bench: no content in %s\n", data.c_str());
         return 1;
     }
-    char folder[] = "/tmp/brumaria-renderer-bench-XXXXXX";
-    if (!mkdtemp(folder))
-        return 1;
-    std::filesystem::current_path(folder);
-    for (const char* entry : {"modelos", "texturas", "intro"})
-        std::filesystem::create_symlink(data / entry, entry);
+    const TemporaryFolder folder;
+    TemporaryFolder::LinkContent({"modelos", "texturas", "intro"});
 
     Scene scene;
     g_scene = &scene;
@@ -205,7 +200,5 @@ int main(int argc, char** argv)
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     g_scene = nullptr;
-    std::filesystem::current_path("/");
-    std::filesystem::remove_all(folder);
     return 0;
 }

@@ -1,13 +1,13 @@
 // Face detection in both modes on a 640 x 480 frame, and whole capture steps of the head
 // tracker on prepared frames (no video decoding). Wall-clock times: the detector searches in
 // parallel threads.
-#include "tests/tracking/TemporaryFolder.h"
+#include "tests/support/TemporaryFolder.h"
+#include "tests/support/tracking/FrameSequenceSource.h"
+#include "tests/support/tracking/PreparedSourceOpener.h"
 #include "tools/headvideo/HeadVideoWriter.h"
 #include "tracking/CHeadTracker.h"
 #include "tracking/FaceDetector.h"
-#include "tracking/FrameSequenceSource.h"
 #include "tracking/NullDebugWindows.h"
-#include "tracking/PreparedSourceOpener.h"
 #include "world/CCamera.h"
 #include "world/CLevelMap.h"
 

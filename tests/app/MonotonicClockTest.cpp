@@ -12,5 +12,7 @@ TEST(MonotonicClockTest, CountsFractionalMillisecondsFromItsCreation)
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     const double now = clock.NowMs();
     // Whole milliseconds only once in a million readings.
-    EXPECT_TRUE(now >= 20.0 && now < 1000.0 && now != std::floor(now)) << now;
+    EXPECT_GE(now, 20.0);
+    EXPECT_LT(now, 1000.0);
+    EXPECT_NE(now, std::floor(now));
 }

@@ -30,8 +30,9 @@ protected:
 TEST_F(LevelModel, The81By101PictureIsTheFaceMovedToItsMiddleAndMaskedByItsEllipse)
 {
     EXPECT_EQ((Ints{model.Width(), model.Height(), model.XMax(), model.YMax()}), (Ints{81, 101, 80, 100}));
-    EXPECT_TRUE(model.FaceImage().size() == cv::Size(81, 101) && model.MaskImage().size() == cv::Size(81, 101) &&
-                model.ModelEllipse()->centreX == 40 && model.ModelEllipse()->centreY == 50);
+    EXPECT_EQ(model.FaceImage().size(), cv::Size(81, 101));
+    EXPECT_EQ(model.MaskImage().size(), cv::Size(81, 101));
+    EXPECT_EQ(std::pair(model.ModelEllipse()->centreX, model.ModelEllipse()->centreY), std::pair(40.0, 50.0));
     EXPECT_EQ(model.FaceImage().at<cv::Vec3b>(50, 40), cv::Vec3b(11, 22, 233));
     EXPECT_EQ(model.FaceImage().at<cv::Vec3b>(50, 75), frame.at<cv::Vec3b>(80, 135));
     EXPECT_EQ(model.FaceImage().at<cv::Vec3b>(2, 2), cv::Vec3b(0, 0, 0));  // outside the ellipse
@@ -54,11 +55,12 @@ TEST_F(LevelModel, FeaturesBandsAndReferencesAtTheirFixedProportions)
               (Ints{19, 25, 31, 49, 55, 61, 25, 40, 55}));
     // Row 50 holds the mean red byte of frame row 80 inside the ellipse (columns 61..139).
     EXPECT_NEAR(m.RowReference().At(50), cv::mean(frame(cv::Rect(61, 80, 79, 1)))[2], 2.0);
-    EXPECT_TRUE(m.RowReference().First() == 0 && m.RowWeights().First() == 0 && m.RowWeights().Count() == 101);
+    EXPECT_EQ((Ints{m.RowReference().First(), m.RowWeights().First(), m.RowWeights().Count()}), (Ints{0, 0, 101}));
     // Weights 25 at the centre, growing to the edges; constant 25 for the eyes' rows.
-    EXPECT_TRUE(m.RowWeights().At(50) == 25.0f && m.RightEyeRowWeights().At(30) == 25.0f);
+    EXPECT_EQ(m.RowWeights().At(50), 25.0f);
+    EXPECT_EQ(m.RightEyeRowWeights().At(30), 25.0f);
     EXPECT_FLOAT_EQ(m.RowWeights().At(0), static_cast<float>(25 * (1 + (50.0 / 101) * (50.0 / 101))));
-    EXPECT_TRUE(m.LeftEyeRowReference().First() == 18 && m.LeftEyeRowReference().Last() == 55);
+    EXPECT_EQ((Ints{m.LeftEyeRowReference().First(), m.LeftEyeRowReference().Last()}), (Ints{18, 55}));
 }
 
 TEST_F(LevelModel, ATiltedEyeLineIsTurnedLevelAndFacesAtTheCornerDegenerateOrHugeStayWithinBounds)
@@ -71,13 +73,15 @@ TEST_F(LevelModel, ATiltedEyeLineIsTurnedLevelAndFacesAtTheCornerDegenerateOrHug
     model.Analyse(frame, -10, 5, 20, 5, 5, 30, FaceEllipse(-5, -20, 30, 40));
     EXPECT_EQ(model.FaceImage().at<cv::Vec3b>(0, 0), cv::Vec3b(0, 0, 0));
     model.Analyse(frame, 50, 50, 50, 50, 50, 50, FaceEllipse(50, 50, 50, 50));
-    EXPECT_TRUE(model.Width() == 1 && model.RowReference().Count() == 1);
+    EXPECT_EQ((Ints{model.Width(), model.RowReference().Count()}), (Ints{1, 1}));
     // Semi-axes far beyond the frame are capped at its diagonal (256 pixels for 200 x 160).
     model.Analyse(frame, 85, 70, 115, 70, 100, 105, FaceEllipse(100.0, 80.0, 1e9, -1e12, 0.0));
-    EXPECT_TRUE(model.Width() <= 2 * 257 && model.Height() <= 2 * 257);
+    EXPECT_LE(model.Width(), 2 * 257);
+    EXPECT_LE(model.Height(), 2 * 257);
     CFaceModel grey;
     grey.Analyse(cv::Mat(160, 200, CV_8UC1, cv::Scalar(90)), 85, 70, 115, 70, 100, 105, FaceEllipse(60, 30, 140, 130));
-    EXPECT_TRUE(grey.FaceImage().empty() && grey.Width() == 0);
+    EXPECT_TRUE(grey.FaceImage().empty());
+    EXPECT_EQ(grey.Width(), 0);
 }
 
 } // namespace

@@ -1,13 +1,13 @@
 #include "faceanalysis/CTrackedFace.h"
 
-#include "FaceTestFrames.h"
+#include "tests/faceanalysis/FaceTestFrames.h"
 
 #include <algorithm>
 #include <cmath>
 
 using namespace facetest;
 
-static constexpr double Tolerance = 12.0;
+static constexpr double kTolerance = 12.0;
 
 static std::array<double, 6> PositionsOf(const CTrackedFace& face)
 {
@@ -21,10 +21,10 @@ TEST(CTrackedFace, FollowsThePortraitShiftedScaledAndRolledInSmallSteps)
     struct Case { const char* name; int steps; double degrees, scale; cv::Point2d shift; double maximumCost, maximumError; };
     const Case cases[] = {
         {"still", 2, 0, 1, {0, 0}, 3, 2},
-        {"shift 5 px right", 5, 0, 1, {5, 0}, Tolerance, 2},
-        {"shift 8 px down", 4, 0, 1, {0, 8}, Tolerance, 2},
-        {"scale 1.1", 5, 0, 1.1, {0, 0}, Tolerance, 1.3},
-        {"roll 5 degrees", 5, 5, 1, {0, 0}, Tolerance, 1.3},
+        {"shift 5 px right", 5, 0, 1, {5, 0}, kTolerance, 2},
+        {"shift 8 px down", 4, 0, 1, {0, 8}, kTolerance, 2},
+        {"scale 1.1", 5, 0, 1.1, {0, 0}, kTolerance, 1.3},
+        {"roll 5 degrees", 5, 5, 1, {0, 0}, kTolerance, 1.3},
     };
     for (const Case& c : cases) {
         PortraitFace portrait;
@@ -35,7 +35,7 @@ TEST(CTrackedFace, FollowsThePortraitShiftedScaledAndRolledInSmallSteps)
             const double part = static_cast<double>(step) / c.steps;
             motion = Motion(c.degrees * part, 1 + (c.scale - 1) * part, c.shift * part);
             double cost = -1;
-            EXPECT_TRUE(portrait.face.Update(sink, MovedFrame(motion), cost, Tolerance)) << c.name << " " << step;
+            EXPECT_TRUE(portrait.face.Update(sink, MovedFrame(motion), cost, kTolerance)) << c.name << " " << step;
             worstCost = std::max(worstCost, cost);
         }
         // Costs measured up to 2.4.
@@ -44,7 +44,8 @@ TEST(CTrackedFace, FollowsThePortraitShiftedScaledAndRolledInSmallSteps)
         for (int k = 0; k < 3; ++k)
             EXPECT_LT(cv::norm(cv::Vec2d(p[2 * k], p[2 * k + 1]) - motion * cv::Vec3d(start[k].x, start[k].y, 1)), c.maximumError)
                 << c.name << " " << k;
-        EXPECT_TRUE(worstCost >= 0 && worstCost < c.maximumCost) << c.name << " " << worstCost;
+        EXPECT_GE(worstCost, 0) << c.name;
+        EXPECT_LT(worstCost, c.maximumCost) << c.name;
         ASSERT_EQ(sink.samples.size(), static_cast<size_t>(c.steps)) << c.name;
         const auto asFloat = [](double a, float b) { return static_cast<float>(a) == b; };
         EXPECT_TRUE(std::equal(p.begin(), p.end(), sink.samples.back().begin(), asFloat)) << c.name;
@@ -63,9 +64,13 @@ TEST(CTrackedFace, FailsOnTheRowCostFirstThenTheTotalNeitherStrictlyAndOnAWallKe
     const double rowCost = cost / 2;
     EXPECT_FALSE(face.Update(sink, frame, cost, rowCost));  // passes the row test, fails the total
     const double total = cost;
-    EXPECT_TRUE(rowCost > 0 && total > rowCost && total != 2 * rowCost) << rowCost << " " << total;
-    EXPECT_TRUE(PositionsOf(face) == start && sink.samples.empty());
-    EXPECT_TRUE(face.Update(sink, frame, cost, total) && cost == total);
+    EXPECT_GT(rowCost, 0);
+    EXPECT_GT(total, rowCost);
+    EXPECT_NE(total, 2 * rowCost);
+    EXPECT_EQ(PositionsOf(face), start);
+    EXPECT_TRUE(sink.samples.empty());
+    EXPECT_TRUE(face.Update(sink, frame, cost, total));
+    EXPECT_EQ(cost, total);
     // Range factor 0.25 truncates to no border around the model picture.
     EXPECT_EQ(face.WarpImage().size(), cv::Size(portrait.model.Width(), portrait.model.Height()));
 
@@ -79,9 +84,11 @@ TEST(CTrackedFace, FailsOnTheRowCostFirstThenTheTotalNeitherStrictlyAndOnAWallKe
         for (int x = (y / 14) % 2 * 20; x < bricks.cols; x += 40)
             cv::line(bricks, {x, y}, {x, y + 14}, cv::Scalar(190, 200, 205), 3);
     }
-    EXPECT_FALSE(face.Update(sink, frame, cost, Tolerance));
-    EXPECT_TRUE(cost > Tolerance && PositionsOf(face) == followed && sink.samples.size() == 1u) << cost;
-    EXPECT_TRUE(face.Ellipse().centreX == ellipse[0] && face.Ellipse().halfHeight == ellipse[1]);
+    EXPECT_FALSE(face.Update(sink, frame, cost, kTolerance));
+    EXPECT_GT(cost, kTolerance);
+    EXPECT_EQ(PositionsOf(face), followed);
+    EXPECT_EQ(sink.samples.size(), 1u);
+    EXPECT_EQ(std::pair(face.Ellipse().centreX, face.Ellipse().halfHeight), std::pair(ellipse[0], ellipse[1]));
 }
 
 TEST(CTrackedFace, DegenerateGeometryFailsInPlaceAndFramesCuttingTheFaceAreReadWithinBounds)
@@ -91,18 +98,21 @@ TEST(CTrackedFace, DegenerateGeometryFailsInPlaceAndFramesCuttingTheFaceAreReadW
     double cost = 0;
     CTrackedFace flat(200, 100, 240, 100, 220, 100, portrait.ellipse);  // mouth on the eye line
     flat.SetFaceModel(&portrait.model);
-    EXPECT_FALSE(flat.Update(sink, Portrait(), cost, Tolerance));
-    EXPECT_TRUE(cost == NoComparison && flat.MouthY() == 100);
+    EXPECT_FALSE(flat.Update(sink, Portrait(), cost, kTolerance));
+    EXPECT_EQ(cost, kNoComparison);
+    EXPECT_EQ(flat.MouthY(), 100);
     CTrackedFace orphan(200, 100, 240, 100, 220, 140, portrait.ellipse);  // no model, then one never analysed
-    const bool withoutModel = orphan.Update(sink, Portrait(), cost, Tolerance);
+    EXPECT_FALSE(orphan.Update(sink, Portrait(), cost, kTolerance));
     const CFaceModel never;
     orphan.SetFaceModel(&never);
-    EXPECT_TRUE(!withoutModel && !orphan.Update(sink, Portrait(), cost, Tolerance) && sink.samples.empty());
+    EXPECT_FALSE(orphan.Update(sink, Portrait(), cost, kTolerance));
+    EXPECT_TRUE(sink.samples.empty());
     // Half the face beyond the left edge, beyond the bottom-right corner, a tiny frame.
     const cv::Mat tiny(6, 5, CV_8UC3, cv::Scalar::all(128));
     const cv::Mat corner = Portrait()(cv::Rect(0, 0, 240, 150));
     for (const cv::Mat& frame : {MovedFrame(Motion(0, 1, {-220, 0}), {300, 300}), corner, tiny}) {
-        const bool followed = portrait.face.Update(sink, frame, cost, Tolerance);
-        EXPECT_TRUE(followed == (cost <= Tolerance) && std::isfinite(portrait.face.Eye1X()));
+        const bool followed = portrait.face.Update(sink, frame, cost, kTolerance);
+        EXPECT_EQ(followed, cost <= kTolerance);
+        EXPECT_TRUE(std::isfinite(portrait.face.Eye1X()));
     }
 }

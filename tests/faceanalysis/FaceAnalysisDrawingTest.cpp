@@ -1,11 +1,11 @@
 #include "faceanalysis/FaceAnalysisDrawing.h"
 
-#include "FaceTestFrames.h"
+#include "tests/faceanalysis/FaceTestFrames.h"
 
 using namespace facetest;
 
-static const cv::Vec3b Black(0, 0, 0);
-static const cv::Vec3b White(255, 255, 255);
+static const cv::Vec3b kBlack(0, 0, 0);
+static const cv::Vec3b kWhite(255, 255, 255);
 
 static int Count(const cv::Mat& image, cv::Vec3b colour)
 {
@@ -19,10 +19,11 @@ TEST(FaceAnalysisDrawing, LabelsAndTheProfileViewBackground)
     EXPECT_EQ(FrameLabel(7) + FrameLabel(1234), "Frame:007Frame:1234");
     EXPECT_EQ(DistanceLabel(2.5) + DistanceLabel(1e51), "Dist:2.500000Dist:inf");  // printed as a float
     const cv::Mat& background = ProfileViewBackground();
-    ASSERT_TRUE(background.size() == cv::Size(400, 370) && &background == &ProfileViewBackground());
+    ASSERT_EQ(background.size(), cv::Size(400, 370));
+    EXPECT_EQ(&background, &ProfileViewBackground());
     for (const cv::Rect pane : {cv::Rect(31, 37, 163, 179), cv::Rect(207, 37, 155, 179), cv::Rect(31, 255, 163, 83),
                                 cv::Rect(207, 255, 155, 83)}) {
-        EXPECT_EQ(Count(background(pane), Black), pane.area());
+        EXPECT_EQ(Count(background(pane), kBlack), pane.area());
         EXPECT_EQ(background.at<cv::Vec3b>(pane.y - 1, pane.x - 1), cv::Vec3b(175, 175, 175));
         double darkest = 0;  // the caption's letters just above the pane
         cv::minMaxLoc(background(cv::Rect(pane.x, pane.y - 20, 40, 16)).reshape(1), &darkest);
@@ -44,16 +45,18 @@ TEST(FaceAnalysisDrawing, AnalysisAndProfileViewsShowTheTrackedFaceOrLeaveViewsO
     cv::Mat marks(Portrait().size(), CV_8UC3, cv::Scalar(0, 0, 255));
     face.DrawFeatures(marks, 1, 0x000000, 0xFFFFFF, true, false);
     // Eye 1 at (204, 102): the mark's centre is inner black, a pixel off it outer white.
-    EXPECT_TRUE(marks.at<cv::Vec3b>(102, 204) == Black && marks.at<cv::Vec3b>(103, 206) == White);
+    EXPECT_EQ(marks.at<cv::Vec3b>(102, 204), kBlack);
+    EXPECT_EQ(marks.at<cv::Vec3b>(103, 206), kWhite);
 
     face.DrawAnalysisView(Portrait(), view, "FRAME A", 7, 2.5, false);
     // Height T(3.333333333333333 * 46.5) = 155 (the product rounds up to 155.0), width
     // T(0.8 * 155) = 124, about the ellipse's centre (224.5, 112.5).
     EXPECT_EQ((std::vector<int>{face.ViewCropX(), face.ViewCropY(), face.ViewCropWidth(), face.ViewCropHeight()}),
               (std::vector<int>{162, 35, 124, 155}));
-    EXPECT_TRUE(face.ViewZoomX() == 196.0 / 124 && face.ViewZoomY() == 246.0 / 155);
+    EXPECT_EQ(std::pair(face.ViewZoomX(), face.ViewZoomY()), std::pair(196.0 / 124, 246.0 / 155));
     EXPECT_GT(cv::countNonZero(view(cv::Rect(204, 129, 192, 121)).reshape(1)), 60000);  // the mouth
-    EXPECT_TRUE(Count(view(cv::Rect(4, 4, 196, 246)), White) > 100 && Count(view.rowRange(252, 280), White) > 200);
+    EXPECT_GT(Count(view(cv::Rect(4, 4, 196, 246)), kWhite), 100);  // the marks
+    EXPECT_GT(Count(view.rowRange(252, 280), kWhite), 200);  // the caption
 
     RecordingSink sink;
     double cost = 0;
@@ -67,8 +70,10 @@ TEST(FaceAnalysisDrawing, AnalysisAndProfileViewsShowTheTrackedFaceOrLeaveViewsO
     cv::Mat profiles(370, 400, CV_8UC3);
     face.DrawProfileView(profiles);
     EXPECT_GT(cv::countNonZero(profiles(cv::Rect(31, 37, 163, 179)).reshape(1)), 20000);  // the masked face
-    for (const cv::Rect pane : {cv::Rect(207, 37, 155, 179), cv::Rect(31, 255, 163, 83), cv::Rect(207, 255, 155, 83)})
-        EXPECT_TRUE(Count(profiles(pane), Black) > 50 && Count(profiles(pane), White) > pane.area() / 2);  // two plots
+    for (const cv::Rect pane : {cv::Rect(207, 37, 155, 179), cv::Rect(31, 255, 163, 83), cv::Rect(207, 255, 155, 83)}) {
+        EXPECT_GT(Count(profiles(pane), kBlack), 50);  // two plots
+        EXPECT_GT(Count(profiles(pane), kWhite), pane.area() / 2);
+    }
 }
 
 TEST(FaceAnalysisDrawing, TheCropStopsAtTheFrameEdges)
@@ -87,6 +92,8 @@ TEST(FaceAnalysisDrawing, TheCropStopsAtTheFrameEdges)
         face.DrawAnalysisView(frame, view, "FRAME A", 0, 0.0, false);
         EXPECT_EQ(face.ViewCropX(), c.x < 0 ? 320 - face.ViewCropWidth() : c.x) << c.ellipse.centreX;
         EXPECT_EQ(face.ViewCropY(), c.y < 0 ? 240 - face.ViewCropHeight() : c.y) << c.ellipse.centreX;
-        EXPECT_TRUE(face.ViewCropHeight() >= 1 && face.ViewCropHeight() <= 240 && face.ViewZoomY() > 0);
+        EXPECT_GE(face.ViewCropHeight(), 1) << c.ellipse.centreX;
+        EXPECT_LE(face.ViewCropHeight(), 240) << c.ellipse.centreX;
+        EXPECT_GT(face.ViewZoomY(), 0) << c.ellipse.centreX;
     }
 }

@@ -21,7 +21,7 @@ TEST(HeadMeasures, YawCountsColumnsThePeakMovedLeftPitchTheDarkeningAtTheCalibra
     // Eye columns 10 and 30 of a 40-column band, the peak at 18; eye row 10, mouth row 30, peak at 21.
     HeadMeasures measures;
     measures.Calibrate(Bump(0, 40, 18), 10, 30, Bump(0, 40, 21), 10, 30);
-    EXPECT_TRUE(measures.ReferenceColumn() == 8 && measures.ReferenceRow() == 11);
+    EXPECT_EQ(std::pair(measures.ReferenceColumn(), measures.ReferenceRow()), std::pair(8, 11));
     // Smoothed: 0.1 * (100 + 2 * 120 + 4 * 150 + 2 * 120 + 100) in single precision.
     EXPECT_EQ(measures.ReferenceColumnValue(), 0.1f * 1280.0f);
     const auto yaw = [&](const IntensityProfile& columns) { return measures.MeasureYaw(columns, 10, 30); };
@@ -36,10 +36,10 @@ TEST(HeadMeasures, YawCountsColumnsThePeakMovedLeftPitchTheDarkeningAtTheCalibra
     std::vector<float> values(40, 100.0f);  // of equal peaks the first wins
     values[14] = values[24] = 200.0f;
     measures.Calibrate(IntensityProfile(0, values), 10, 30, IntensityProfile(0, values), 10, 30);
-    EXPECT_TRUE(measures.ReferenceColumn() == 4 && measures.ReferenceRow() == 4);
+    EXPECT_EQ(std::pair(measures.ReferenceColumn(), measures.ReferenceRow()), std::pair(4, 4));
     // A 1280 x 720 close-up: 600 columns between the eyes, 400 rows from eyes to mouth.
     measures.Calibrate(Bump(0, 900, 640), 100, 700, Bump(0, 700, 500), 150, 550);
-    EXPECT_TRUE(measures.ReferenceColumn() == 540 && measures.ReferenceRow() == 350);
+    EXPECT_EQ(std::pair(measures.ReferenceColumn(), measures.ReferenceRow()), std::pair(540, 350));
     EXPECT_EQ(measures.MeasureYaw(Bump(0, 900, 645), 100, 700), -5);
     EXPECT_EQ(measures.MeasurePitch(Bump(0, 700, 500, -20.0f), 150, 550), 20);
 }

@@ -23,7 +23,8 @@ TEST(ImageOperations, ForwardWarpCopiesInPlaceMapsSourceOntoDestinationAndInterp
     const unsigned char* pixels = destination.data;
     const double identity[6] = {1, 0, 0, 0, 1, 0};
     WarpAffineForward(source, destination, identity);
-    EXPECT_TRUE(destination.data == pixels && cv::norm(destination.colRange(0, 40), source.rowRange(0, 20)) == 0);
+    EXPECT_EQ(destination.data, pixels);
+    EXPECT_EQ(cv::norm(destination.colRange(0, 40), source.rowRange(0, 20)), 0);
     EXPECT_EQ(destination.at<cv::Vec3b>(10, 45), cv::Vec3b(0, 0, 0));  // beyond the source: black
     const double halfPixel[6] = {1, 0, 0.5, 0, 1, 0};
     WarpAffineForward(source, destination, halfPixel);
@@ -62,8 +63,8 @@ TEST(ImageOperations, QuadrangleWarpCopiesARectangleTurnsWithTheCornerOrderAndIs
     EXPECT_EQ(destination.at<cv::Vec3b>(0, 0), cv::Vec3b(0, 0, 0));
     const double turned[4][2] = {{20, 5}, {20, 15}, {10, 15}, {10, 5}};  // corner 0 at the top right
     WarpBilinearQuad(source, destination, cv::Rect(0, 0, 11, 11), turned, 1);
-    EXPECT_TRUE(destination.at<cv::Vec3b>(0, 10) == source.at<cv::Vec3b>(15, 20) &&
-                destination.at<cv::Vec3b>(4, 0) == source.at<cv::Vec3b>(5, 16));
+    EXPECT_EQ(destination.at<cv::Vec3b>(0, 10), source.at<cv::Vec3b>(15, 20));
+    EXPECT_EQ(destination.at<cv::Vec3b>(4, 0), source.at<cv::Vec3b>(5, 16));
     // A trapezoid's centre samples the mean of its corners, (7.5, 5); a perspective map would not.
     const double trapezoid[4][2] = {{0, 0}, {10, 0}, {20, 10}, {0, 10}};
     WarpBilinearQuad(source, destination, cv::Rect(0, 0, 11, 11), trapezoid, 1);

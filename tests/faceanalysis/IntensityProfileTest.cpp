@@ -4,6 +4,7 @@
 #include <opencv2/core.hpp>
 
 #include <cmath>
+#include <tuple>
 #include <vector>
 
 using Floats = std::vector<float>;
@@ -28,7 +29,7 @@ TEST(IntensityProfile, MeansOfOneByteOverTheClampedRegionWithoutMaskedBytesAndIn
     EXPECT_EQ(Indexed(IntensityProfile::ColumnProfile(image, 2, 3, -5, 9, 3, 0)), (Floats{2, 18, 19}));
     EXPECT_EQ(Indexed(IntensityProfile::ColumnProfile(image, 2, 3, 0, 3, 1, 0)), (Floats{2, 7, 7}));
 
-    // MinProfilePixels counted bytes make a valid row, fewer repeat the one before; channel 4 counts 3 a pixel.
+    // kMinProfilePixels counted bytes make a valid row, fewer repeat the one before; channel 4 counts 3 a pixel.
     image = cv::Mat(5, 4, CV_8UC3, cv::Scalar(0, 0, 50));
     image.rowRange(1, 4).setTo(cv::Scalar::all(0));
     image.at<cv::Vec3b>(1, 1) = image.at<cv::Vec3b>(1, 2) = cv::Vec3b(0, 0, 200);
@@ -79,16 +80,17 @@ TEST(IntensityProfile, VarianceErrorAndOverlapPenalty)
     double mean[2], variance[2];
     IntensityProfile(0, {2, 4, 9}).MeanAndVariance(mean[0], variance[0]);
     IntensityProfile(0, {2, 4}).MeanAndVariance(mean[1], variance[1]);
-    EXPECT_TRUE(mean[0] == 5 && std::abs(variance[0] - 13) < 1e-12 && mean[1] == 0 && variance[1] == 0);  // unbiased
+    EXPECT_EQ(std::make_tuple(mean[0], mean[1], variance[1]), std::make_tuple(5.0, 0.0, 0.0));
+    EXPECT_NEAR(variance[0], 13, 1e-12);  // unbiased
 
     const IntensityProfile reference(0, 5);
     const IntensityProfile weights(0, {1, 1, 4, 8, 1, 1});
     // Overlap 2..3: (16 / 4 + 64 / 8) / 2.
     EXPECT_DOUBLE_EQ(IntensityProfile::RootError(IntensityProfile(2, {4, 8}), reference, weights), std::sqrt(6.0));
-    EXPECT_EQ(IntensityProfile::WeightedError(IntensityProfile(6, Floats{1}), reference, weights), NoComparison);
+    EXPECT_EQ(IntensityProfile::WeightedError(IntensityProfile(6, Floats{1}), reference, weights), kNoComparison);
     // The whole reference covered, three of its six indices, only two.
     EXPECT_DOUBLE_EQ(IntensityProfile::OverlapPenalty(reference, reference), 1.0);
     EXPECT_DOUBLE_EQ(IntensityProfile::OverlapPenalty(IntensityProfile(-4, 2), reference), std::exp(0.75));
-    EXPECT_EQ(IntensityProfile::OverlapPenalty(IntensityProfile(4, 9), reference), NoComparison);
+    EXPECT_EQ(IntensityProfile::OverlapPenalty(IntensityProfile(4, 9), reference), kNoComparison);
 }
 

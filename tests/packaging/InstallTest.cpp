@@ -1,7 +1,7 @@
 // The program as a user gets it: installed into a prefix (cmake --install with DESTDIR) or from
 // the Debian package unpacked with dpkg -x, started from / with a home of its own.
 
-#include "tests/tracking/OctaveSampleFile.h"
+#include "tests/support/tracking/OctaveSampleFile.h"
 
 #include <QDateTime>
 #include <QDir>

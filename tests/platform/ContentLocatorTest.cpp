@@ -1,6 +1,6 @@
 #include "platform/ContentLocator.h"
 
-#include "tests/tracking/TemporaryFolder.h"
+#include "tests/support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 

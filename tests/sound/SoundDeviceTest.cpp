@@ -4,39 +4,54 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
+#include <vector>
+
 using Strings = std::vector<std::string>;
 
 namespace {
 
-// Stands in for the audio library: logs every call with its arguments, refuses the call named
-// `refuse` (a refused OutputRate differs). Handles count up from 101; voices play for ever.
+// Stands in for the audio library: logs every call with its arguments, names the handles it
+// gives by kind and creation order (buffer1, voice1, ...), refuses the call named `refuse` (a
+// refused OutputRate differs). Voices play for ever.
 struct FakeAudioBackend : AudioBackend {
     FakeAudioBackend(Strings& log, std::string refuse) : log(log), refuse(std::move(refuse)) {}
 
-    template <typename... Numbers>
-    bool Call(const std::string& name, Numbers... numbers)
+    static std::string Text(const std::string& text) { return text; }
+    static std::string Text(int number) { return std::to_string(number); }
+    template <typename... Arguments>
+    bool Call(const std::string& name, Arguments... arguments)
     {
         std::string call = name;
-        ((call += " " + std::to_string(numbers)), ...);
+        ((call += " " + Text(arguments)), ...);
         log.push_back(call);
         return name != refuse;
+    }
+    Handle Named(const std::string& kind, int& created)
+    {
+        names[++handle] = kind + std::to_string(++created);
+        return handle;
     }
     bool OpenDevice() override { return Call("OpenDevice"); }
     bool CreateContext(int r) override { return Call("CreateContext", rate = r); }
     bool MakeContextCurrent() override { return Call("MakeContextCurrent"); }
     int OutputRate() override { return refuse == "OutputRate" ? rate + 1 : rate; }
-    Handle CreateBuffer() override { return Call("CreateBuffer") ? ++handle : 0; }
-    bool FillBuffer(Handle b, const void*, int n, int c, int r) override { return Call("FillBuffer", b, n, c, r); }
-    void DeleteBuffer(Handle buffer) override { Call("DeleteBuffer", buffer); }
-    Handle CreateVoice(Handle buffer) override { return Call("CreateVoice", buffer) ? ++handle : 0; }
-    void StartVoice(Handle voice, bool loop) override { Call(loop ? "LoopVoice" : "StartVoice", voice); }
-    bool IsVoicePlaying(Handle voice) override { return Call("IsVoicePlaying", voice); }
-    void DeleteVoice(Handle voice) override { Call("DeleteVoice", voice); }
+    Handle CreateBuffer() override { return Call("CreateBuffer") ? Named("buffer", buffers) : 0; }
+    bool FillBuffer(Handle b, const void*, int n, int c, int r) override { return Call("FillBuffer", names[b], n, c, r); }
+    void DeleteBuffer(Handle buffer) override { Call("DeleteBuffer", names[buffer]); }
+    Handle CreateVoice(Handle buffer) override { return Call("CreateVoice", names[buffer]) ? Named("voice", voices) : 0; }
+    void StartVoice(Handle voice, bool loop) override { Call(loop ? "LoopVoice" : "StartVoice", names[voice]); }
+    bool IsVoicePlaying(Handle voice) override { return Call("IsVoicePlaying", names[voice]); }
+    void DeleteVoice(Handle voice) override { Call("DeleteVoice", names[voice]); }
 
     Strings& log;
     std::string refuse;
     int rate = 0;
-    Handle handle = 100;
+    Handle handle = 0;
+    std::map<Handle, std::string> names;
+    int buffers = 0;
+    int voices = 0;
 };
 
 class SoundDeviceTest : public testing::Test {
@@ -87,16 +102,16 @@ TEST_F(SoundDeviceTest, FillHandsOverTheClipsWholeFramesAt22050HzOrShowsWhyNot)
                               "no se pudo crear el buffer secundario"};
     struct Case { int channels, count, clip, size; const char* refuse; Strings calls, texts; };
     const Case cases[] = {
-        {2, 6, 1, 400, "", {"CreateBuffer", "FillBuffer 101 400 2 22050"}, {}},
-        {2, 6, 0, 399, "", {"CreateBuffer", "FillBuffer 101 396 2 22050"}, {}},  // a partial frame is left out
-        {1, 6, 0, 5, "", {"CreateBuffer", "FillBuffer 101 4 1 22050"}, {}},
+        {2, 6, 1, 400, "", {"CreateBuffer", "FillBuffer buffer1 400 2 22050"}, {}},
+        {2, 6, 0, 399, "", {"CreateBuffer", "FillBuffer buffer1 396 2 22050"}, {}},  // a partial frame is left out
+        {1, 6, 0, 5, "", {"CreateBuffer", "FillBuffer buffer1 4 1 22050"}, {}},
         {2, 6, 0, 3, "", {}, noBuffer},  // no whole frame, as in a 0-byte file
         {6, 6, 0, 400, "", {}, noBuffer},  // neither mono nor stereo
         {2, 6, 6, 400, "", {}, noBuffer},  // beyond the buffer count
         {2, 20, 16, 400, "", {}, noBuffer},  // beyond the play slots
         {2, 6, -1, 400, "", {}, noBuffer},
         {2, 6, 0, 400, "CreateBuffer", {"CreateBuffer"}, noBuffer},
-        {2, 6, 0, 400, "FillBuffer", {"CreateBuffer", "FillBuffer 101 400 2 22050"},
+        {2, 6, 0, 400, "FillBuffer", {"CreateBuffer", "FillBuffer buffer1 400 2 22050"},
          {"SoundPlugin ERROR: no se pudo hacer lock en el buffer secundario"}},
     };
     for (const Case& c : cases) {
@@ -110,21 +125,28 @@ TEST_F(SoundDeviceTest, FillHandsOverTheClipsWholeFramesAt22050HzOrShowsWhyNot)
 TEST_F(SoundDeviceTest, EachPlayIsAFreshVoiceOnTheClipsBufferThatReplacesTheClipsLastVoice)
 {
     auto device = Device();
-    ASSERT_TRUE(device->FillClipBuffer(0, clip.data(), 400) && device->FillClipBuffer(1, clip.data(), 400));
+    ASSERT_TRUE(device->FillClipBuffer(0, clip.data(), 400));  // buffer1
+    ASSERT_TRUE(device->FillClipBuffer(1, clip.data(), 400));  // buffer2
     log.clear();
-    EXPECT_FALSE(device->IsPlaying(0) || device->Play(2, false));  // an empty slot is not asked; 2 has no buffer
-    EXPECT_TRUE(device->Play(0, false) && device->IsPlaying(0));
-    EXPECT_TRUE(device->Play(1, true) && device->Play(0, false));
-    EXPECT_EQ(log, (Strings{"CreateVoice 101", "StartVoice 103", "IsVoicePlaying 103", "CreateVoice 102",
-                            "LoopVoice 104", "DeleteVoice 103", "CreateVoice 101", "StartVoice 105"}));
+    EXPECT_FALSE(device->IsPlaying(0));  // an empty slot is not asked
+    EXPECT_FALSE(device->Play(2, false));  // 2 has no buffer
+    EXPECT_TRUE(device->Play(0, false));
+    EXPECT_TRUE(device->IsPlaying(0));
+    EXPECT_TRUE(device->Play(1, true));
+    EXPECT_TRUE(device->Play(0, false));
+    EXPECT_EQ(log, (Strings{"CreateVoice buffer1", "StartVoice voice1", "IsVoicePlaying voice1", "CreateVoice buffer2",
+                            "LoopVoice voice2", "DeleteVoice voice1", "CreateVoice buffer1", "StartVoice voice3"}));
     log.clear();
-    EXPECT_TRUE(device->FillClipBuffer(0, clip.data(), 8) && !device->IsPlaying(0));
+    EXPECT_TRUE(device->FillClipBuffer(0, clip.data(), 8));
+    EXPECT_FALSE(device->IsPlaying(0));
     device.reset();  // voices go before buffers
-    EXPECT_EQ(log, (Strings{"CreateBuffer", "DeleteVoice 105", "DeleteBuffer 101", "FillBuffer 106 8 2 22050",
-                            "DeleteVoice 104", "DeleteBuffer 106", "DeleteBuffer 102"}));
+    EXPECT_EQ(log, (Strings{"CreateBuffer", "DeleteVoice voice3", "DeleteBuffer buffer1", "FillBuffer buffer3 8 2 22050",
+                            "DeleteVoice voice2", "DeleteBuffer buffer3", "DeleteBuffer buffer2"}));
 
     // A voice that cannot be made is a silent false.
     device = Device("CreateVoice");
     ASSERT_TRUE(device->FillClipBuffer(0, clip.data(), 400));
-    EXPECT_FALSE(device->Play(0, false) || device->IsPlaying(0) || !messages.Messages().empty());
+    EXPECT_FALSE(device->Play(0, false));
+    EXPECT_FALSE(device->IsPlaying(0));
+    EXPECT_TRUE(messages.Messages().empty());
 }

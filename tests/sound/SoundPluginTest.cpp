@@ -1,10 +1,11 @@
 #include "sound/SoundPlugin.h"
 
-#include "SoundTesting.h"
 #include "platform/MessageBox.h"
+#include "tests/support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <optional>
 
@@ -31,12 +32,12 @@ TEST(SoundPlugin, LoadFailuresShowTheirMessagesInOrderAndStillFillTheOtherClip)
         {clip, folderName, {"No se puede leer el archivo snd/golpe.snd"}, false},
     };
     for (const Case& c : cases) {
-        SoundTestFolder folder;
+        TemporaryFolder folder{"snd"};
         for (const auto& [file, contents] : {std::make_pair("snd/andar.snd", c.walk), std::make_pair("snd/golpe.snd", c.hit)}) {
             if (contents == folderName)
                 std::filesystem::create_directories(file);
             else if (contents)
-                WriteFile(file, *contents);
+                TemporaryFolder::Write(file, *contents);
         }
         messages.Clear();
         SoundPlugin plugin;
@@ -55,7 +56,8 @@ TEST(SoundPlugin, InstanceIsTheLatestPluginUntilItIsDestroyedAndPlaysNothingBefo
         SoundPlugin second;
         first.reset();
         EXPECT_EQ(SoundPlugin::Instance, &second);
-        EXPECT_FALSE(second.Play(WalkClip, false) || second.IsPlaying(WalkClip));
+        EXPECT_FALSE(second.Play(WalkClip, false));
+        EXPECT_FALSE(second.IsPlaying(WalkClip));
     }
     EXPECT_EQ(SoundPlugin::Instance, nullptr);
 }

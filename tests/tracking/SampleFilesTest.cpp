@@ -1,8 +1,8 @@
 // The sample writer on real files: complete scripts after every flush, after a kill, on a full
 // disk and beside a file it may not touch.
 #include "platform/MessageBox.h"
-#include "tests/tracking/OctaveSampleFile.h"
-#include "tests/tracking/TemporaryFolder.h"
+#include "tests/support/tracking/OctaveSampleFile.h"
+#include "tests/support/TemporaryFolder.h"
 #include "tracking/SampleFiles.h"
 
 #include <gtest/gtest.h>

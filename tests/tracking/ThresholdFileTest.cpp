@@ -1,6 +1,6 @@
 // "configuracion" that is not a plain file in the working folder: a FIFO, a folder, a link.
 #include "platform/MessageBox.h"
-#include "tests/tracking/TemporaryFolder.h"
+#include "tests/support/TemporaryFolder.h"
 #include "tracking/ThresholdFile.h"
 
 #include <gtest/gtest.h>

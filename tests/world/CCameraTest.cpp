@@ -1,7 +1,7 @@
-#include "WorldTestFolder.h"
+#include "world/CCamera.h"
 
 #include "sound/SoundPlugin.h"
-#include "world/CCamera.h"
+#include "tests/support/TemporaryFolder.h"
 #include "world/CLevelMap.h"
 
 #include <glm/geometric.hpp>
@@ -37,8 +37,10 @@ TEST(CCamera, StartPoseResetAndTheCurrentCamera)
         camera.Rise(1.0f);
         camera.LookUp(0.2f);
         camera.Reset();
-        EXPECT_TRUE(camera.Eye() == glm::vec3(0, 2.5f, 0) && camera.LookAt() == glm::vec3(0, 2.5f, 1) &&
-                    camera.Up() == glm::vec3(0, 1, 0) && camera.Side() == glm::vec3(0));
+        EXPECT_EQ(camera.Eye(), glm::vec3(0, 2.5f, 0));
+        EXPECT_EQ(camera.LookAt(), glm::vec3(0, 2.5f, 1));
+        EXPECT_EQ(camera.Up(), glm::vec3(0, 1, 0));
+        EXPECT_EQ(camera.Side(), glm::vec3(0));
         {
             CCamera second;
             EXPECT_EQ(CCamera::Current(), &second);
@@ -70,7 +72,8 @@ TEST(CCamera, GroundStepsGoThroughTheMap)
         camera.WalkForward(map, 1.0f);
     const glm::vec3 eye = camera.Eye(), lookAt = camera.LookAt();
     camera.WalkForward(map, 1.0f);  // into the door's jamb
-    EXPECT_TRUE(camera.Eye() == eye && camera.LookAt() == lookAt);
+    EXPECT_EQ(camera.Eye(), eye);
+    EXPECT_EQ(camera.LookAt(), lookAt);
     ExpectVec(eye, 8, 2.5f, 0, 1e-4f);
     EXPECT_EQ(map.GetCurrentCell(), 19);
     camera.StrafeLeft(map, 4.0f);  // north, through the doorway
@@ -100,7 +103,8 @@ TEST(CCamera, TurnsPitchAndHeightWithTheirBounds)
     EXPECT_NEAR(camera.LookAt().y, 4.0f, 1e-5f);
     for (int i = 0; i < 60; ++i)
         camera.Descend(0.1f);
-    EXPECT_TRUE(camera.Eye().y < 0.0f && camera.Eye().y > -0.1f) << camera.Eye().y;
+    EXPECT_LT(camera.Eye().y, 0.0f);
+    EXPECT_GT(camera.Eye().y, -0.1f);
     camera.Rise(kNaN);
     camera.Descend(1.0f);
     EXPECT_TRUE(std::isnan(camera.Eye().y));
@@ -129,14 +133,14 @@ TEST(CCamera, FootstepsAndHitsDoNotStackWhilePlaying)
 {
     using Clock = std::chrono::steady_clock;
     const double clipSeconds = 1.0;
-    WorldTestFolder folder;
+    TemporaryFolder folder{"snd"};
     setenv("ALSOFT_DRIVERS", "null", 1);
-    std::filesystem::create_directory("snd");
     const std::vector<short> samples(static_cast<int>(22050 * clipSeconds) * 2, 20);
     for (const char* clip : {"snd/andar.snd", "snd/golpe.snd"})
         std::ofstream(clip, std::ios::binary).write(reinterpret_cast<const char*>(samples.data()), samples.size() * 2);
     SoundPlugin sound;
-    ASSERT_TRUE(sound.Init(22050, 2, 6) && sound.LoadClips());
+    ASSERT_TRUE(sound.Init(22050, 2, 6));
+    ASSERT_TRUE(sound.LoadClips());
     CLevelMap map;
     CCamera camera;
     auto secondsUntilSilent = [&](int clip, Clock::time_point start) {
@@ -147,7 +151,8 @@ TEST(CCamera, FootstepsAndHitsDoNotStackWhilePlaying)
     auto stepTwice = [&](int clip, int otherClip, auto step) {
         const Clock::time_point start = Clock::now();
         step();
-        EXPECT_TRUE(sound.IsPlaying(clip) && !sound.IsPlaying(otherClip));
+        EXPECT_TRUE(sound.IsPlaying(clip));
+        EXPECT_FALSE(sound.IsPlaying(otherClip));
         std::this_thread::sleep_for(std::chrono::duration<double>(clipSeconds * 0.5));
         EXPECT_TRUE(sound.IsPlaying(clip));
         step();

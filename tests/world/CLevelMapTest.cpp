@@ -1,4 +1,4 @@
-#include "LevelInvariants.h"
+#include "tests/support/world/LevelInvariants.h"
 
 #include "world/CLevelMap.h"
 

@@ -1,22 +1,22 @@
 #include "world/CModel.h"
 
 #include "platform/MessageBox.h"
+#include "tests/support/TemporaryFolder.h"
+#include "tests/support/world/RecordingDevice.h"
 #include "world/FrustumPlanes.h"
 #include "world/MeshReaderProcess.h"
-#include "world/RecordingDevice.h"
-
-#include "WorldTestFolder.h"
 
 #include <glm/ext/matrix_clip_space.hpp>
 #include <glm/ext/matrix_transform.hpp>
+#include <glm/vec2.hpp>
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <limits>
+#include <tuple>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -36,12 +36,11 @@ protected:
         // The start pose's frustum: eye (0, 2.5, 0) looking along +z.
         const glm::mat4 view = glm::lookAtLH(glm::vec3(0, 2.5f, 0), glm::vec3(0, 2.5f, 1), glm::vec3(0, 1, 0));
         CurrentFrustumPlanes() = ExtractPlanes(view, glm::perspectiveLH_ZO(0.7853982f, 640.0f / 480.0f, 1.0f, 5000.0f));
-        std::ifstream box(WorldTestFolder::TestData("modelos/caja.x"));
-        boxText.assign(std::istreambuf_iterator<char>(box), std::istreambuf_iterator<char>());
-        std::ofstream("modelos/caja.x") << boxText;
+        TemporaryFolder::CopyTestData("modelos/caja.x", "modelos/caja.x");
+        boxText = TemporaryFolder::Read("modelos/caja.x");
     }
 
-    WorldTestFolder folder;
+    TemporaryFolder folder{"modelos", "texturas"};
     MessageCapture messages;
     RecordingDevice device;
     std::string boxText;
@@ -53,21 +52,26 @@ protected:
 // order. Behind the viewer or far beside, it makes no call at all.
 TEST_F(CModelTest, VisibleModelDrawsEverySubsetInOrderAndACulledOneNothing)
 {
-    WorldTestFolder::Place("texturas/piedra.ppm", "texturas/piedra.ppm");
+    TemporaryFolder::CopyTestData("texturas/piedra.ppm", "texturas/piedra.ppm");
     CModel model(device, "modelos\\caja.x", At({-1.0f, 1.0f, 10.0f}, 0.5f));
     CModel behind(device, "modelos\\caja.x", At({0.0f, 0.0f, -20.0f}));
     CModel beside(device, "modelos\\caja.x", At({100.0f, 0.0f, 10.0f}));
     EXPECT_TRUE(messages.Messages().empty());
     // Model box (0, 0, 0)-(2, 1, 3), scaled then translated: read left-handed, z not mirrored.
-    EXPECT_TRUE(model.BoxMin() == glm::vec3(-1.0f, 1.0f, 10.0f) && model.BoxMax() == glm::vec3(0.0f, 1.5f, 11.5f));
+    EXPECT_EQ(model.BoxMin(), glm::vec3(-1.0f, 1.0f, 10.0f));
+    EXPECT_EQ(model.BoxMax(), glm::vec3(0.0f, 1.5f, 11.5f));
     // Identical vertices joined (eight corners of stone, four of red); five quads of stone, one of
     // red, none of green, in material order; texture coordinates as written (v = 1 at the bottom).
     const MeshData& mesh = model.MeshContents();
     EXPECT_EQ(mesh.vertices.size(), 12u);
     ASSERT_EQ(mesh.subsets.size(), 3u);
-    EXPECT_TRUE(mesh.subsets[0].indexCount == 30 && mesh.subsets[1].firstIndex == 30 && mesh.subsets[1].indexCount == 6);
-    for (const MeshVertex& v : mesh.vertices)
-        EXPECT_TRUE(v.position[0] != 0 || v.position[1] != 0 || v.position[2] != 0 || (v.uv[0] == 0 && v.uv[1] == 1));
+    EXPECT_EQ(std::make_tuple(mesh.subsets[0].indexCount, mesh.subsets[1].firstIndex, mesh.subsets[1].indexCount),
+              std::make_tuple(30, 30, 6));
+    for (const MeshVertex& v : mesh.vertices) {
+        if (v.position[0] == 0 && v.position[1] == 0 && v.position[2] == 0) {
+            EXPECT_EQ(glm::vec2(v.uv[0], v.uv[1]), glm::vec2(0, 1)) << "the corner at the origin";
+        }
+    }
     EXPECT_EQ(device.CallsStartingWith("CreateTextureFromFile"),
         std::vector<std::string>(3, "CreateTextureFromFile texturas/piedra.ppm"));
     for (const Material& material : model.Materials())
@@ -88,9 +92,9 @@ TEST_F(CModelTest, VisibleModelDrawsEverySubsetInOrderAndACulledOneNothing)
 // view. A file that crashes Assimp or makes it wait for ever costs only its model.
 TEST_F(CModelTest, UnreadableFileIsReportedAndTheModelIsNeitherMeasuredNorDrawn)
 {
-    WorldTestFolder::Place("modelos/roto.x", "modelos/roto.x");
+    TemporaryFolder::CopyTestData("modelos/roto.x", "modelos/roto.x");
     // A normal index of -16, found by fuzzing: Assimp itself reads far outside the normals.
-    WorldTestFolder::Place("fuzz-regressions/xmodel/indice-negativo.x", "modelos/indice.x");
+    TemporaryFolder::CopyTestData("fuzz-regressions/xmodel/indice-negativo.x", "modelos/indice.x");
     std::string garbage;
     for (std::uint32_t i = 0, state = 7; i < 4096; ++i)
         garbage.push_back(static_cast<char>((state = state * 1664525u + 1013904223u) >> 24));
@@ -106,7 +110,8 @@ TEST_F(CModelTest, UnreadableFileIsReportedAndTheModelIsNeitherMeasuredNorDrawn)
         const std::string text = (name == "busto" ? "No se encuentra el archivo modelos/" : "No se puede leer el archivo modelos/") + name + ".x\n";
         EXPECT_EQ(messages.Messages(), (std::vector<ShownMessage>{{kDefaultMessageCaption, text}}));
         EXPECT_FALSE(model.HasMesh());
-        EXPECT_TRUE(model.BoxMin() == glm::vec3(std::numeric_limits<float>::max()) && model.BoxMax() == model.BoxMin());
+        EXPECT_EQ(model.BoxMin(), glm::vec3(std::numeric_limits<float>::max()));
+        EXPECT_EQ(model.BoxMax(), model.BoxMin());
         device.ClearCalls();
         model.Draw();
         EXPECT_TRUE(device.Calls().empty()) << name;

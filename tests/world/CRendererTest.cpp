@@ -1,13 +1,12 @@
 #include "world/CRenderer.h"
 
 #include "platform/MessageBox.h"
+#include "tests/support/TemporaryFolder.h"
+#include "tests/support/world/RecordingDevice.h"
 #include "world/CCamera.h"
 #include "world/CLevelMap.h"
 #include "world/CModel.h"
 #include "world/FrustumPlanes.h"
-#include "world/RecordingDevice.h"
-
-#include "WorldTestFolder.h"
 
 #include <glm/geometric.hpp>
 #include <gtest/gtest.h>
@@ -27,8 +26,8 @@ protected:
         for (const char* name : {"cielo", "busto", "iglesia", "paredesA", "paredesB", "paredesC", "paredesD", "paredesE",
                  "paredesF", "paredesG", "sueloC", "sueloD", "sueloE", "sueloF", "tumba1", "puerta", "cruz", "torre2",
                  "torre", "arco", "cripta"})
-            WorldTestFolder::Place("modelos/caja.x", std::string("modelos/") + name + ".x");
-        WorldTestFolder::Place("texturas/piedra.ppm", "texturas/piedra.ppm");
+            TemporaryFolder::CopyTestData("modelos/caja.x", std::string("modelos/") + name + ".x");
+        TemporaryFolder::CopyTestData("texturas/piedra.ppm", "texturas/piedra.ppm");
     }
     bool InitWithModelSet()
     {
@@ -37,7 +36,7 @@ protected:
     }
     std::vector<std::string> Calls(const std::string& prefix) const { return device.CallsStartingWith(prefix); }
 
-    WorldTestFolder folder;
+    TemporaryFolder folder{"modelos", "texturas"};
     MessageCapture messages;
     RecordingDevice device;
     CRenderer renderer;
@@ -123,7 +122,8 @@ TEST_F(CRendererTest, SetUpFailuresAndShortcomingsHaveTheirMessages)
     EXPECT_EQ(Calls("CreateDevice"), (std::vector<std::string>{"CreateDevice D16Lockable Software", "CreateDevice D16 Software"}));
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{"No se encuentra el archivo modelos/busto.x\n"});
     ASSERT_EQ(renderer.ModelCount(), 23);
-    EXPECT_TRUE(!renderer.Model(1).HasMesh() && renderer.Model(2).HasMesh());
+    EXPECT_FALSE(renderer.Model(1).HasMesh());
+    EXPECT_TRUE(renderer.Model(2).HasMesh());
     // Without a font it says so and ends the program, but goes on until then without text.
     RecordingDevice fontless;
     fontless.fontAvailable = false;
@@ -166,7 +166,7 @@ TEST_F(CRendererTest, SceneFrameSetsSamplersViewAndPlanesBeforeTheModelsAndFogAf
 {
     // Of the start cell's models, only the walls (a triangle ahead of the start pose) are in view.
     PlaceModelSet();
-    WorldTestFolder::Place("modelos/marco.x", "modelos/paredesA.x");
+    TemporaryFolder::CopyTestData("modelos/marco.x", "modelos/paredesA.x");
     ASSERT_TRUE(renderer.Init(device, 640, 480));
     CCamera camera;
     device.ClearCalls();
@@ -211,7 +211,7 @@ TEST_F(CRendererTest, DrawListTextLinesAndTheIntroQuad)
             expected.push_back("DrawSubset mesh" + std::to_string(index + 1) + " " + std::to_string(subset));
     EXPECT_EQ(Calls("DrawSubset"), expected);
 
-    WorldTestFolder::Place("texturas/piedra.ppm", "intro");
+    TemporaryFolder::CopyTestData("texturas/piedra.ppm", "intro");
     device.ClearCalls();
     renderer.DrawTextLine("Casilla Actual:19\n", 2, 640, 480);
     renderer.DrawTextLine("Frames por segundo D3D: 0.000000\n", 0, 640, 480);

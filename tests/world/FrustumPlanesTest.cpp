@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -23,9 +24,14 @@ TEST(FrustumPlanes, PlanesComeInTableOrderNormalisedAndFacingInwards)
         EXPECT_NEAR(p.a * p.a + p.b * p.b + p.c * p.c, 1.0f, 1e-6f);
     // From the origin along +z. 1 - zf / (zf - zn) cancels in 32-bit floats: the far plane lands
     // near, not at, 5000; the w + z >= 0 near plane lies at a depth of about 0.5, not 1.
-    EXPECT_TRUE(planes[Right].a < 0 && planes[Left].a > 0 && planes[Bottom].b > 0 && planes[Top].b < 0);
-    EXPECT_TRUE(planes[Far].c == -1.0f && std::abs(planes[Far].d - 5000.0f) < 1.0f) << planes[Far].d;
-    EXPECT_TRUE(planes[Near].c == 1.0f && std::abs(planes[Near].d + 0.50005f) < 1e-5f) << planes[Near].d;
+    EXPECT_LT(planes[Right].a, 0);
+    EXPECT_GT(planes[Left].a, 0);
+    EXPECT_GT(planes[Bottom].b, 0);
+    EXPECT_LT(planes[Top].b, 0);
+    EXPECT_EQ(planes[Far].c, -1.0f);
+    EXPECT_NEAR(planes[Far].d, 5000.0f, 1.0f);
+    EXPECT_EQ(planes[Near].c, 1.0f);
+    EXPECT_NEAR(planes[Near].d, -0.50005f, 1e-5f);
     EXPECT_FLOAT_EQ(planes[Right].d, 0.0f);
     EXPECT_NEAR(planes[Top].b, -std::cos(0.7853982f / 2.0f), 1e-6f);
     // The right plane is column 4 minus column 1 of view × projection, then normalised.
@@ -33,7 +39,8 @@ TEST(FrustumPlanes, PlanesComeInTableOrderNormalisedAndFacingInwards)
     const float a = m[0][3] - m[0][0], b = m[1][3] - m[1][0], c = m[2][3] - m[2][0], d = m[3][3] - m[3][0];
     const float scale = 1.0f / std::sqrt(a * a + b * b + c * c);
     const Plane right = ExtractPlanes(kStartView, kProjection)[Right];
-    EXPECT_TRUE(right.a == a * scale && right.b == b * scale && right.c == c * scale && right.d == d * scale);
+    EXPECT_EQ(std::make_tuple(right.a, right.b, right.c, right.d),
+              std::make_tuple(a * scale, b * scale, c * scale, d * scale));
 }
 
 TEST(FrustumPlanes, BoxIsCulledOnlyWhenWhollyOutsideOnePlane)

@@ -1,4 +1,4 @@
-#include "LevelInvariants.h"
+#include "tests/support/world/LevelInvariants.h"
 
 #include "world/CLevelMap.h"
 #include "world/LevelContent.h"
@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <set>
+#include <tuple>
 #include <vector>
 
 using namespace level_invariants;
@@ -116,13 +117,15 @@ TEST(LevelContent, TellingRowsAreAsKnown)
         SCOPED_TRACE(row.cell);
         const CCell& cell = map.Cell(row.cell);
         for (int c = 0; c < 4; ++c)
-            EXPECT_TRUE(cell.corners[c]->x == row.corners[c].x && cell.corners[c]->z == row.corners[c].z) << c;
+            EXPECT_EQ(std::pair(cell.corners[c]->x, cell.corners[c]->z), std::pair(row.corners[c].x, row.corners[c].z))
+                << c;
         for (int side = 0; side < 4; ++side) {
             const auto& actual = cell.sides[side].segments;
             ASSERT_EQ(actual.size(), row.sides[side].size()) << "side " << side;
             for (std::size_t s = 0; s < actual.size(); ++s)
-                EXPECT_TRUE(actual[s].from == row.sides[side][s].from && actual[s].to == row.sides[side][s].to &&
-                            actual[s].target == row.sides[side][s].target) << "side " << side << " segment " << s;
+                EXPECT_EQ(std::make_tuple(actual[s].from, actual[s].to, actual[s].target),
+                          std::make_tuple(row.sides[side][s].from, row.sides[side][s].to, row.sides[side][s].target))
+                    << "side " << side << " segment " << s;
         }
         EXPECT_EQ(map.DrawList(row.cell), row.drawList);
     }
@@ -137,13 +140,18 @@ TEST(LevelContent, DrawListsHoldTheSkyAndTheWallsAndFloorsAround)
         SCOPED_TRACE(i);
         const std::vector<int>& list = map.DrawList(i);
         total += static_cast<int>(list.size());
-        EXPECT_TRUE(list.size() >= 3 && list.size() <= 19) << list.size();
+        EXPECT_GE(list.size(), 3u);
+        EXPECT_LE(list.size(), 19u);
         EXPECT_EQ(std::set<int>(list.begin(), list.end()).size(), list.size()) << "no model twice";
         EXPECT_TRUE(std::all_of(list.begin(), list.end(), [](int m) { return m >= 0 && m <= 22; }));
-        EXPECT_TRUE(Has(list, 0) && Has(list, kLevelCells[i].wallModel) && Has(list, kLevelCells[i].floorModel));
+        EXPECT_TRUE(Has(list, 0)) << "the sky";
+        EXPECT_TRUE(Has(list, kLevelCells[i].wallModel)) << "its walls";
+        EXPECT_TRUE(Has(list, kLevelCells[i].floorModel)) << "its floor";
         for (const SideList& side : map.Cell(i).sides)
             for (const SideSegment& s : side.segments)
-                EXPECT_TRUE(s.target < 0 || Has(list, kLevelCells[s.target].floorModel)) << "neighbour " << s.target;
+                if (s.target >= 0) {
+                    EXPECT_TRUE(Has(list, kLevelCells[s.target].floorModel)) << "neighbour " << s.target;
+                }
     }
     EXPECT_EQ(total, kLevelDrawListLength);
 }

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "tests/support/world/RecordingDevice.h"
 #include "tools/floorplan/SurfaceColumns.h"
 #include "world/CRenderer.h"
-#include "world/RecordingDevice.h"
 
 #include <filesystem>
 #include <string>

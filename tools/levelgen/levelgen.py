@@ -6,10 +6,11 @@ each other; the side lists (walls and openings, reciprocal by construction) are 
 shared stretches of collinear sides. Draw lists come from tools/levelgen/drawlists.txt, which the
 drawlists tool derives from the compiled map and the models in data/; the five rows below that the
 program's behaviour is known by keep their given lists (what is seen from them but not drawn is
-printed). After a change of the layout: run this, rebuild, refresh data/ with `contentgen data`,
-run `drawlists`, then run this again.
+printed). After a change of the layout, tools/levelgen.sh runs this and everything that follows
+from it, in order.
 
-Run from anywhere: python3 tools/levelgen/levelgen.py
+Run from anywhere: python3 tools/levelgen/levelgen.py [folder]
+It writes LevelContent.cpp and LevelContent.h into folder (default: the source tree's world/).
 """
 import math
 import os
@@ -17,7 +18,6 @@ import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(os.path.dirname(HERE))
-OUT = os.path.join(ROOT, "world", "LevelContent.cpp")
 DRAWLISTS = os.path.join(HERE, "drawlists.txt")
 
 CELL_COUNT = 62
@@ -441,15 +441,15 @@ def main():
         w("    " + ", ".join(str(s) for s in starts[i:i + 12]) + ",")
     w("};")
     text = "\n".join(out) + "\n"
-    header = os.path.join(ROOT, "world", "LevelContent.h")
-    with open(header) as f:
+    with open(os.path.join(ROOT, "world", "LevelContent.h")) as f:
         htext = f.read()
     import re
     htext = re.sub(r"kLevelSegmentCount = \d+", "kLevelSegmentCount = %d" % len(segments), htext)
     htext = re.sub(r"kLevelDrawListLength = \d+", "kLevelDrawListLength = %d" % starts[-1], htext)
-    with open(header, "w") as f:
+    folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "world")
+    with open(os.path.join(folder, "LevelContent.h"), "w") as f:
         f.write(htext)
-    with open(OUT, "w") as f:
+    with open(os.path.join(folder, "LevelContent.cpp"), "w") as f:
         f.write(text)
 
 

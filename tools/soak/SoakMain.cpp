@@ -9,13 +9,13 @@
 #include "app/core/SteeringMode.h"
 #include "app/core/TrackerOperations.h"
 #include "sound/SoundPlugin.h"
+#include "tests/support/world/RecordingDevice.h"
 #include "tools/soak/LoopingVideoOpener.h"
 #include "tracking/CHeadTracker.h"
 #include "tracking/DebugWindows.h"
 #include "world/CCamera.h"
 #include "world/CLevelMap.h"
 #include "world/CRenderer.h"
-#include "world/RecordingDevice.h"
 
 #include <cstddef>
 #include <cstdio>

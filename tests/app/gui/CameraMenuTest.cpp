@@ -7,7 +7,7 @@
 #include "app/core/SteeringMode.h"
 #include "platform/MessageBox.h"
 #include "tests/app/gui/FakeCameraLister.h"
-#include "tests/tracking/TemporaryFolder.h"
+#include "tests/support/TemporaryFolder.h"
 #include "tracking/capture/CaptureSource.h"
 #include "world/CCamera.h"
 

@@ -1,7 +1,7 @@
 #include "app/HeadPlotWindow.h"
 
-#include "tests/tracking/HeadScenes.h"
-#include "tests/tracking/TemporaryFolder.h"
+#include "tests/support/tracking/HeadScenes.h"
+#include "tests/support/TemporaryFolder.h"
 #include "tools/replay/Replay.h"
 
 #include <QtCharts/QAreaSeries>

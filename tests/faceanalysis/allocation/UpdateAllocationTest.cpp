@@ -1,6 +1,6 @@
 #include "faceanalysis/HeadMeasures.h"
 
-#include "FaceTestFrames.h"
+#include "tests/faceanalysis/FaceTestFrames.h"
 
 #include <atomic>
 #include <cstdlib>
@@ -41,12 +41,13 @@ TEST(UpdateAllocation, UpdateAndMeasuresAllocateNothingAfterTheFirstFrame)
         const int yaw = measures.MeasureYaw(portrait.face, portrait.model);
         const int pitch = measures.MeasurePitch(portrait.face, portrait.model);
         if (step == 0) {  // the still portrait: nothing measured; the pictures and profiles sized
-            EXPECT_TRUE(yaw == 0 && pitch == 0) << yaw << " " << pitch;
+            EXPECT_EQ(std::pair(yaw, pitch), std::pair(0, 0));
             before = allocations;
             pictures = {portrait.face.WarpImage().data, portrait.face.FaceImage().data};
         }
     }
     EXPECT_EQ(allocations - before, 0);
     // OpenCV allocates pictures with its own allocator, which the count does not see.
-    EXPECT_TRUE(pictures[0] == portrait.face.WarpImage().data && pictures[1] == portrait.face.FaceImage().data);
+    EXPECT_EQ(pictures[0], portrait.face.WarpImage().data);
+    EXPECT_EQ(pictures[1], portrait.face.FaceImage().data);
 }

@@ -16,5 +16,6 @@ TEST(SoundWithoutDevice, InitShowsTheTwoMessagesInOrderAndNothingPlays)
     EXPECT_EQ(messages.Messages(),
               (std::vector<ShownMessage>{{"Error!", "SoundPlugin ERROR: no se pudo obtener la interfaz IDirectSound"},
                                          {"Error!", "Error en fijar IDirectSound"}}));
-    EXPECT_FALSE(plugin.Play(WalkClip, false) || plugin.IsPlaying(WalkClip));
+    EXPECT_FALSE(plugin.Play(WalkClip, false));
+    EXPECT_FALSE(plugin.IsPlaying(WalkClip));
 }

@@ -1,12 +1,14 @@
 #include "sound/SoundPlugin.h"
 
-#include "../SoundTesting.h"
 #include "platform/MessageBox.h"
+#include "tests/sound/SoundTesting.h"
+#include "tests/support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <thread>
 
 namespace {
@@ -30,13 +32,15 @@ Samples PlayToTheEnd(int clip, const std::filesystem::path& wavePath)
 {
     {
         SoundPlugin plugin;
-        EXPECT_TRUE(plugin.Init(22050, 2, 6) && plugin.LoadClips() && plugin.Play(clip, false));
+        EXPECT_TRUE(plugin.Init(22050, 2, 6));
+        EXPECT_TRUE(plugin.LoadClips());
+        EXPECT_TRUE(plugin.Play(clip, false));
         EXPECT_TRUE(plugin.IsPlaying(clip));
         const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
         while (plugin.IsPlaying(clip) && std::chrono::steady_clock::now() < limit)
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    const std::string wave = ReadFile(wavePath);
+    const std::string wave = TemporaryFolder::Read(wavePath);
     const size_t data = wave.find("data");  // the last chunk: its tag, its size, the samples
     return Sounding(ToSamples(data == std::string::npos ? "" : wave.substr(data + 8)));
 }
@@ -47,16 +51,16 @@ Samples PlayToTheEnd(int clip, const std::filesystem::path& wavePath)
 // a clip played at full gain comes out sample for sample, each channel in its place.
 TEST(WaveOutput, TheProgramsClipsComeOutSampleForSample)
 {
-    SoundTestFolder folder;
-    const std::filesystem::path wavePath = folder.path / "out.wav";
-    WriteFile("alsoft.conf", "[general]\nfrequency=22050\nsample-type=int16\nchannels=stereo\ndither=false\n"
+    TemporaryFolder folder{"snd"};
+    const std::filesystem::path wavePath = folder.Path() / "out.wav";
+    TemporaryFolder::Write("alsoft.conf", "[general]\nfrequency=22050\nsample-type=int16\nchannels=stereo\ndither=false\n"
                              "output-limiter=false\n[wave]\nfile=" + wavePath.string() + "\n");
-    setenv("ALSOFT_CONF", (folder.path / "alsoft.conf").c_str(), 1);
+    setenv("ALSOFT_CONF", (folder.Path() / "alsoft.conf").c_str(), 1);
     setenv("ALSOFT_DRIVERS", "wave", 1);
     MessageCapture messages;
 
     std::filesystem::copy(BRUMARIA_SOURCE_DIR "/data/snd", "snd", std::filesystem::copy_options::recursive);
-    EXPECT_EQ(PlayToTheEnd(WalkClip, wavePath), Sounding(ToSamples(ReadFile("snd/andar.snd"))));
-    EXPECT_EQ(PlayToTheEnd(HitClip, wavePath), Sounding(ToSamples(ReadFile("snd/golpe.snd"))));
+    EXPECT_EQ(PlayToTheEnd(WalkClip, wavePath), Sounding(ToSamples(TemporaryFolder::Read("snd/andar.snd"))));
+    EXPECT_EQ(PlayToTheEnd(HitClip, wavePath), Sounding(ToSamples(TemporaryFolder::Read("snd/golpe.snd"))));
     EXPECT_TRUE(messages.Messages().empty());
 }

@@ -1,22 +1,10 @@
 #include "tools/contentgen/ContentGenerator.h"
 
-#include "tests/tracking/TemporaryFolder.h"
+#include "tests/support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <set>
-
-namespace {
-
-std::string ReadAll(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-}  // namespace
 
 // The committed content is exactly what the generator makes today: same files, same bytes.
 TEST(ContentRegeneration, DataFolderMatchesTheGeneratorByteForByte)
@@ -34,7 +22,8 @@ TEST(ContentRegeneration, DataFolderMatchesTheGeneratorByteForByte)
             committed.insert(std::string(subfolder) + "/" + entry.path().filename().string());
     EXPECT_EQ(committed, std::set<std::string>(written.begin(), written.end())) << refresh;
     for (const std::string& name : written) {
-        const std::string made = ReadAll(name);
-        EXPECT_TRUE(!made.empty() && made == ReadAll(data / name)) << name << ": " << refresh;
+        const std::string made = TemporaryFolder::Read(name);
+        EXPECT_FALSE(made.empty()) << name;
+        EXPECT_TRUE(made == TemporaryFolder::Read(data / name)) << name << ": " << refresh;
     }
 }

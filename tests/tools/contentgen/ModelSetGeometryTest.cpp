@@ -38,8 +38,8 @@ TEST(ModelSetGeometry, TriangleBudgetsKeepSoftwareRenderingFast)
     const CLevelMap map;
     for (const BuiltModel& model : BuildModels(LevelLayout(map))) {
         const std::size_t triangles = model.mesh.faces.size();
-        EXPECT_TRUE(triangles > 0 && triangles <= (model.index == kFirstCrossModel ? 200u : 6000u))
-            << ModelSet()[model.index].file << ": " << triangles;
+        EXPECT_GT(triangles, 0u) << ModelSet()[model.index].file;
+        EXPECT_LE(triangles, model.index == kFirstCrossModel ? 200u : 6000u) << ModelSet()[model.index].file;
     }
 }
 
@@ -91,7 +91,8 @@ TEST(ModelSetGeometry, EveryCellHasGroundInTheModelItsFloorIsIn)
             probes.push_back(corner + glm::normalize(centre - corner));
         for (const glm::vec2& p : probes) {
             const float hit = NearestHit(ground, {p.x, 10.0f, p.y}, {0.0f, -1.0f, 0.0f});
-            EXPECT_TRUE(hit >= 9.9f && hit <= 10.03f) << "cell " << cell << ": ground " << 10.0f - hit << " high";
+            EXPECT_GE(hit, 9.9f) << "cell " << cell << ": ground " << 10.0f - hit << " high";
+        EXPECT_LE(hit, 10.03f) << "cell " << cell << ": ground " << 10.0f - hit << " high";
         }
     }
 }

@@ -23,7 +23,8 @@ TEST(TextureLibrary, EverySurfaceHasAPowerOfTwoTextureThatTilesWithoutASeam)
         const auto surface = static_cast<Surface>(s);
         const cv::Mat texture = MakeSurfaceTexture(surface);
         ASSERT_EQ(texture.type(), CV_8UC3) << SurfaceStem(surface);
-        EXPECT_TRUE(powerOfTwo(texture.cols) && powerOfTwo(texture.rows)) << SurfaceStem(surface);
+        EXPECT_TRUE(powerOfTwo(texture.cols)) << SurfaceStem(surface) << " " << texture.cols;
+        EXPECT_TRUE(powerOfTwo(texture.rows)) << SurfaceStem(surface) << " " << texture.rows;
         expectNoSeam(texture, SurfaceStem(surface) + " across");
         if (surface != Surface::Sky)
             expectNoSeam(texture.t(), SurfaceStem(surface) + " down");

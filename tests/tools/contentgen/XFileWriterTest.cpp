@@ -37,7 +37,8 @@ TEST(WriteXFile, AssimpReadsModelSpacePositionsUvsAndTextures)
         ASSERT_EQ(scene->mMaterials[mesh.mMaterialIndex]->GetTexture(aiTextureType_DIFFUSE, 0, &texture), aiReturn_SUCCESS);
         const bool wall = texture.C_Str() == ShadedTextureFile(Surface::Stone, ShadeLevel({0.0f, 0.0f, -1.0f}));
         EXPECT_TRUE(wall || texture.C_Str() == std::string("cesped.png")) << texture.C_Str();
-        ASSERT_TRUE(mesh.mNumFaces == 2 && mesh.HasTextureCoords(0));
+        ASSERT_EQ(mesh.mNumFaces, 2u);
+        ASSERT_TRUE(mesh.HasTextureCoords(0));
         for (unsigned i = 0; i < mesh.mNumVertices; ++i) {
             const aiVector3D world = mesh.mVertices[i] * 0.5f + aiVector3D(-1.0f, -2.5f, 1.0f);
             const aiVector3D uv = mesh.mTextureCoords[0][i];

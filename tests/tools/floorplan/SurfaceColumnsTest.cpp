@@ -15,14 +15,18 @@ TEST(SurfaceColumns, EachSquareUnderTheSurfaceKeepsItsHighestPoint)
     const std::vector<glm::vec3> columns = SurfaceColumns({{g0, g1, g2}, {g0, g2, g3}, {a, b, c}, {a, c, d}}, 1.0f);
     std::map<std::pair<int, int>, float> squares;
     for (const glm::vec3& p : columns) {
-        EXPECT_TRUE(p.x >= 0 && p.x <= 10.001f && p.z >= 0 && p.z <= 3.001f) << p.x << ", " << p.z;
+        EXPECT_GE(p.x, 0) << p.z;
+        EXPECT_LE(p.x, 10.001f) << p.z;
+        EXPECT_GE(p.z, 0) << p.x;
+        EXPECT_LE(p.z, 3.001f) << p.x;
         squares[{int(std::floor(p.x)), int(std::floor(p.z))}] = p.y;
     }
     EXPECT_EQ(squares.size(), columns.size()) << "one point a square";
     for (int x = 0; x < 10; ++x)
         for (int z = 0; z < 3; ++z) {
             const auto square = squares.find(std::pair(x, z));
-            EXPECT_TRUE(square != squares.end() && square->second == (z == 0 ? 6.0f : 0.0f)) << x << ", " << z;
+            ASSERT_NE(square, squares.end()) << x << ", " << z;
+            EXPECT_EQ(square->second, z == 0 ? 6.0f : 0.0f) << x << ", " << z;
         }
     EXPECT_LT(SurfaceColumns({{g0, g1, g2}, {g0, g2, g3}}, 2.0f).size(), SurfaceColumns({{g0, g1, g2}, {g0, g2, g3}}, 1.0f).size());
 }

@@ -1,7 +1,7 @@
 #include "tools/headvideo/HeadVideoWriter.h"
 #include "tools/headvideo/MotionScript.h"
 
-#include "tests/tracking/TemporaryFolder.h"
+#include "tests/support/TemporaryFolder.h"
 
 #include <gtest/gtest.h>
 #include <opencv2/imgproc.hpp>
@@ -27,10 +27,13 @@ TEST(MotionScript, AMovementRampsToItsPoseHoldsItAndRampsBack)
     const std::optional<MotionScript> all = MotionScript::Parse("right,up,down,nearer,farther:0.5,roll-cw,roll-ccw:10", error);
     ASSERT_TRUE(all) << error;
     const std::vector<MotionSegment>& s = all->Segments();
-    EXPECT_TRUE(s[0].pose.shiftX == 110 && s[1].pose.shiftY == -70 && s[2].pose.shiftY == 70 && s[3].pose.scale == 1.3 &&
-                s[4].pose.scale == 0.5 && s[5].pose.rollDegrees == 22 && s[6].pose.rollDegrees == -10);
-    for (const char* wrong : {"", "still,jump", "left:", "left:-5", "left:5px", "nearer:0"})
-        EXPECT_FALSE(MotionScript::Parse(wrong, error) || error.empty()) << wrong;
+    EXPECT_EQ((std::vector<double>{s[0].pose.shiftX, s[1].pose.shiftY, s[2].pose.shiftY, s[3].pose.scale,
+                                   s[4].pose.scale, s[5].pose.rollDegrees, s[6].pose.rollDegrees}),
+              (std::vector<double>{110, -70, 70, 1.3, 0.5, 22, -10}));
+    for (const char* wrong : {"", "still,jump", "left:", "left:-5", "left:5px", "nearer:0"}) {
+        EXPECT_FALSE(MotionScript::Parse(wrong, error)) << wrong;
+        EXPECT_FALSE(error.empty()) << wrong;
+    }
 }
 
 // Every frame of the script, close to what the writer drew (a lossy codec, not a different

@@ -1,12 +1,13 @@
 #include "tools/replay/Replay.h"
 
-#include "tests/tracking/HeadScenes.h"
-#include "tests/tracking/TemporaryFolder.h"
+#include "tests/support/TemporaryFolder.h"
+#include "tests/support/tracking/HeadScenes.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <functional>
+#include <tuple>
 
 // Each camera operation named as the viewer sees it, from any heading; several of one pass joined.
 TEST(CameraMoves, NamesTheCameraOperationsAsTheViewerSeesThem)
@@ -50,17 +51,22 @@ TEST(Replay, OneLinePerCapturedFrameWithTheTrackerAndTheCamera)
     while (std::optional<ReplayLine> line = replay.Step())
         lines.push_back(*line);
     ASSERT_EQ(lines.size(), static_cast<std::size_t>(script->Frames()));
-    EXPECT_TRUE(lines[0].state == "found" && lines[0].features && !lines[0].cost && lines[0].cell == 19 && lines[0].moves == "-");
+    EXPECT_EQ(std::make_tuple(lines[0].state, lines[0].features.has_value(), lines[0].cost.has_value(), lines[0].cell,
+                              lines[0].moves),
+              std::make_tuple("found", true, false, 19, "-"));
     int right = 0;
     for (std::size_t i = 1; i < lines.size(); ++i) {
-        EXPECT_TRUE(lines[i].frame == int(i) && lines[i].state == "tracking" && lines[i].cost && lines[i].yaw && lines[i].pitch) << i;
+        EXPECT_EQ(std::make_tuple(lines[i].frame, lines[i].state, lines[i].cost.has_value(), lines[i].yaw.has_value(),
+                                  lines[i].pitch.has_value()),
+                  std::make_tuple(int(i), "tracking", true, true, true));
         right += lines[i].moves.find("right") != std::string::npos && lines[i].moves.find("turn-right") == std::string::npos;
     }
     // The face went left in the picture: the viewer side-stepped to the right.
     EXPECT_GT(right, 20);
     EXPECT_GT(lines.back().camera.eye.x, 0.5f);
     // Like the program, it wrote its files in the working directory.
-    EXPECT_TRUE(std::filesystem::exists("configuracion") && std::filesystem::exists("muestrasPosX.m"));
+    EXPECT_TRUE(std::filesystem::exists("configuracion"));
+    EXPECT_TRUE(std::filesystem::exists("muestrasPosX.m"));
 }
 
 TEST(Replay, LinesAsTextAndAsCsv)

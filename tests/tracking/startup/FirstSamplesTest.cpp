@@ -1,6 +1,6 @@
-#include "tests/tracking/OctaveSampleFile.h"
-#include "tests/tracking/TemporaryFolder.h"
-#include "tracking/DebugWindowRecorder.h"
+#include "tests/support/TemporaryFolder.h"
+#include "tests/support/tracking/DebugWindowRecorder.h"
+#include "tests/support/tracking/OctaveSampleFile.h"
 #include "tracking/MotionInterpreter.h"
 #include "world/CCamera.h"
 #include "world/CLevelMap.h"
@@ -27,7 +27,8 @@ TEST(ProgramStart, FirstFourSamplesNeverMoveRecordOrShow)
         interpreter.AddSample(160, 100, 200, 100, 180, 160);
         interpreter.Interpret();
     }
-    EXPECT_TRUE(camera.Eye() == CCamera().Eye() && camera.LookAt() == CCamera().LookAt());
+    EXPECT_EQ(camera.Eye(), CCamera().Eye());
+    EXPECT_EQ(camera.LookAt(), CCamera().LookAt());
     EXPECT_TRUE(windows.Shown("Parámetros").empty());
 
     interpreter.AddSample(160, 100, 200, 100, 180, 160);

@@ -1,6 +1,7 @@
 #include "world/opengl/OpenGLDevice.h"
 
 #include "platform/MessageBox.h"
+#include "tests/support/TemporaryFolder.h"
 #include "world/CCamera.h"
 #include "world/CLevelMap.h"
 #include "world/CModel.h"
@@ -9,14 +10,12 @@
 #include "world/opengl/OpenGLResources.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 #include <QOpenGLFunctions_3_3_Core>
 #include <QPainter>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
 
@@ -60,14 +59,10 @@ class RendererImageTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(QDir::setCurrent(m_folder.path()));
-        QDir().mkdir("modelos");
-        QDir().mkdir("texturas");
         device.resize(kWidth, kHeight);
         device.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&device));
     }
-    void TearDown() override { QDir::setCurrent(m_previous); }
 
     // One frame of the renderer's intro or scene, as shown.
     QImage RendererFrame(bool intro)
@@ -87,8 +82,7 @@ protected:
     CRenderer renderer;
 
 private:
-    QString m_previous = QDir::currentPath();
-    QTemporaryDir m_folder;
+    TemporaryFolder m_folder{"modelos", "texturas"};
 };
 
 // The device alone, with 16-bit depth, no culling and the renderer's projection.
@@ -137,7 +131,8 @@ TEST_F(OpenGLDeviceTest, DepthFormatsAndFramesShownOnlyOncePresentedAndStretched
     EXPECT_EQ(device.DepthBits(), 16);
     EXPECT_FALSE(device.CreateDevice(DepthFormat::D15S1, VertexProcessing::Hardware));
     EXPECT_TRUE(device.CreateDevice(DepthFormat::D24S8, VertexProcessing::Software));
-    EXPECT_TRUE(device.HasDevice() && device.DepthBits() >= 24);
+    EXPECT_TRUE(device.HasDevice());
+    EXPECT_GE(device.DepthBits(), 24);
     device.Clear(ClearTarget | ClearZBuffer, PackColor(kClearColor), 1.0f, 0);
     EXPECT_EQ(device.ReadBackBuffer().pixel(320, 240), kGrey);
     EXPECT_EQ(device.grabFramebuffer().pixel(320, 240), qRgb(255, 255, 255)) << "not shown before it is presented";
@@ -157,7 +152,8 @@ TEST_F(OpenGLDeviceTest, DepthFormatsAndFramesShownOnlyOncePresentedAndStretched
     Frame([&] { Draw(0.0f, -5.0f, 5.0f, 5.0f, 2.4f, 1, 0, 0); });
     const QImage shown = device.grabFramebuffer();
     ASSERT_EQ(shown.size(), QSize(320, 240));
-    EXPECT_TRUE(shown.pixel(80, 120) == kGrey && shown.pixel(240, 120) == qRgb(255, 0, 0));
+    EXPECT_EQ(shown.pixel(80, 120), kGrey);
+    EXPECT_EQ(shown.pixel(240, 120), qRgb(255, 0, 0));
     EXPECT_EQ(device.ReadBackBuffer().size(), QSize(kWidth, kHeight));
 }
 
@@ -218,7 +214,8 @@ TEST_F(OpenGLDeviceTest, TextIsRedInsideItsRectangle)
             if (pixel == kGrey)
                 continue;
             // Anti-aliased edges blend red into the grey: never any other hue.
-            EXPECT_TRUE(qRed(pixel) >= qGreen(pixel) && qGreen(pixel) == qBlue(pixel)) << x << ", " << y;
+            EXPECT_GE(qRed(pixel), qGreen(pixel)) << x << ", " << y;
+            EXPECT_EQ(qGreen(pixel), qBlue(pixel)) << x << ", " << y;
             if (y < 40) {
                 ++(x < 40 && y < 10 ? clipped : outside);
             } else {
@@ -227,9 +224,12 @@ TEST_F(OpenGLDeviceTest, TextIsRedInsideItsRectangle)
                 bottom = std::max(bottom, y);
             }
         }
-    EXPECT_TRUE(clipped > 10 && outside == 0) << clipped << " inside the small rectangle, " << outside << " outside";
+    EXPECT_GT(clipped, 10) << "inside the small rectangle";
+    EXPECT_EQ(outside, 0) << "outside the small rectangle";
     EXPECT_GT(text, 100);
-    EXPECT_TRUE(top >= 40 && bottom > 40 + 15 && bottom <= 40 + 2 * 15) << top << " to " << bottom;
+    EXPECT_GE(top, 40);
+    EXPECT_GT(bottom, 40 + 15);
+    EXPECT_LE(bottom, 40 + 2 * 15);
     EXPECT_EQ(image.pixel(3 * kWidth / 4, kHeight / 4), qRgb(0, 0, 255));
     GLint alignment = 0;
     QOpenGLContext::currentContext()->functions()->glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
@@ -247,7 +247,8 @@ TEST_F(OpenGLDeviceTest, OnlyAPictureGivesATextureAndRequestQuitEndsTheEventLoop
     for (const auto& [name, contents] : {std::pair<QString, QByteArray>{"texto.png", "no es una imagen\n"},
              {"vacia.png", ""}, {"cortada.png", bytes.left(bytes.size() / 2)}}) {
         QFile file(name);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(contents), contents.size());
         file.close();
         EXPECT_EQ(device.CreateTextureFromFile(name.toStdString()), nullptr) << name.toStdString();
     }
@@ -339,7 +340,9 @@ TEST_F(RendererImageTest, StartViewShowsSkyAboveGroundFogFromTheSecondFrameAndTh
     for (int y = 0; y < 60; ++y)
         for (int x = 0; x < kWidth; ++x)
             red[y / 20] += qRed(shown.pixel(x, y)) > 200 && qGreen(shown.pixel(x, y)) < 60;
-    EXPECT_TRUE(red[0] > 50 && red[1] == 0 && red[2] > 30) << red[0] << " " << red[1] << " " << red[2];
+    EXPECT_GT(red[0], 50);
+    EXPECT_EQ(red[1], 0);
+    EXPECT_GT(red[2], 30);
 }
 
 // With the program's own content in data/: every model loads with its textures and lies where the
@@ -347,11 +350,9 @@ TEST_F(RendererImageTest, StartViewShowsSkyAboveGroundFogFromTheSecondFrameAndTh
 // picture under a sky, which the fog pulls towards the grey from the second frame.
 TEST_F(RendererImageTest, ChurchyardStartViewAndIntro)
 {
-    const std::filesystem::path data = std::filesystem::path(BRUMARIA_SOURCE_DIR) / "data";
-    for (const char* entry : {"modelos", "texturas", "intro"}) {
+    for (const char* entry : {"modelos", "texturas"})
         std::filesystem::remove(entry);
-        std::filesystem::create_symlink(data / entry, entry);
-    }
+    TemporaryFolder::LinkContent({"modelos", "texturas", "intro"});
     ASSERT_TRUE(renderer.Init(device, kWidth, kHeight));
     EXPECT_TRUE(messages.Messages().empty());
     glm::vec3 low(1e9f), high(-1e9f);
@@ -360,18 +361,33 @@ TEST_F(RendererImageTest, ChurchyardStartViewAndIntro)
         high = glm::max(high, glm::vec3(map.Point(i).x, 0.0f, map.Point(i).z));
     }
     for (int i = 0; i < CRenderer::kModelCount; ++i) {
+        SCOPED_TRACE(i);
         const CModel& model = renderer.Model(i);
-        ASSERT_TRUE(model.HasMesh()) << i;
+        ASSERT_TRUE(model.HasMesh());
         for (std::size_t m = 0; m < model.MeshContents().materials.size(); ++m)
-            EXPECT_TRUE(model.MeshContents().materials[m].textureFile.empty() || model.Textures()[m]) << i << ": " << m;
+            if (!model.MeshContents().materials[m].textureFile.empty()) {
+                EXPECT_NE(model.Textures()[m], nullptr) << "material " << m;
+            }
         const glm::vec3 min = model.BoxMin(), max = model.BoxMax();
         // The sky covers the plan; the rest stands on or near the ground (the eye is 2.5 above
         // it), within a wall's thickness of the plan's outline.
-        if (i == 0)
-            EXPECT_TRUE(min.x <= low.x && max.x >= high.x && min.z <= low.z && max.z >= high.z && max.y > 20.0f);
-        else
-            EXPECT_TRUE(min.x >= low.x - 5 && max.x <= high.x + 5 && min.z >= low.z - 5 && max.z <= high.z + 5 &&
-                        min.y >= -20.0f && min.y <= 5.0f && max.y < 150.0f && min.x < max.x && min.z < max.z) << i;
+        if (i == 0) {
+            EXPECT_LE(min.x, low.x);
+            EXPECT_GE(max.x, high.x);
+            EXPECT_LE(min.z, low.z);
+            EXPECT_GE(max.z, high.z);
+            EXPECT_GT(max.y, 20.0f);
+        } else {
+            EXPECT_GE(min.x, low.x - 5);
+            EXPECT_LE(max.x, high.x + 5);
+            EXPECT_GE(min.z, low.z - 5);
+            EXPECT_LE(max.z, high.z + 5);
+            EXPECT_GE(min.y, -20.0f);
+            EXPECT_LE(min.y, 5.0f);
+            EXPECT_LT(max.y, 150.0f);
+            EXPECT_LT(min.x, max.x);
+            EXPECT_LT(min.z, max.z);
+        }
     }
     const QImage intro = RendererFrame(true);
     for (QPoint corner : {QPoint(0, 0), QPoint(kWidth - 1, 0), QPoint(0, kHeight - 1), QPoint(kWidth - 1, kHeight - 1)})

@@ -8,7 +8,8 @@
 #include <utility>
 #include <vector>
 
-// A graphics device without graphics, for tests: it logs every call as one line of text
+// A graphics device without graphics, for tests and for the tools that run the renderer without
+// a display (floorplan, drawlists, the soak run): it logs every call as one line of text
 // ("SetTexture 0 texturas/piedra.png", "DrawSubset mesh1 2", ...) and can be told to fail
 // any set-up step. Textures come from files that exist; resources are named by kind and
 // creation order (mesh1, vb1, font1), textures by their path.

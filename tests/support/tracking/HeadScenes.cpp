@@ -1,4 +1,4 @@
-#include "HeadScenes.h"
+#include "tests/support/tracking/HeadScenes.h"
 
 #include "tracking/FaceDetector.h"
 

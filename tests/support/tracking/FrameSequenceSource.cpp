@@ -1,4 +1,4 @@
-#include "tracking/FrameSequenceSource.h"
+#include "tests/support/tracking/FrameSequenceSource.h"
 
 #include <opencv2/core.hpp>
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-// Debug windows that only remember what was asked of them, for tests and headless runs.
+// Debug windows that only remember what was asked of them, for tests.
 class DebugWindowRecorder : public DebugWindows {
 public:
     enum class Action { Create, Destroy, Show };

@@ -1,4 +1,4 @@
-#include "world/RecordingDevice.h"
+#include "tests/support/world/RecordingDevice.h"
 
 #include <cstdio>
 #include <filesystem>

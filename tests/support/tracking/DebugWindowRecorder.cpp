@@ -1,4 +1,4 @@
-#include "tracking/DebugWindowRecorder.h"
+#include "tests/support/tracking/DebugWindowRecorder.h"
 
 #include <algorithm>
 
