@@ -9,6 +9,7 @@
 #include "app/core/MainLoop.h"
 #include "app/core/PlayControl.h"
 #include "app/core/RendererDrawing.h"
+#include "app/core/StartupTimes.h"
 #include "platform/MessageBox.h"
 #include "sound/SoundPlugin.h"
 #include "world/CCamera.h"
@@ -40,16 +41,30 @@ CGameApp::CGameApp()
 
 CGameApp::~CGameApp() = default;
 
-bool CGameApp::InitInstance()
+bool CGameApp::InitInstance(StartupTimes* startupTimes)
 {
+    m_pStartupTimes = startupTimes;
     RaisePriority();
     CreateMainFrame();
+    NoteStage("main window and OpenGL context");
     CreateWorld();
+    NoteStage("world objects");
 
     m_pDevice->WriteStatusText(10, 10, "Cargando ...");
+    const double texturesBefore = m_pDevice->TextureLoadingMs();
+    const double textsBefore = m_pDevice->StatusTextMs();
     if (!m_pRenderer->Init(*m_pDevice, MainLoop::kScreenWidth, MainLoop::kScreenHeight)) {
         m_pMainFrame->hide();
         return false;
+    }
+    NoteStage("renderer: device, 23 models, textures, font");
+    if (m_pStartupTimes) {
+        const double renderer = m_pStartupTimes->Stages().back().ms;
+        const double textures = m_pDevice->TextureLoadingMs() - texturesBefore;
+        const double texts = m_pDevice->StatusTextMs() - textsBefore;
+        m_pStartupTimes->Detail("textures read and uploaded", textures);
+        m_pStartupTimes->Detail("progress texts shown", texts);
+        m_pStartupTimes->Detail("models read and uploaded, device, font", renderer - textures - texts);
     }
     m_pDevice->WriteStatusText(10, 160, "Inicializando sonidos ...");
     if (!InitSound()) {
@@ -57,11 +72,30 @@ bool CGameApp::InitInstance()
         return false;
     }
     m_pDevice->WriteStatusText(200, 160, "OK");
+    NoteStage("sound: device and clips");
     ShowIntro();
+    NoteStage("intro picture read and drawn");
+    if (m_pStartupTimes)
+        NoteFirstFrame();
 
     ConnectCommands();
     m_idleTimer.start();
     return true;
+}
+
+void CGameApp::NoteStage(const std::string& stage)
+{
+    if (m_pStartupTimes)
+        m_pStartupTimes->Mark(stage);
+}
+
+void CGameApp::NoteFirstFrame()
+{
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection = QObject::connect(m_pDevice, &QOpenGLWidget::frameSwapped, [this, connection] {
+        QObject::disconnect(*connection);
+        m_pStartupTimes->Finish("first frame on the screen");
+    });
 }
 
 void CGameApp::RaisePriority()

@@ -25,6 +25,7 @@ class OpenGLDevice;
 class PlayControl;
 class RendererDrawing;
 class SoundPlugin;
+class StartupTimes;
 struct CommandLineOptions;
 
 // The application: starts the program, owns the world objects, the head tracker and the state
@@ -38,8 +39,9 @@ public:
     CGameApp& operator=(const CGameApp&) = delete;
 
     // Start-up: main window, world objects, renderer and sound, intro picture. On false the
-    // user has been told why and the program ends.
-    bool InitInstance();
+    // user has been told why and the program ends. Each stage is noted in `startupTimes`, if
+    // given, up to the first frame on the screen.
+    bool InitInstance(StartupTimes* startupTimes = nullptr);
     // What the command line asks for once start-up is done.
     void ApplyCommandLine(const CommandLineOptions& options);
     // One pass of the main loop, unless a dialog, a message box or a menu is open.
@@ -63,6 +65,8 @@ private:
     bool InitSound();
     void ShowIntro();
     void ConnectCommands();
+    void NoteStage(const std::string& stage);
+    void NoteFirstFrame();
 
     GameState m_state;
     HighGuiWindows m_highGuiWindows;
@@ -87,6 +91,7 @@ private:
     std::unique_ptr<MenuCommands> m_commands;
     QTimer m_idleTimer;
     bool m_inPass = false;
+    StartupTimes* m_pStartupTimes = nullptr;
     // Passes of play left before the program quits by itself.
     std::optional<int> m_framesLeft;
     // Quit once a capture finds the video file at its end.

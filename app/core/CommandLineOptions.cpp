@@ -45,6 +45,8 @@ std::optional<CommandLineOptions> CommandLineOptions::Parse(const std::vector<st
             options.showViews = true;
         } else if (option == "--messages-on-stderr") {
             options.messagesOnStderr = true;
+        } else if (option == "--startup-times") {
+            options.startupTimes = true;
         } else if (option == "--video") {
             const std::string& file = arguments[++i];
             std::error_code ignored;
@@ -99,5 +101,6 @@ const char* CommandLineOptions::Usage()
            "                        save what each open tracker window shows last as\n"
            "                        FOLDER/<window>.png when the program ends\n"
            "  --messages-on-stderr  write messages to standard error instead of showing message boxes\n"
+           "  --startup-times       write how long each stage of start-up took to standard error\n"
            "  --help                show this help and quit\n";
 }

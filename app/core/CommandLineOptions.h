@@ -28,6 +28,9 @@ struct CommandLineOptions {
     std::optional<std::string> viewScreenshotFolder;
     // Messages go to standard error instead of message boxes.
     bool messagesOnStderr = false;
+    // How long each stage of start-up took, written to standard error once the first frame is
+    // on the screen.
+    bool startupTimes = false;
 
     // Reads the arguments after the program name. On a mistake, returns nothing and explains
     // it in `error`.

@@ -2,6 +2,7 @@
 #include "app/DialogMessagePresenter.h"
 #include "app/InterruptHandler.h"
 #include "app/core/CommandLineOptions.h"
+#include "app/core/StartupTimes.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -29,6 +30,7 @@ int main(int argc, char** argv)
         std::fputs(CommandLineOptions::Usage(), stdout);
         return 0;
     }
+    StartupTimes startupTimes(options->startupTimes);
 
     QApplication qtApplication(argc, argv);
     QApplication::setWindowIcon(QApplication::style()->standardIcon(QStyle::SP_ComputerIcon));
@@ -43,8 +45,10 @@ int main(int argc, char** argv)
     if (!options->messagesOnStderr)
         messageBoxes.emplace();
 
+    startupTimes.Mark("Qt set up");
     CGameApp app;
-    if (!app.InitInstance())
+    startupTimes.Mark("application object: configuracion, sample files");
+    if (!app.InitInstance(&startupTimes))
         return 1;
     // A signal handled before the main loop runs left no loop to quit: it ends the run here.
     int status = 0;

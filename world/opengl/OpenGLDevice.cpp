@@ -4,6 +4,7 @@
 #include "world/opengl/FixedFunctionShader.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QOpenGLContext>
@@ -184,10 +185,13 @@ int OpenGLDevice::DepthBits() const
 
 void OpenGLDevice::WriteStatusText(int x, int y, const std::string& text)
 {
+    QElapsedTimer painting;
+    painting.start();
     m_statusTexts.push_back({x, y, QString::fromStdString(text)});
     // Shown at once: start-up does not return to the event loop until it is done.
     if (isVisible())
         repaint();
+    m_statusTextMs += painting.nsecsElapsed() / 1e6;
 }
 
 void OpenGLDevice::RequestQuit(int exitCode)
@@ -199,9 +203,13 @@ DeviceTexture* OpenGLDevice::CreateTextureFromFile(const std::string& path)
 {
     if (m_gl == nullptr)
         return nullptr;
+    QElapsedTimer loading;
+    loading.start();
     const QImage picture(QString::fromStdString(path));
-    if (picture.isNull())
+    if (picture.isNull()) {
+        m_textureLoadingMs += loading.nsecsElapsed() / 1e6;
         return nullptr;
+    }
     // Rows of four-byte texels: the default unpack alignment of 4 fits, and stays as Qt's
     // glyph uploads expect it.
     const QImage texels = picture.convertToFormat(QImage::Format_RGBA8888);
@@ -216,6 +224,7 @@ DeviceTexture* OpenGLDevice::CreateTextureFromFile(const std::string& path)
     m_gl->glGenerateMipmap(GL_TEXTURE_2D);
     m_gl->glBindTexture(GL_TEXTURE_2D, m_texture != nullptr ? m_texture->texture : 0);
     m_textures.push_back(std::move(texture));
+    m_textureLoadingMs += loading.nsecsElapsed() / 1e6;
     return m_textures.back().get();
 }
 

@@ -65,6 +65,10 @@ public:
     // The back buffer as drawn so far, top row first.
     QImage ReadBackBuffer();
 
+    // Milliseconds spent so far reading and uploading textures, and showing the start-up texts.
+    double TextureLoadingMs() const { return m_textureLoadingMs; }
+    double StatusTextMs() const { return m_statusTextMs; }
+
 protected:
     void paintGL() override;
 
@@ -82,6 +86,8 @@ private:
     unsigned m_sampler = 0;
     bool m_framePresented = false;
     std::vector<StatusText> m_statusTexts;
+    double m_textureLoadingMs = 0.0;
+    double m_statusTextMs = 0.0;
 
     std::vector<std::unique_ptr<OpenGLTexture>> m_textures;
     std::vector<std::unique_ptr<OpenGLMesh>> m_meshes;
