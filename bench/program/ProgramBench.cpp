@@ -227,7 +227,7 @@ public:
     }
 
     // Whether the lower part of the window, below where the start-up texts are written, shows a
-    // picture rather than the white of the start-up screen.
+    // picture rather than the white of the start-up screen (or a window not painted yet).
     bool ShowsAPicture(Window window) const
     {
         XWindowAttributes attributes;
@@ -243,8 +243,9 @@ public:
                     return false;
                 const unsigned long pixel = XGetPixel(image, 0, 0);
                 XDestroyImage(image);
-                const bool white = ((pixel >> 16) & 0xFF) > 235 && ((pixel >> 8) & 0xFF) > 235 && (pixel & 0xFF) > 235;
-                coloured += !white;
+                const int red = (pixel >> 16) & 0xFF, green = (pixel >> 8) & 0xFF, blue = pixel & 0xFF;
+                // Neither the white of the start-up screen nor the black of a window not yet painted.
+                coloured += std::max({red, green, blue}) < 235 && red + green + blue > 30;
             }
         }
         return coloured >= 8;
