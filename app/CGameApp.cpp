@@ -4,6 +4,7 @@
 #include "app/CMainFrame.h"
 #include "app/MenuCommand.h"
 #include "app/MenuCommands.h"
+#include "app/PassScheduler.h"
 #include "app/core/CommandLineOptions.h"
 #include "app/core/KeySteering.h"
 #include "app/core/MainLoop.h"
@@ -21,6 +22,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QScreen>
 
 #include <sys/resource.h>
 
@@ -32,12 +34,7 @@ constexpr qint64 kWindowWaitMs = 10000;
 
 }  // namespace
 
-CGameApp::CGameApp()
-{
-    // Zero interval: a pass whenever no event is waiting.
-    m_idleTimer.setInterval(0);
-    QObject::connect(&m_idleTimer, &QTimer::timeout, [this] { OnIdle(); });
-}
+CGameApp::CGameApp() = default;
 
 CGameApp::~CGameApp() = default;
 
@@ -79,7 +76,6 @@ bool CGameApp::InitInstance(StartupTimes* startupTimes)
         NoteFirstFrame();
 
     ConnectCommands();
-    m_idleTimer.start();
     return true;
 }
 
@@ -126,8 +122,9 @@ void CGameApp::CreateWorld()
     m_tracker.SetWorld(m_pCamera.get(), m_pLevelMap.get());
 
     m_drawing = std::make_unique<RendererDrawing>(*m_pRenderer);
-    m_play = std::make_unique<PlayControl>(m_state, m_tracker,
-                                           [this] { return m_pMainFrame->IsChecked(CommandKeysOnly); });
+    m_passes = std::make_unique<PassScheduler>(m_clock, m_pMainFrame->screen()->refreshRate(), [this] { return OnIdle(); });
+    m_play = std::make_unique<PlayControl>(
+        m_state, m_tracker, [this] { return m_pMainFrame->IsChecked(CommandKeysOnly); }, [this] { m_passes->Start(); });
     m_keys = std::make_unique<KeySteering>(m_state, *m_play, *m_pCamera, *m_pLevelMap);
     m_mainLoop = std::make_unique<MainLoop>(m_state, *m_pLevelMap, *m_pCamera, m_tracker, *m_drawing, m_clock);
 }
@@ -162,29 +159,23 @@ void CGameApp::ApplyCommandLine(const CommandLineOptions& options)
         m_commands->ToggleFrameB();
         m_commands->ToggleValues();
     }
-    if (options.start)
-        m_play->StartPlay();
     m_framesLeft = options.frames;
     m_bQuitAtVideoEnd = options.quitAtVideoEnd;
+    m_passes->SetPaced(!options.unpaced);
+    if (options.start)
+        m_play->StartPlay();
 }
 
-void CGameApp::OnIdle()
+bool CGameApp::OnIdle()
 {
-    // Dialogs, message boxes and open menus hold the game still, as their own loops would.
-    if (m_inPass || QApplication::activeModalWidget() || QApplication::activePopupWidget())
-        return;
-    m_inPass = true;
     m_mainLoop->RunPass();
-    m_inPass = false;
-
-    if (!m_state.m_bStarted)
-        return;
     const bool framesDone = m_framesLeft && --*m_framesLeft == 0;
     const bool videoDone = m_bQuitAtVideoEnd && m_state.m_pszVideoFile && m_tracker.OutOfFrames();
     if (framesDone || videoDone) {
-        m_idleTimer.stop();
         QCoreApplication::quit();
+        return false;
     }
+    return true;
 }
 
 bool CGameApp::SaveLastFrame(const std::string& path)

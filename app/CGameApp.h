@@ -8,8 +8,6 @@
 #include "tracking/highgui/DebugWindowPictures.h"
 #include "tracking/highgui/HighGuiWindows.h"
 
-#include <QTimer>
-
 #include <memory>
 #include <optional>
 #include <string>
@@ -22,6 +20,7 @@ class KeySteering;
 class MainLoop;
 class MenuCommands;
 class OpenGLDevice;
+class PassScheduler;
 class PlayControl;
 class RendererDrawing;
 class SoundPlugin;
@@ -44,8 +43,10 @@ public:
     bool InitInstance(StartupTimes* startupTimes = nullptr);
     // What the command line asks for once start-up is done.
     void ApplyCommandLine(const CommandLineOptions& options);
-    // One pass of the main loop, unless a dialog, a message box or a menu is open.
-    void OnIdle();
+    // One pass of the main loop; false once the program is to end (the command line's --frames
+    // or --quit-at-video-end). Passes run while play goes on, paced by the display, and not
+    // while a dialog, a message box or a menu is open.
+    bool OnIdle();
     // Writes the last frame drawn as a PNG file; false if it cannot be written.
     bool SaveLastFrame(const std::string& path);
     // Writes what each open tracker window shows as folder/<window>.png; false with error set
@@ -89,8 +90,7 @@ private:
     std::unique_ptr<KeySteering> m_keys;
     std::unique_ptr<MainLoop> m_mainLoop;
     std::unique_ptr<MenuCommands> m_commands;
-    QTimer m_idleTimer;
-    bool m_inPass = false;
+    std::unique_ptr<PassScheduler> m_passes;
     StartupTimes* m_pStartupTimes = nullptr;
     // Passes of play left before the program quits by itself.
     std::optional<int> m_framesLeft;

@@ -39,6 +39,8 @@ std::optional<CommandLineOptions> CommandLineOptions::Parse(const std::vector<st
             options.start = true;
         } else if (option == "--stats") {
             options.showStats = true;
+        } else if (option == "--unpaced") {
+            options.unpaced = true;
         } else if (option == "--quit-at-video-end") {
             options.quitAtVideoEnd = true;
         } else if (option == "--views") {
@@ -95,6 +97,8 @@ const char* CommandLineOptions::Usage()
            "  --views               show the tracker's windows Frame, Frame B and Parámetros\n"
            "                        (as Vistas > FrameA, FrameB and Valores)\n"
            "  --frames N            quit after N frames of play\n"
+           "  --unpaced             draw frames as fast as the machine allows, not one per display\n"
+           "                        refresh (for benchmarks)\n"
            "  --quit-at-video-end   quit when the video file has no more frames\n"
            "  --screenshot FILE     save the last frame drawn as a PNG picture when the program ends\n"
            "  --view-screenshots FOLDER\n"

@@ -19,6 +19,9 @@ struct CommandLineOptions {
     bool showViews = false;
     // Quit after this many passes of play.
     std::optional<int> frames;
+    // Passes back to back, as fast as the machine allows, instead of one per display refresh
+    // (for benchmarks).
+    bool unpaced = false;
     // Quit once the video file has no more frames.
     bool quitAtVideoEnd = false;
     // Where the last drawn frame is saved as PNG when the program ends.

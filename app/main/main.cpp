@@ -9,6 +9,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QStyle>
+#include <QSurfaceFormat>
 #include <QTranslator>
 
 #include <cstdio>
@@ -32,6 +33,10 @@ int main(int argc, char** argv)
     }
     StartupTimes startupTimes(options->startupTimes);
 
+    // Frames are presented at the display's vertical retrace, where the platform offers it.
+    QSurfaceFormat surfaceFormat = QSurfaceFormat::defaultFormat();
+    surfaceFormat.setSwapInterval(1);
+    QSurfaceFormat::setDefaultFormat(surfaceFormat);
     QApplication qtApplication(argc, argv);
     QApplication::setWindowIcon(QApplication::style()->standardIcon(QStyle::SP_ComputerIcon));
     // The program speaks Spanish, and so do the windows Qt provides (the file dialog above all).

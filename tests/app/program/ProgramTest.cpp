@@ -3,6 +3,7 @@
 #include "tests/tracking/OctaveSampleFile.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -15,6 +16,9 @@
 #include <memory>
 #include <set>
 #include <sstream>
+#include <string>
+
+#include <unistd.h>
 
 // Last: Xlib's macros (None, True, Status...) would break the headers above.
 #include <X11/Xlib.h>
@@ -107,6 +111,66 @@ TEST(ProgramTest, TwoHundredFramesOfPlayShowTheChurchyardWithTheStatistics)
     EXPECT_GT(colours.size(), 500u);
     EXPECT_GT(red, 20);
     EXPECT_LT(greyBelow, 320 * 120 / 10);
+}
+
+// User and system time of the process (all its threads) in seconds, or -1 once it has gone.
+double CpuSeconds(qint64 pid)
+{
+    std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (!std::getline(file, line) || line.rfind(')') == std::string::npos)
+        return -1.0;
+    std::istringstream fields(line.substr(line.rfind(')') + 2));
+    std::string field;
+    double ticks = 0.0;
+    // After the command name come the fields from the third on; utime and stime are the 14th and 15th.
+    for (int number = 3; number <= 15 && fields >> field; ++number)
+        if (number >= 14)
+            ticks += std::stod(field);
+    return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+// Waits for the program to say its first frame is on the screen (--startup-times).
+bool WaitForFirstFrame(Program& program)
+{
+    program.setReadChannel(QProcess::StandardError);
+    QByteArray errors;
+    while (!errors.contains("first frame on the screen") && program.waitForReadyRead(60000))
+        errors += program.readAllStandardError();
+    return errors.contains("first frame on the screen");
+}
+
+TEST(ProgramTest, TheTitleScreenIdlesAndPlayIsPacedByTheDisplayWithTheProcessorMostlyFree)
+{
+    // Only the sound clips: no models to read or draw, so the frames themselves cost little.
+    Program title({"snd"});
+    title.Run({"--startup-times", "--messages-on-stderr"});
+    ASSERT_TRUE(WaitForFirstFrame(title));
+    const double titleCpu = CpuSeconds(title.processId());
+    QThread::msleep(1500);
+    EXPECT_LT(CpuSeconds(title.processId()) - titleCpu, 0.15) << "the title screen keeps the processor busy";
+    ::kill(static_cast<pid_t>(title.processId()), SIGINT);
+    EXPECT_EQ(title.ExitCode(), 128 + SIGINT);
+
+    // 120 passes at the display's 60 Hz take two seconds; the processor waits in between.
+    Program play({"snd"});
+    play.Run({"--start", "--frames", "120", "--startup-times", "--messages-on-stderr"});
+    ASSERT_TRUE(WaitForFirstFrame(play));
+    QElapsedTimer wall;
+    wall.start();
+    const double startCpu = CpuSeconds(play.processId());
+    double cpu = 0.0;
+    qint64 measured = 0;
+    while (!play.waitForFinished(50)) {
+        const double now = CpuSeconds(play.processId());
+        if (now >= 0.0) {
+            cpu = now - startCpu;
+            measured = wall.elapsed();
+        }
+    }
+    EXPECT_EQ(play.exitCode(), 0);
+    EXPECT_GE(wall.elapsed(), 1800) << "120 passes went faster than the display refreshes";
+    EXPECT_LT(cpu * 1000.0, 0.5 * static_cast<double>(measured)) << cpu << " s of processor in " << measured << " ms";
 }
 
 // The program playing the demo video with head steering, and the test display as the window
