@@ -72,6 +72,8 @@ bool CGameApp::InitInstance(StartupTimes* startupTimes)
     NoteStage("sound: device and clips");
     ShowIntro();
     NoteStage("intro picture read and drawn");
+    // From now on the window shows frames: one of the right size whenever its size changes.
+    QObject::connect(m_pDevice, &OpenGLDevice::NeedsFrame, [this] { m_mainLoop->DrawFrame(); });
     if (m_pStartupTimes)
         NoteFirstFrame();
 
@@ -104,6 +106,8 @@ void CGameApp::CreateMainFrame()
 {
     m_pMainFrame = std::make_unique<CMainFrame>();
     m_pDevice = new OpenGLDevice;
+    // The renderer's 4:3 view, whatever size the window has.
+    m_pDevice->SetViewSize({MainLoop::kScreenWidth, MainLoop::kScreenHeight});
     m_pMainFrame->View().SetDisplay(m_pDevice);
     m_pMainFrame->show();
     // The device gets its OpenGL context once the window is on the screen.

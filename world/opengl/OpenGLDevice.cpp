@@ -169,7 +169,41 @@ bool OpenGLDevice::CreateDevice(DepthFormat depthFormat, VertexProcessing)
         return false;
     if (m_sampler == 0)
         m_gl->glGenSamplers(1, &m_sampler);
-    return m_backBuffer->Create(size() * devicePixelRatioF(), depthFormat);
+    m_depthFormat = depthFormat;
+    if (m_viewSize.isEmpty())
+        m_viewSize = size();
+    return CreateBackBuffer();
+}
+
+bool OpenGLDevice::CreateBackBuffer()
+{
+    const QSize pixels = size() * devicePixelRatioF();
+    if (!m_backBuffer->Create(pixels, m_depthFormat))
+        return false;
+    m_viewRect = QRect(QPoint(), m_viewSize.scaled(pixels, Qt::KeepAspectRatio));
+    m_viewRect.moveCenter(QRect(QPoint(), pixels).center());
+    // The bars stay black: later clears only reach the view.
+    m_backBuffer->Bind();
+    m_gl->glDisable(GL_SCISSOR_TEST);
+    m_gl->glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    m_gl->glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    m_gl->glClear(GL_COLOR_BUFFER_BIT);
+    return true;
+}
+
+void OpenGLDevice::resizeGL(int, int)
+{
+    if (!HasDevice() || m_backBuffer->Size() == size() * devicePixelRatioF())
+        return;
+    if (CreateBackBuffer())
+        emit NeedsFrame();
+}
+
+void OpenGLDevice::SetViewport()
+{
+    const int bottom = m_backBuffer->Size().height() - m_viewRect.bottom() - 1;
+    m_gl->glViewport(m_viewRect.x(), bottom, m_viewRect.width(), m_viewRect.height());
+    m_gl->glScissor(m_viewRect.x(), bottom, m_viewRect.width(), m_viewRect.height());
 }
 
 bool OpenGLDevice::HasDevice() const
@@ -296,8 +330,9 @@ void OpenGLDevice::Clear(std::uint32_t flags, std::uint32_t color, float depth, 
         return;
     makeCurrent();
     m_backBuffer->Bind();
-    m_gl->glViewport(0, 0, m_backBuffer->Size().width(), m_backBuffer->Size().height());
-    m_gl->glDisable(GL_SCISSOR_TEST);
+    // As Direct3D's, a clear reaches the view alone.
+    SetViewport();
+    m_gl->glEnable(GL_SCISSOR_TEST);
     GLbitfield buffers = 0;
     if (flags & ClearTarget) {
         const glm::vec3 rgb = RgbOf(color);
@@ -312,6 +347,7 @@ void OpenGLDevice::Clear(std::uint32_t flags, std::uint32_t color, float depth, 
         buffers |= GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT;
     }
     m_gl->glClear(buffers);
+    m_gl->glDisable(GL_SCISSOR_TEST);
 }
 
 void OpenGLDevice::BeginScene() {}
@@ -413,7 +449,7 @@ void OpenGLDevice::PrepareDraw()
 {
     makeCurrent();
     m_backBuffer->Bind();
-    m_gl->glViewport(0, 0, m_backBuffer->Size().width(), m_backBuffer->Size().height());
+    SetViewport();
     m_gl->glDisable(GL_SCISSOR_TEST);
     m_gl->glDisable(GL_STENCIL_TEST);
     m_gl->glDisable(GL_BLEND);
@@ -483,6 +519,11 @@ void OpenGLDevice::DrawText(DeviceFont* font, const char* text, const TextRect& 
     m_gl->glUseProgram(0);
     QOpenGLPaintDevice target(m_backBuffer->Size());
     QPainter painter(&target);
+    // The rectangle is in the view's pixels; the text grows with the view and stays as sharp.
+    painter.setClipRect(m_viewRect);
+    painter.translate(m_viewRect.topLeft());
+    painter.scale(static_cast<qreal>(m_viewRect.width()) / m_viewSize.width(),
+                  static_cast<qreal>(m_viewRect.height()) / m_viewSize.height());
     painter.setFont(static_cast<OpenGLFont*>(font)->font);
     painter.setPen(QColor::fromRgba(color));
     painter.drawText(QRect(QPoint(rect.left, rect.top), QPoint(rect.right - 1, rect.bottom - 1)),

@@ -173,6 +173,107 @@ TEST(ProgramTest, TheTitleScreenIdlesAndPlayIsPacedByTheDisplayWithTheProcessorM
     EXPECT_LT(cpu * 1000.0, 0.5 * static_cast<double>(measured)) << cpu << " s of processor in " << measured << " ms";
 }
 
+// The property's bytes (32-bit items as longs, as Xlib gives them).
+std::string WindowProperty(Display* display, Window window, const char* name)
+{
+    Atom type = 0;
+    int format = 0;
+    unsigned long items = 0;
+    unsigned long remaining = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 256, False, AnyPropertyType, &type,
+                           &format, &items, &remaining, &data) != Success || !data)
+        return {};
+    const std::string bytes(reinterpret_cast<const char*>(data), items * (format == 32 ? sizeof(long) : format / 8));
+    XFree(data);
+    return bytes;
+}
+
+// The process's top-level window with the title; 0 if there is none.
+Window FindWindow(Display* display, qint64 processId, const std::string& title)
+{
+    Window root = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
+    const auto pid = static_cast<unsigned long>(processId);
+    Window found = 0;
+    for (unsigned int i = 0; i < count && !found; ++i)
+        if (WindowProperty(display, children[i], "_NET_WM_NAME") == title &&
+            WindowProperty(display, children[i], "_NET_WM_PID") == std::string(reinterpret_cast<const char*>(&pid), sizeof pid))
+            found = children[i];
+    if (children)
+        XFree(children);
+    return found;
+}
+
+// The box of the start view's cross against the sky, above the wall and in the middle of the view.
+QRect CrossIn(const QImage& image, const QRect& view)
+{
+    const QRect band(view.x() + view.width() * 3 / 10, view.y() + view.height() / 10, view.width() * 4 / 10,
+                     view.height() / 4);
+    QRect box;
+    for (int y = band.top(); y <= band.bottom(); ++y)
+        for (int x = band.left(); x <= band.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 140)
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+TEST(ProgramTest, AWindowMade1280By720ShowsTheViewLargerUndistortedBetweenBlackBars)
+{
+    // The start view at the window's first size.
+    Program first;
+    first.Run({"--start", "--frames", "30", "--screenshot", "view.png", "--messages-on-stderr"});
+    ASSERT_EQ(first.ExitCode(), 0);
+    const QImage small(first.Path("view.png"));
+    ASSERT_EQ(small.size(), QSize(640, 480));
+
+    // The window made 1280 x 720 as soon as it shows, as a player would.
+    const std::unique_ptr<Display, int (*)(Display*)> display{XOpenDisplay(nullptr), XCloseDisplay};
+    ASSERT_TRUE(display);
+    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+    Program resized;
+    resized.Run({"--start", "--frames", "120", "--screenshot", "view.png", "--messages-on-stderr"});
+    Window window = 0;
+    for (int wait = 0; wait < 600 && !window; ++wait) {
+        QThread::msleep(50);
+        window = FindWindow(display.get(), resized.processId(), "Brumaria");
+    }
+    ASSERT_NE(window, 0u);
+    XWindowAttributes attributes{};
+    ASSERT_TRUE(XGetWindowAttributes(display.get(), window, &attributes));
+    // The menu bar keeps its height above the view.
+    XResizeWindow(display.get(), window, 1280, 720 + attributes.height - 480);
+    XFlush(display.get());
+    ASSERT_EQ(resized.ExitCode(), 0);
+    const QImage large(resized.Path("view.png"));
+    ASSERT_EQ(large.size(), QSize(1280, 720));
+
+    // A 960 x 720 view in the middle, black bars beside it.
+    int barPixels = 0;
+    int blackInBars = 0;
+    int blackViewEdges = 0;
+    for (int y = 0; y < 720; ++y) {
+        for (const int x : {0, 80, 159, 1120, 1200, 1279}) {
+            ++barPixels;
+            blackInBars += (large.pixel(x, y) & 0xFFFFFF) == 0;
+        }
+        blackViewEdges += (large.pixel(160, y) & 0xFFFFFF) == 0 && (large.pixel(1119, y) & 0xFFFFFF) == 0;
+    }
+    EXPECT_EQ(blackInBars, barPixels);
+    EXPECT_LT(blackViewEdges, 10);
+    // The cross half as large again, as high up and as far across the view: nothing stretched.
+    const QRect before = CrossIn(small, QRect(0, 0, 640, 480));
+    const QRect after = CrossIn(large, QRect(160, 0, 960, 720));
+    ASSERT_GT(before.width(), 40) << "no cross in the start view";
+    EXPECT_NEAR(after.width(), 1.5 * before.width(), 3.0);
+    EXPECT_NEAR(after.height(), 1.5 * before.height(), 3.0);
+    EXPECT_NEAR(after.left() - 160, 1.5 * before.left(), 3.0);
+    EXPECT_NEAR(after.top(), 1.5 * before.top(), 3.0);
+}
+
 // The program playing the demo video with head steering, and the test display as the window
 // system sees it: however the player ends the program, the six sample files are complete.
 class ProgramEndTest : public ::testing::Test {
@@ -192,39 +293,7 @@ protected:
     }
 
     // The program's top-level window with the title; 0 if there is none.
-    Window Find(const std::string& title) const
-    {
-        Window root = 0;
-        Window parent = 0;
-        Window* children = nullptr;
-        unsigned int count = 0;
-        XQueryTree(display.get(), DefaultRootWindow(display.get()), &root, &parent, &children, &count);
-        const unsigned long pid = static_cast<unsigned long>(program.processId());
-        Window found = 0;
-        for (unsigned int i = 0; i < count && !found; ++i)
-            if (Property(children[i], "_NET_WM_NAME") == title &&
-                Property(children[i], "_NET_WM_PID") == std::string(reinterpret_cast<const char*>(&pid), sizeof pid))
-                found = children[i];
-        if (children)
-            XFree(children);
-        return found;
-    }
-
-    // The property's bytes (32-bit items as longs, as Xlib gives them).
-    std::string Property(Window window, const char* name) const
-    {
-        Atom type = 0;
-        int format = 0;
-        unsigned long items = 0;
-        unsigned long remaining = 0;
-        unsigned char* data = nullptr;
-        if (XGetWindowProperty(display.get(), window, XInternAtom(display.get(), name, False), 0, 256, False, AnyPropertyType,
-                               &type, &format, &items, &remaining, &data) != Success || !data)
-            return {};
-        const std::string bytes(reinterpret_cast<const char*>(data), items * (format == 32 ? sizeof(long) : format / 8));
-        XFree(data);
-        return bytes;
-    }
+    Window Find(const std::string& title) const { return FindWindow(display.get(), program.processId(), title); }
 
     // What a window manager's close button sends.
     void RequestClose(Window window) const
