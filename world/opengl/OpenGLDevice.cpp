@@ -237,6 +237,8 @@ DeviceTexture* OpenGLDevice::CreateTextureFromFile(const std::string& path)
 {
     if (m_gl == nullptr)
         return nullptr;
+    if (const auto known = m_texturesByFile.find(path); known != m_texturesByFile.end())
+        return known->second;
     QElapsedTimer loading;
     loading.start();
     const QImage picture(QString::fromStdString(path));
@@ -258,6 +260,7 @@ DeviceTexture* OpenGLDevice::CreateTextureFromFile(const std::string& path)
     m_gl->glGenerateMipmap(GL_TEXTURE_2D);
     m_gl->glBindTexture(GL_TEXTURE_2D, m_texture != nullptr ? m_texture->texture : 0);
     m_textures.push_back(std::move(texture));
+    m_texturesByFile[path] = m_textures.back().get();
     m_textureLoadingMs += loading.nsecsElapsed() / 1e6;
     return m_textures.back().get();
 }

@@ -6,7 +6,9 @@
 #include <QImage>
 #include <QOpenGLWidget>
 
+#include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 class BackBuffer;
@@ -113,6 +115,8 @@ private:
     double m_statusTextMs = 0.0;
 
     std::vector<std::unique_ptr<OpenGLTexture>> m_textures;
+    // Each picture file is read once: the models share its texture.
+    std::map<std::string, OpenGLTexture*> m_texturesByFile;
     std::vector<std::unique_ptr<OpenGLMesh>> m_meshes;
     std::vector<std::unique_ptr<OpenGLVertexBuffer>> m_vertexBuffers;
     std::vector<std::unique_ptr<OpenGLFont>> m_fonts;

@@ -253,7 +253,7 @@ TEST_F(OpenGLDeviceTest, TextIsRedInsideItsRectangle)
     EXPECT_EQ(alignment, 4) << "1 garbles the painter's glyphs";
 }
 
-TEST_F(OpenGLDeviceTest, OnlyAPictureGivesATextureAndRequestQuitEndsTheEventLoop)
+TEST_F(OpenGLDeviceTest, OnlyAPictureGivesATextureReadOnceAndRequestQuitEndsTheEventLoop)
 {
     QImage picture(8, 8, QImage::Format_RGB32);
     picture.fill(Qt::red);
@@ -269,7 +269,11 @@ TEST_F(OpenGLDeviceTest, OnlyAPictureGivesATextureAndRequestQuitEndsTheEventLoop
         EXPECT_EQ(device.CreateTextureFromFile(name.toStdString()), nullptr) << name.toStdString();
     }
     EXPECT_EQ(device.CreateTextureFromFile("no-existe.png"), nullptr);
-    EXPECT_NE(device.CreateTextureFromFile("entera.png"), nullptr);
+    DeviceTexture* texture = device.CreateTextureFromFile("entera.png");
+    EXPECT_NE(texture, nullptr);
+    // A file is read once; the models that name it share its texture.
+    ASSERT_TRUE(QFile::remove("entera.png"));
+    EXPECT_EQ(device.CreateTextureFromFile("entera.png"), texture);
     device.RequestQuit(3);
     EXPECT_EQ(QCoreApplication::exec(), 3);
 }
