@@ -15,6 +15,7 @@
 #include <QSurfaceFormat>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 
@@ -246,18 +247,25 @@ DeviceTexture* OpenGLDevice::CreateTextureFromFile(const std::string& path)
         m_textureLoadingMs += loading.nsecsElapsed() / 1e6;
         return nullptr;
     }
-    // Rows of four-byte texels: the default unpack alignment of 4 fits, and stays as Qt's
-    // glyph uploads expect it.
-    const QImage texels = picture.convertToFormat(QImage::Format_RGBA8888);
     makeCurrent();
     auto texture = std::make_unique<OpenGLTexture>();
     m_gl->glGenTextures(1, &texture->texture);
     m_gl->glActiveTexture(GL_TEXTURE0);
     m_gl->glBindTexture(GL_TEXTURE_2D, texture->texture);
-    // The first row of the picture is its top, where v = 0.
-    m_gl->glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, texels.width(), texels.height(), 0, GL_RGBA,
-        GL_UNSIGNED_BYTE, texels.constBits());
-    m_gl->glGenerateMipmap(GL_TEXTURE_2D);
+    // Every mipmap level, each half the one before, averaged here: OpenGL's own generation would
+    // have a software renderer compile a shader for it during start-up.
+    QImage level = picture;
+    for (int number = 0;; ++number) {
+        // Rows of four-byte texels: the default unpack alignment of 4 fits, and stays as Qt's
+        // glyph uploads expect it. The first row of the picture is its top, where v = 0.
+        const QImage texels = level.convertToFormat(QImage::Format_RGBA8888);
+        m_gl->glTexImage2D(GL_TEXTURE_2D, number, GL_RGBA8, texels.width(), texels.height(), 0, GL_RGBA,
+            GL_UNSIGNED_BYTE, texels.constBits());
+        if (level.width() == 1 && level.height() == 1)
+            break;
+        level = level.scaled(std::max(1, level.width() / 2), std::max(1, level.height() / 2), Qt::IgnoreAspectRatio,
+            Qt::SmoothTransformation);
+    }
     m_gl->glBindTexture(GL_TEXTURE_2D, m_texture != nullptr ? m_texture->texture : 0);
     m_textures.push_back(std::move(texture));
     m_texturesByFile[path] = m_textures.back().get();
