@@ -11,6 +11,7 @@
 #include "app/core/PlayControl.h"
 #include "app/core/RendererDrawing.h"
 #include "app/core/StartupTimes.h"
+#include "platform/ContentPath.h"
 #include "platform/MessageBox.h"
 #include "sound/SoundPlugin.h"
 #include "world/CCamera.h"
@@ -108,6 +109,8 @@ void CGameApp::CreateMainFrame()
     m_pDevice = new OpenGLDevice;
     // The renderer's 4:3 view, whatever size the window has.
     m_pDevice->SetViewSize({MainLoop::kScreenWidth, MainLoop::kScreenHeight});
+    // Read while the window opens and the models load; shown at the end of start-up.
+    m_pDevice->ReadAhead(NativePath("intro"));
     m_pMainFrame->View().SetDisplay(m_pDevice);
     m_pMainFrame->show();
     // The device gets its OpenGL context once the window is on the screen.

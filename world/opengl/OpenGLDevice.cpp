@@ -90,6 +90,26 @@ QFont FontOf(const FontDescription& description)
     return font;
 }
 
+// A picture file as the texels of every mipmap level, each half the one before; none if the
+// file is no picture. The levels are averaged here: OpenGL's own generation would have a software
+// renderer compile a shader for it during start-up. Rows of four-byte texels: the default unpack
+// alignment of 4 fits, and stays as Qt's glyph uploads expect it. The first row of the picture is
+// its top, where v = 0.
+std::vector<QImage> MipmapLevels(const std::string& path)
+{
+    QImage level(QString::fromStdString(path));
+    std::vector<QImage> levels;
+    if (level.isNull())
+        return levels;
+    for (;;) {
+        levels.push_back(level.convertToFormat(QImage::Format_RGBA8888));
+        if (level.width() == 1 && level.height() == 1)
+            return levels;
+        level = level.scaled(std::max(1, level.width() / 2), std::max(1, level.height() / 2), Qt::IgnoreAspectRatio,
+            Qt::SmoothTransformation);
+    }
+}
+
 }  // namespace
 
 OpenGLDevice::OpenGLDevice(QWidget* parent) : QOpenGLWidget(parent)
@@ -242,8 +262,14 @@ DeviceTexture* OpenGLDevice::CreateTextureFromFile(const std::string& path)
         return known->second;
     QElapsedTimer loading;
     loading.start();
-    const QImage picture(QString::fromStdString(path));
-    if (picture.isNull()) {
+    std::vector<QImage> levels;
+    if (const auto ahead = m_picturesAhead.find(path); ahead != m_picturesAhead.end()) {
+        levels = ahead->second.get();
+        m_picturesAhead.erase(ahead);
+    } else {
+        levels = MipmapLevels(path);
+    }
+    if (levels.empty()) {
         m_textureLoadingMs += loading.nsecsElapsed() / 1e6;
         return nullptr;
     }
@@ -252,25 +278,22 @@ DeviceTexture* OpenGLDevice::CreateTextureFromFile(const std::string& path)
     m_gl->glGenTextures(1, &texture->texture);
     m_gl->glActiveTexture(GL_TEXTURE0);
     m_gl->glBindTexture(GL_TEXTURE_2D, texture->texture);
-    // Every mipmap level, each half the one before, averaged here: OpenGL's own generation would
-    // have a software renderer compile a shader for it during start-up.
-    QImage level = picture;
-    for (int number = 0;; ++number) {
-        // Rows of four-byte texels: the default unpack alignment of 4 fits, and stays as Qt's
-        // glyph uploads expect it. The first row of the picture is its top, where v = 0.
-        const QImage texels = level.convertToFormat(QImage::Format_RGBA8888);
-        m_gl->glTexImage2D(GL_TEXTURE_2D, number, GL_RGBA8, texels.width(), texels.height(), 0, GL_RGBA,
-            GL_UNSIGNED_BYTE, texels.constBits());
-        if (level.width() == 1 && level.height() == 1)
-            break;
-        level = level.scaled(std::max(1, level.width() / 2), std::max(1, level.height() / 2), Qt::IgnoreAspectRatio,
-            Qt::SmoothTransformation);
+    for (std::size_t number = 0; number < levels.size(); ++number) {
+        const QImage& texels = levels[number];
+        m_gl->glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(number), GL_RGBA8, texels.width(), texels.height(), 0,
+            GL_RGBA, GL_UNSIGNED_BYTE, texels.constBits());
     }
     m_gl->glBindTexture(GL_TEXTURE_2D, m_texture != nullptr ? m_texture->texture : 0);
     m_textures.push_back(std::move(texture));
     m_texturesByFile[path] = m_textures.back().get();
     m_textureLoadingMs += loading.nsecsElapsed() / 1e6;
     return m_textures.back().get();
+}
+
+void OpenGLDevice::ReadAhead(const std::string& path)
+{
+    if (m_picturesAhead.count(path) == 0 && m_texturesByFile.count(path) == 0)
+        m_picturesAhead[path] = std::async(std::launch::async, MipmapLevels, path);
 }
 
 unsigned OpenGLDevice::CreateVertexArray(const MeshVertex* vertices, int count, unsigned& vertexBuffer)

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QOpenGLWidget>
 
+#include <future>
 #include <map>
 #include <memory>
 #include <string>
@@ -68,6 +69,10 @@ public:
     // The start-up texts written so far, in order; the window shows them until a frame is presented.
     const std::vector<StatusText>& StatusTexts() const { return m_statusTexts; }
 
+    // Starts reading a picture file on another thread, for a later CreateTextureFromFile of the
+    // same path: start-up reads the intro picture while the models load.
+    void ReadAhead(const std::string& path);
+
     // The size of the view the renderer draws, in pixels; until set, the widget's size when the
     // device is created.
     void SetViewSize(const QSize& size) { m_viewSize = size; }
@@ -117,6 +122,7 @@ private:
     std::vector<std::unique_ptr<OpenGLTexture>> m_textures;
     // Each picture file is read once: the models share its texture.
     std::map<std::string, OpenGLTexture*> m_texturesByFile;
+    std::map<std::string, std::future<std::vector<QImage>>> m_picturesAhead;
     std::vector<std::unique_ptr<OpenGLMesh>> m_meshes;
     std::vector<std::unique_ptr<OpenGLVertexBuffer>> m_vertexBuffers;
     std::vector<std::unique_ptr<OpenGLFont>> m_fonts;

@@ -268,6 +268,9 @@ TEST_F(OpenGLDeviceTest, OnlyAPictureGivesATextureReadOnceAndRequestQuitEndsTheE
         file.close();
         EXPECT_EQ(device.CreateTextureFromFile(name.toStdString()), nullptr) << name.toStdString();
     }
+    // Read ahead on another thread or not, the same answers.
+    device.ReadAhead("no-existe.png");
+    device.ReadAhead("entera.png");
     EXPECT_EQ(device.CreateTextureFromFile("no-existe.png"), nullptr);
     DeviceTexture* texture = device.CreateTextureFromFile("entera.png");
     EXPECT_NE(texture, nullptr);
