@@ -257,6 +257,9 @@ public:
     {
         while (SecondsSince(run.Start()) < timeoutSeconds) {
             const Window window = MainWindow(run.Pid());
+            // Without a window manager the tracker's windows open over it.
+            if (window)
+                XRaiseWindow(m_display, window);
             if (window && ShowsAPicture(window))
                 return SecondsSince(run.Start());
             Sleep(0.003);
