@@ -19,7 +19,6 @@
 #include "world/CRenderer.h"
 #include "world/opengl/OpenGLDevice.h"
 
-#include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QImage>

@@ -20,11 +20,8 @@ public:
     PassScheduler(PassClock& clock, double refreshRateHz, std::function<bool()> runPass);
 
     void SetPaced(bool paced) { m_pacer.SetPaced(paced); }
-    const PassPacer& Pacer() const { return m_pacer; }
-
     // Passes from now on, until `runPass` says no more.
     void Start();
-    bool Running() const { return m_running; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -20,7 +20,6 @@
 #include <fstream>
 #include <functional>
 #include <map>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -405,9 +404,12 @@ public:
         CpuShare("Playing, keys only, a message box open (F1)", {"--start"}, [this](Run& run) {
             const std::size_t before = m_screen.Windows(run.Pid()).size();
             m_screen.PressKey(m_screen.MainWindow(run.Pid()), XK_F1);
+            for (int wait = 0; wait < 50 && m_screen.Windows(run.Pid()).size() == before; ++wait)
+                Sleep(0.1);
+            const bool shown = m_screen.Windows(run.Pid()).size() > before;
+            // Settled once it shows.
             Sleep(1.0);
-            const std::size_t after = m_screen.Windows(run.Pid()).size();
-            return after > before ? std::string() : std::string(" no message box appeared");
+            return shown ? std::string() : std::string(" no message box appeared");
         });
     }
 

@@ -193,6 +193,23 @@ TEST_F(ShellTest, APassTracksThenDrawsTheSceneAndTheStatisticsOverlayWhenAskedFo
                                                         "2 640x480 Casilla Actual:19\n"}));
 }
 
+TEST_F(ShellTest, AFrameDrawnAgainForTheWindowIsOnlyTheFrame)
+{
+    state.m_bShowStats = true;
+    EXPECT_EQ(PassAt(2000.0).front(), "GrabAndProcess");
+    const GameState before = state;
+    fake.log.clear();
+    fake.now = 2100.0;
+    loop.DrawFrame();
+    EXPECT_EQ(fake.log, (CallLog{"BeginFrame", "DrawScene", "DrawTextLine", "DrawTextLine", "DrawTextLine", "EndFrame"}));
+    EXPECT_EQ(std::tuple(state.m_nFrameCount, state.m_dLastCaptureTime, state.m_dLastRateTime),
+              std::tuple(before.m_nFrameCount, before.m_dLastCaptureTime, before.m_dLastRateTime));
+    state.m_bStarted = false;
+    fake.log.clear();
+    loop.DrawFrame();
+    EXPECT_EQ(fake.log, (CallLog{"BeginFrame", "DrawIntro", "EndFrame"}));
+}
+
 TEST_F(ShellTest, APendingResetRestartsTheWalkBeforeTheTrackerAndTheFrame)
 {
     camera.TurnLeft(0.5f);
