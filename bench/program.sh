@@ -1,10 +1,10 @@
 #!/bin/sh
 # The program as a player lives with it, measured from outside on a display of its own (Xvfb):
 # processor share of one core on the title screen, playing with the keys, playing the demo
-# video and with a message box open (10 s windows, /proc/PID/stat, every thread of the process),
-# main-loop passes per second while playing, and the warm start-up to the first frame on screen
-# (median of 5, with the program's own breakdown by stage). A second program (an older build)
-# is measured the same way right after, for a before-and-after in one run.
+# video and with a menu or a dialog open (10 s windows, /proc/PID/stat, every thread of the
+# process), main-loop passes per second while playing, and the warm start-up to the first frame on
+# screen (median of 5, with the program's own breakdown by stage where it gives one). A second
+# program (an older build) is measured the same way right after, for a before-and-after in one run.
 #   usage: bench/program.sh [BUILD_FOLDER] [OTHER_PROGRAM [ITS_DATA_FOLDER]]
 #   (defaults: build, and the other program reads data/ too)
 # Measure with the machine otherwise idle: the load average is printed beside every figure.
@@ -31,7 +31,7 @@ export DISPLAY
 
 printf 'CPU: %s, %s cores; Debian %s\n' "$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)" \
   "$(nproc)" "$(cat /etc/debian_version)"
-"$build/bench/program/program_bench" "$build/app/brumaria" data --server-pid "$server" --stages --unpaced
+"$build/bench/program/program_bench" "$build/app/brumaria" data --server-pid "$server"
 if [ -n "$other" ]; then
   echo
   "$build/bench/program/program_bench" "$other" "$other_data" --server-pid "$server"

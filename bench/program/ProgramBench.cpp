@@ -1,15 +1,14 @@
 // The real program as a player runs it, measured from outside on an X display: the processor
 // time of its process (every thread of it, from /proc/PID/stat) on the title screen, playing with
-// the keys alone, playing the demo video and with a message box open; main-loop passes per second
+// the keys alone, playing the demo video and with a menu or a dialog open; main-loop passes per second
 // while playing; and the time from launching it to its first frame on the screen.
 //
 //   program_bench PROGRAM DATA_FOLDER [--runs N] [--window SECONDS] [--server-pid PID]
-//                 [--stages] [--unpaced]
 //
 // The program runs in a scratch folder that links the entries of DATA_FOLDER, with OpenAL's null
-// device and no camera. --server-pid also reports the X server's share; --stages passes
-// --startup-times and reports the median of each start-up stage; --unpaced also measures the
-// passes per second of --unpaced. Programs without those options are measured without them.
+// device and no camera. --server-pid also reports the X server's share. A program whose --help
+// offers --startup-times reports the median of each start-up stage too, and one that offers
+// --unpaced its passes per second unpaced; older programs are measured without them.
 
 #include <algorithm>
 #include <chrono>
@@ -41,12 +40,16 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
+// Messages to standard error: no message box holds the program still where none is meant to.
+constexpr const char* kQuiet = "--messages-on-stderr";
+
 struct Settings {
     std::string program;
     fs::path data;
     int runs = 5;
     int windowSeconds = 10;
     pid_t server = 0;
+    // What the program's --help offers.
     bool stages = false;
     bool unpaced = false;
 };
@@ -84,6 +87,19 @@ double CpuSeconds(pid_t pid)
     if (values.size() < 13)
         return -1.0;
     return (std::stod(values[11]) + std::stod(values[12])) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+// What the command writes to standard output.
+std::string Output(const std::string& command)
+{
+    std::string output;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[4096];
+        for (std::size_t count; (count = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            output.append(buffer, count);
+        ::pclose(pipe);
+    }
+    return output;
 }
 
 double Median(std::vector<double> values)
@@ -266,8 +282,28 @@ public:
         return -1.0;
     }
 
-    // A press and release of the key at the window, as the X server delivers it.
-    void PressKey(Window window, KeySym key) const
+    // Whether the process shows a window with this title (UTF-8).
+    bool Has(pid_t pid, const std::string& title) const
+    {
+        for (Window window : Windows(pid)) {
+            Atom type = 0;
+            int format = 0;
+            unsigned long items = 0, remaining = 0;
+            unsigned char* data = nullptr;
+            if (XGetWindowProperty(m_display, window, XInternAtom(m_display, "_NET_WM_NAME", False), 0, 256, False,
+                                   AnyPropertyType, &type, &format, &items, &remaining, &data) != Success || !data)
+                continue;
+            const bool same = std::string(reinterpret_cast<const char*>(data), items) == title;
+            XFree(data);
+            if (same)
+                return true;
+        }
+        return false;
+    }
+
+    // A press and release of the key with the modifiers (Mod1Mask: Alt) at the window, as the X
+    // server delivers it.
+    void PressKey(Window window, KeySym key, unsigned modifiers) const
     {
         XKeyEvent event = {};
         event.display = m_display;
@@ -275,10 +311,11 @@ public:
         event.root = DefaultRootWindow(m_display);
         event.same_screen = True;
         event.keycode = XKeysymToKeycode(m_display, key);
+        event.state = modifiers;
         // Without a window manager nobody gives the window the keyboard.
         XSetInputFocus(m_display, window, RevertToParent, CurrentTime);
         XSync(m_display, False);
-        Sleep(0.3);
+        Sleep(1.0);
         for (const int type : {KeyPress, KeyRelease}) {
             event.type = type;
             XSendEvent(m_display, window, True, type == KeyPress ? KeyPressMask : KeyReleaseMask,
@@ -362,7 +399,7 @@ public:
     void StartUp()
     {
         const std::string loadBefore = LoadAverage();
-        std::vector<std::string> arguments;
+        std::vector<std::string> arguments{kQuiet};
         if (m_settings.stages)
             arguments.push_back("--startup-times");
         std::vector<double> times;
@@ -399,21 +436,54 @@ public:
         std::fflush(stdout);
     }
 
-    void MessageBoxOpen()
+    // During play, the "Opciones" menu open (Alt+O), then in another run its first item's dialog,
+    // "Parámetros" (Alt+O, Enter).
+    void MenuAndDialogOpen()
     {
-        CpuShare("Playing, keys only, a message box open (F1)", {"--start"}, [this](Run& run) {
-            const std::size_t before = m_screen.Windows(run.Pid()).size();
-            m_screen.PressKey(m_screen.MainWindow(run.Pid()), XK_F1);
-            for (int wait = 0; wait < 50 && m_screen.Windows(run.Pid()).size() == before; ++wait)
-                Sleep(0.1);
-            const bool shown = m_screen.Windows(run.Pid()).size() > before;
-            // Settled once it shows.
-            Sleep(1.0);
-            return shown ? std::string() : std::string(" no message box appeared");
+        CpuShare("Playing, keys only, a menu open", {"--start", kQuiet}, [this](Run& run) {
+            return OpenMenu(run) ? std::string() : std::string(" no menu appeared");
+        });
+        CpuShare("Playing, keys only, a dialog open", {"--start", kQuiet}, [this](Run& run) {
+            const Window menu = OpenMenu(run);
+            if (!menu)
+                return std::string(" no menu appeared");
+            const bool shown = PressUntil(menu, XK_Return, 0, [&] { return m_screen.Has(run.Pid(), "Parámetros"); });
+            return shown ? std::string() : std::string(" no dialog appeared");
         });
     }
 
 private:
+    // Presses the key (again, if a key came before the window had the focus and was lost) until
+    // `done`; false if it never is.
+    bool PressUntil(Window window, KeySym key, unsigned modifiers, const std::function<bool()>& done)
+    {
+        for (int press = 0; press < 5; ++press) {
+            m_screen.PressKey(window, key, modifiers);
+            for (int wait = 0; wait < 20; ++wait) {
+                Sleep(0.1);
+                if (done())
+                    return true;
+            }
+        }
+        return false;
+    }
+
+    // The "Opciones" menu's window once Alt+O has opened it; 0 if it does not open.
+    Window OpenMenu(Run& run)
+    {
+        const std::vector<Window> before = m_screen.Windows(run.Pid());
+        Window menu = 0;
+        PressUntil(m_screen.MainWindow(run.Pid()), XK_o, Mod1Mask, [&] {
+            for (Window window : m_screen.Windows(run.Pid()))
+                if (std::find(before.begin(), before.end(), window) == before.end())
+                    menu = window;
+            return menu != 0;
+        });
+        // Settled once it shows.
+        Sleep(1.0);
+        return menu;
+    }
+
     static std::string Format(double value, int decimals = 1)
     {
         char text[32];
@@ -423,7 +493,7 @@ private:
 
     double RunFrames(std::vector<std::string> arguments, int frames)
     {
-        arguments.insert(arguments.end(), {"--start", "--frames", std::to_string(frames)});
+        arguments.insert(arguments.end(), {"--start", kQuiet, "--frames", std::to_string(frames)});
         Run run(m_settings, m_folder, arguments);
         return run.WaitForEnd(120.0);
     }
@@ -448,14 +518,15 @@ bool ParseSettings(int argc, char** argv, Settings& settings)
             settings.windowSeconds = std::max(1, std::atoi(argv[++i]));
         else if (option == "--server-pid" && hasValue)
             settings.server = static_cast<pid_t>(std::atoi(argv[++i]));
-        else if (option == "--stages")
-            settings.stages = true;
-        else if (option == "--unpaced")
-            settings.unpaced = true;
         else
             return false;
     }
-    return fs::is_regular_file(settings.program) && fs::is_directory(settings.data);
+    if (!fs::is_regular_file(settings.program) || !fs::is_directory(settings.data))
+        return false;
+    const std::string help = Output(settings.program + " --help");
+    settings.stages = help.find("--startup-times") != std::string::npos;
+    settings.unpaced = help.find("--unpaced") != std::string::npos;
+    return true;
 }
 
 }  // namespace
@@ -465,7 +536,7 @@ int main(int argc, char** argv)
     Settings settings;
     if (!ParseSettings(argc, argv, settings)) {
         std::fprintf(stderr, "usage: program_bench PROGRAM DATA_FOLDER [--runs N] [--window SECONDS] "
-                             "[--server-pid PID] [--stages] [--unpaced]\n");
+                             "[--server-pid PID]\n");
         return 2;
     }
     char pattern[] = "/tmp/brumaria-bench-XXXXXX";
@@ -486,10 +557,10 @@ int main(int argc, char** argv)
                 "|---|---|---|---|---|\n", settings.program.c_str());
     const std::string video = (settings.data / "demo" / "paseo.avi").string();
     bench.StartUp();
-    bench.CpuShare("Title screen", {});
-    bench.CpuShare("Playing, keys only", {"--start"});
-    bench.CpuShare("Playing the demo video", {"--video", video, "--start"});
-    bench.MessageBoxOpen();
+    bench.CpuShare("Title screen", {kQuiet});
+    bench.CpuShare("Playing, keys only", {"--start", kQuiet});
+    bench.CpuShare("Playing the demo video", {"--video", video, "--start", kQuiet});
+    bench.MenuAndDialogOpen();
     bench.PassesPerSecond("Passes per second, keys only", {});
     bench.PassesPerSecond("Passes per second, demo video", {"--video", video});
     if (settings.unpaced)
