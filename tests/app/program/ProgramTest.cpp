@@ -113,6 +113,41 @@ TEST(ProgramTest, TwoHundredFramesOfPlayShowTheChurchyardWithTheStatistics)
     EXPECT_LT(greyBelow, 320 * 120 / 10);
 }
 
+// The property's bytes (32-bit items as longs, as Xlib gives them).
+std::string WindowProperty(Display* display, Window window, const char* name)
+{
+    Atom type = 0;
+    int format = 0;
+    unsigned long items = 0;
+    unsigned long remaining = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 256, False, AnyPropertyType, &type,
+                           &format, &items, &remaining, &data) != Success || !data)
+        return {};
+    const std::string bytes(reinterpret_cast<const char*>(data), items * (format == 32 ? sizeof(long) : format / 8));
+    XFree(data);
+    return bytes;
+}
+
+// The process's top-level window with the title; 0 if there is none.
+Window FindWindow(Display* display, qint64 processId, const std::string& title)
+{
+    Window root = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
+    const auto pid = static_cast<unsigned long>(processId);
+    Window found = 0;
+    for (unsigned int i = 0; i < count && !found; ++i)
+        if (WindowProperty(display, children[i], "_NET_WM_NAME") == title &&
+            WindowProperty(display, children[i], "_NET_WM_PID") == std::string(reinterpret_cast<const char*>(&pid), sizeof pid))
+            found = children[i];
+    if (children)
+        XFree(children);
+    return found;
+}
+
 // User and system time of the process (all its threads) in seconds, or -1 once it has gone.
 double CpuSeconds(qint64 pid)
 {
@@ -152,9 +187,22 @@ TEST(ProgramTest, TheTitleScreenIdlesAndPlayIsPacedByTheDisplayWithTheProcessorM
     ::kill(static_cast<pid_t>(title.processId()), SIGINT);
     EXPECT_EQ(title.ExitCode(), 128 + SIGINT);
 
-    // 120 passes at the display's 60 Hz take two seconds; the processor waits in between.
+    // 120 passes at the display's 60 Hz take two seconds; the processor waits in between. In a
+    // small window: Mesa's software renderer composes every frame into the window at a cost that
+    // grows with its size.
     Program play({"snd"});
     play.Run({"--start", "--frames", "120", "--startup-times", "--messages-on-stderr"});
+    const std::unique_ptr<Display, int (*)(Display*)> display{XOpenDisplay(nullptr), XCloseDisplay};
+    ASSERT_TRUE(display);
+    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+    Window window = 0;
+    for (int wait = 0; wait < 600 && !window; ++wait) {
+        QThread::msleep(20);
+        window = FindWindow(display.get(), play.processId(), "Brumaria");
+    }
+    ASSERT_NE(window, 0u);
+    XResizeWindow(display.get(), window, 160, 160);
+    XFlush(display.get());
     ASSERT_TRUE(WaitForFirstFrame(play));
     QElapsedTimer wall;
     wall.start();
@@ -170,42 +218,7 @@ TEST(ProgramTest, TheTitleScreenIdlesAndPlayIsPacedByTheDisplayWithTheProcessorM
     }
     EXPECT_EQ(play.exitCode(), 0);
     EXPECT_GE(wall.elapsed(), 1800) << "120 passes went faster than the display refreshes";
-    EXPECT_LT(cpu * 1000.0, 0.5 * static_cast<double>(measured)) << cpu << " s of processor in " << measured << " ms";
-}
-
-// The property's bytes (32-bit items as longs, as Xlib gives them).
-std::string WindowProperty(Display* display, Window window, const char* name)
-{
-    Atom type = 0;
-    int format = 0;
-    unsigned long items = 0;
-    unsigned long remaining = 0;
-    unsigned char* data = nullptr;
-    if (XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 256, False, AnyPropertyType, &type,
-                           &format, &items, &remaining, &data) != Success || !data)
-        return {};
-    const std::string bytes(reinterpret_cast<const char*>(data), items * (format == 32 ? sizeof(long) : format / 8));
-    XFree(data);
-    return bytes;
-}
-
-// The process's top-level window with the title; 0 if there is none.
-Window FindWindow(Display* display, qint64 processId, const std::string& title)
-{
-    Window root = 0;
-    Window parent = 0;
-    Window* children = nullptr;
-    unsigned int count = 0;
-    XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
-    const auto pid = static_cast<unsigned long>(processId);
-    Window found = 0;
-    for (unsigned int i = 0; i < count && !found; ++i)
-        if (WindowProperty(display, children[i], "_NET_WM_NAME") == title &&
-            WindowProperty(display, children[i], "_NET_WM_PID") == std::string(reinterpret_cast<const char*>(&pid), sizeof pid))
-            found = children[i];
-    if (children)
-        XFree(children);
-    return found;
+    EXPECT_LT(cpu * 1000.0, 0.4 * static_cast<double>(measured)) << cpu << " s of processor in " << measured << " ms";
 }
 
 // The box of the start view's cross against the sky, above the wall and in the middle of the view.
