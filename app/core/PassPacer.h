@@ -16,7 +16,6 @@ public:
     PassPacer(PassClock& clock, double refreshRateHz);
 
     void SetPaced(bool paced);
-    bool Paced() const { return m_paced; }
     // Milliseconds between passes; 0 when unpaced.
     double PeriodMs() const;
 
