@@ -6,11 +6,14 @@
 #include "app/HeadPlotWindow.h"
 #include "app/MenuCommand.h"
 #include "app/MenuCommands.h"
+#include "app/PassScheduler.h"
 #include "app/core/CommandLineOptions.h"
 #include "app/core/KeySteering.h"
 #include "app/core/MainLoop.h"
 #include "app/core/PlayControl.h"
 #include "app/core/RendererDrawing.h"
+#include "app/core/StartupTimes.h"
+#include "platform/ContentPath.h"
 #include "platform/Interruption.h"
 #include "platform/MessageBox.h"
 #include "sound/SoundPlugin.h"
@@ -21,12 +24,12 @@
 #include "world/opengl/OpenGLDevice.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QPixmap>
+#include <QScreen>
 
 #include <sys/resource.h>
 
@@ -46,9 +49,6 @@ CGameApp::CGameApp() : CGameApp(std::make_unique<V4l2CameraLister>()) {}
 
 CGameApp::CGameApp(std::unique_ptr<CameraLister> cameras) : m_cameraLister(std::move(cameras))
 {
-    // Zero interval: a pass whenever no event is waiting.
-    m_idleTimer.setInterval(0);
-    QObject::connect(&m_idleTimer, &QTimer::timeout, [this] { OnIdle(); });
     m_sampleTimer.setInterval(kSampleFlushCheckMs);
     QObject::connect(&m_sampleTimer, &QTimer::timeout, [this] { m_headTracker.FlushSampleFilesIfDue(m_clock.NowMs()); });
 }
@@ -59,34 +59,68 @@ CGameApp::~CGameApp()
     m_headTracker.CloseSampleFiles();
 }
 
-bool CGameApp::InitInstance()
+bool CGameApp::InitInstance(StartupTimes* startupTimes)
 {
+    m_pStartupTimes = startupTimes;
     RaisePriority();
     CreateMainFrame();
+    NoteStage("main window and OpenGL context");
     CreateWorld();
+    NoteStage("world objects");
     // A Ctrl+C during start-up ends it between its steps; the models give up at once.
     if (NotedInterruption() != 0)
         return false;
 
     m_pDevice->WriteStatusText(10, 10, "Cargando ...");
+    const double texturesBefore = m_pDevice->TextureLoadingMs();
+    const double textsBefore = m_pDevice->StatusTextMs();
     if (!m_pRenderer->Init(*m_pDevice, MainLoop::kScreenWidth, MainLoop::kScreenHeight)) {
         m_pMainFrame->hide();
         return false;
     }
     if (NotedInterruption() != 0)
         return false;
+    NoteStage("renderer: device, 23 models, textures, font");
+    if (m_pStartupTimes) {
+        const double renderer = m_pStartupTimes->Stages().back().ms;
+        const double textures = m_pDevice->TextureLoadingMs() - texturesBefore;
+        const double texts = m_pDevice->StatusTextMs() - textsBefore;
+        m_pStartupTimes->Detail("textures read and uploaded", textures);
+        m_pStartupTimes->Detail("progress texts shown", texts);
+        m_pStartupTimes->Detail("models read and uploaded, device, font", renderer - textures - texts);
+    }
     m_pDevice->WriteStatusText(10, 160, "Inicializando sonidos ...");
     if (!InitSound()) {
         ShowMessageBox(kApplicationTitle, "No se puede inicializar los sonidos");
         return false;
     }
     m_pDevice->WriteStatusText(200, 160, "OK");
+    NoteStage("sound: device and clips");
     ShowIntro();
+    NoteStage("intro picture read and drawn");
+    // From now on the window shows frames: one of the right size whenever its size changes.
+    QObject::connect(m_pDevice, &OpenGLDevice::NeedsFrame, [this] { m_mainLoop->DrawFrame(); });
+    if (m_pStartupTimes)
+        NoteFirstFrame();
 
     ConnectCommands();
-    m_idleTimer.start();
     m_sampleTimer.start();
     return true;
+}
+
+void CGameApp::NoteStage(const std::string& stage)
+{
+    if (m_pStartupTimes)
+        m_pStartupTimes->Mark(stage);
+}
+
+void CGameApp::NoteFirstFrame()
+{
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection = QObject::connect(m_pDevice, &QOpenGLWidget::frameSwapped, [this, connection] {
+        QObject::disconnect(*connection);
+        m_pStartupTimes->Finish("first frame on the screen");
+    });
 }
 
 void CGameApp::RaisePriority()
@@ -99,6 +133,10 @@ void CGameApp::CreateMainFrame()
 {
     m_pMainFrame = std::make_unique<CMainFrame>();
     m_pDevice = new OpenGLDevice;
+    // The renderer's 4:3 view, whatever size the window has.
+    m_pDevice->SetViewSize({MainLoop::kScreenWidth, MainLoop::kScreenHeight});
+    // Read while the window opens and the models load; shown at the end of start-up.
+    m_pDevice->ReadAhead(NativePath("intro"));
     m_pMainFrame->View().SetDisplay(m_pDevice);
     m_pMainFrame->show();
     // The device gets its OpenGL context once the window is on the screen.
@@ -117,8 +155,9 @@ void CGameApp::CreateWorld()
     m_tracker.SetWorld(m_pCamera.get(), m_pLevelMap.get());
 
     m_drawing = std::make_unique<RendererDrawing>(*m_pRenderer);
-    m_play = std::make_unique<PlayControl>(m_state, m_tracker,
-                                           [this] { return m_pMainFrame->IsChecked(CommandKeysOnly); });
+    m_passes = std::make_unique<PassScheduler>(m_clock, m_pMainFrame->screen()->refreshRate(), [this] { return OnIdle(); });
+    m_play = std::make_unique<PlayControl>(
+        m_state, m_tracker, [this] { return m_pMainFrame->IsChecked(CommandKeysOnly); }, [this] { m_passes->Start(); });
     m_keys = std::make_unique<KeySteering>(m_state, *m_play, *m_pCamera, *m_pLevelMap);
     m_mainLoop = std::make_unique<MainLoop>(m_state, *m_pLevelMap, *m_pCamera, m_tracker, *m_drawing, m_clock);
 }
@@ -161,29 +200,23 @@ void CGameApp::ApplyCommandLine(const CommandLineOptions& options)
         m_commands->ToggleValues();
         m_commands->ToggleGraphs();
     }
-    if (options.start)
-        m_play->StartPlay();
     m_framesLeft = options.frames;
     m_bQuitAtVideoEnd = options.quitAtVideoEnd;
+    m_passes->SetPaced(!options.unpaced);
+    if (options.start)
+        m_play->StartPlay();
 }
 
-void CGameApp::OnIdle()
+bool CGameApp::OnIdle()
 {
-    // Dialogs, message boxes and open menus hold the game still, as their own loops would.
-    if (m_inPass || QApplication::activeModalWidget() || QApplication::activePopupWidget())
-        return;
-    m_inPass = true;
     m_mainLoop->RunPass();
-    m_inPass = false;
-
-    if (!m_state.m_bStarted)
-        return;
     const bool framesDone = m_framesLeft && --*m_framesLeft == 0;
     const bool videoDone = m_bQuitAtVideoEnd && m_state.m_pszVideoFile && m_tracker.OutOfFrames();
     if (framesDone || videoDone) {
-        m_idleTimer.stop();
         QCoreApplication::quit();
+        return false;
     }
+    return true;
 }
 
 bool CGameApp::SaveLastFrame(const std::string& path)

@@ -25,9 +25,11 @@ class KeySteering;
 class MainLoop;
 class MenuCommands;
 class OpenGLDevice;
+class PassScheduler;
 class PlayControl;
 class RendererDrawing;
 class SoundPlugin;
+class StartupTimes;
 struct CommandLineOptions;
 
 // The application: starts the program, owns the world objects, the head tracker and the state
@@ -43,12 +45,15 @@ public:
     CGameApp& operator=(const CGameApp&) = delete;
 
     // Start-up: main window, world objects, renderer and sound, intro picture. On false the
-    // user has been told why, or has asked the program to end, and the program ends.
-    bool InitInstance();
+    // user has been told why, or has asked the program to end, and the program ends. Each stage is
+    // noted in `startupTimes`, if given, up to the first frame on the screen.
+    bool InitInstance(StartupTimes* startupTimes = nullptr);
     // What the command line asks for once start-up is done.
     void ApplyCommandLine(const CommandLineOptions& options);
-    // One pass of the main loop, unless a dialog, a message box or a menu is open.
-    void OnIdle();
+    // One pass of the main loop; false once the program is to end (the command line's --frames
+    // or --quit-at-video-end). Passes run while play goes on, paced by the display, and not
+    // while a dialog, a message box or a menu is open.
+    bool OnIdle();
     // Writes the last frame drawn as a PNG file; false if it cannot be written.
     bool SaveLastFrame(const std::string& path);
     // Writes what each open tracker window and "Gráficas" show as folder/<window>.png; false
@@ -69,6 +74,8 @@ private:
     bool InitSound();
     void ShowIntro();
     void ConnectCommands();
+    void NoteStage(const std::string& stage);
+    void NoteFirstFrame();
 
     GameState m_state;
     HighGuiWindows m_highGuiWindows;
@@ -94,10 +101,10 @@ private:
     std::unique_ptr<CameraMenu> m_cameraMenu;
     std::unique_ptr<HeadPlotWindow> m_plot;
     std::unique_ptr<MenuCommands> m_commands;
-    QTimer m_idleTimer;
+    std::unique_ptr<PassScheduler> m_passes;
     // Brings the sample files up to date, also while a dialog holds the main loop.
     QTimer m_sampleTimer;
-    bool m_inPass = false;
+    StartupTimes* m_pStartupTimes = nullptr;
     // Passes of play left before the program quits by itself.
     std::optional<int> m_framesLeft;
     // Quit once a capture finds the video file at its end.

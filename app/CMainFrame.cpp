@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QSignalBlocker>
 
 #include <utility>
@@ -54,6 +55,8 @@ void CMainFrame::BuildMenu()
 
     AddAccelerator(CommandHelp, QKeySequence(Qt::Key_F1));
     AddAccelerator(CommandContextHelp, QKeySequence(Qt::SHIFT | Qt::Key_F1));
+    // An added key: F11 gives the whole screen to the window, and takes it back.
+    new QShortcut(QKeySequence(Qt::Key_F11), this, [this] { setWindowState(windowState() ^ Qt::WindowFullScreen); });
 }
 
 QMenu* CMainFrame::AddPopup(const char* title)

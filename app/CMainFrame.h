@@ -11,7 +11,8 @@ class QMenu;
 
 // The program's one window: title "Brumaria", a caption and a sizing border (no minimise,
 // maximise or close box), the menu that is the program's control panel, and the input view
-// over the whole client area. Closing it ends the program.
+// over the whole client area. F11 switches it to the whole screen and back. Closing it ends the
+// program.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:

@@ -40,3 +40,4 @@ step "Renderer at 640 x 480" with_display "$build/bench/renderer/renderer_bench"
   --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 step "Our tracking against KCF and MOSSE" "$build/bench/comparison/tracker_comparison" "$video" --repetitions 5
 step "Latency" with_display "$build/bench/latency/latency_bench" "$video" --repetitions 3
+step "The program as a player runs it" bench/program.sh "$build"

@@ -39,12 +39,16 @@ std::optional<CommandLineOptions> CommandLineOptions::Parse(const std::vector<st
             options.start = true;
         } else if (option == "--stats") {
             options.showStats = true;
+        } else if (option == "--unpaced") {
+            options.unpaced = true;
         } else if (option == "--quit-at-video-end") {
             options.quitAtVideoEnd = true;
         } else if (option == "--views") {
             options.showViews = true;
         } else if (option == "--messages-on-stderr") {
             options.messagesOnStderr = true;
+        } else if (option == "--startup-times") {
+            options.startupTimes = true;
         } else if (option == "--video") {
             const std::string& file = arguments[++i];
             std::error_code ignored;
@@ -93,11 +97,14 @@ const char* CommandLineOptions::Usage()
            "  --views               show the tracker's windows Frame, Frame B and Parámetros and\n"
            "                        the Gráficas (as Vistas > FrameA, FrameB, Valores, Gráficas)\n"
            "  --frames N            quit after N frames of play\n"
+           "  --unpaced             draw frames as fast as the machine allows, not one per display\n"
+           "                        refresh (for benchmarks)\n"
            "  --quit-at-video-end   quit when the video file has no more frames\n"
            "  --screenshot FILE     save the last frame drawn as a PNG picture when the program ends\n"
            "  --view-screenshots FOLDER\n"
            "                        save what each open tracker window and the Gráficas show\n"
            "                        last as FOLDER/<window>.png when the program ends\n"
            "  --messages-on-stderr  write messages to standard error instead of showing message boxes\n"
+           "  --startup-times       write how long each stage of start-up took to standard error\n"
            "  --help                show this help and quit\n";
 }

@@ -19,6 +19,9 @@ struct CommandLineOptions {
     bool showViews = false;
     // Quit after this many passes of play.
     std::optional<int> frames;
+    // Passes back to back, as fast as the machine allows, instead of one per display refresh
+    // (for benchmarks).
+    bool unpaced = false;
     // Quit once the video file has no more frames.
     bool quitAtVideoEnd = false;
     // Where the last drawn frame is saved as PNG when the program ends.
@@ -28,6 +31,9 @@ struct CommandLineOptions {
     std::optional<std::string> viewScreenshotFolder;
     // Messages go to standard error instead of message boxes.
     bool messagesOnStderr = false;
+    // How long each stage of start-up took, written to standard error once the first frame is
+    // on the screen.
+    bool startupTimes = false;
 
     // Reads the arguments after the program name. On a mistake, returns nothing and explains
     // it in `error`.

@@ -21,17 +21,23 @@ void MainLoop::RunPass()
     if (m_state.m_bResetRequested)
         ResetWalk();
 
+    if (m_state.m_bStarted) {
+        const double now = m_clock.NowMs();
+        ++m_state.m_nFrameCount;
+        PaceCapture(now);
+        MeasureFrameRate(now);
+    }
+    DrawFrame();
+}
+
+void MainLoop::DrawFrame()
+{
     if (!m_state.m_bStarted) {
         m_drawing.BeginFrame();
         m_drawing.DrawIntro();
         m_drawing.EndFrame();
         return;
     }
-
-    const double now = m_clock.NowMs();
-    ++m_state.m_nFrameCount;
-    PaceCapture(now);
-    MeasureFrameRate(now);
     DrawScene();
 }
 

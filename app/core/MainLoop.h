@@ -20,6 +20,9 @@ public:
              FrameDrawing& drawing, PassClock& clock);
 
     void RunPass();
+    // The frame of a pass again, and nothing else of it: the intro before play, the scene with
+    // its overlay during play. For a window that needs painting anew.
+    void DrawFrame();
 
 private:
     void ResetWalk();

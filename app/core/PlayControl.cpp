@@ -6,8 +6,9 @@
 
 #include <utility>
 
-PlayControl::PlayControl(GameState& state, TrackerOperations& tracker, std::function<bool()> keysOnlyChecked)
-    : m_state(state), m_tracker(tracker), m_keysOnlyChecked(std::move(keysOnlyChecked))
+PlayControl::PlayControl(GameState& state, TrackerOperations& tracker, std::function<bool()> keysOnlyChecked,
+                         std::function<void()> started)
+    : m_state(state), m_tracker(tracker), m_keysOnlyChecked(std::move(keysOnlyChecked)), m_started(std::move(started))
 {
 }
 
@@ -15,12 +16,13 @@ void PlayControl::StartPlay()
 {
     if (!m_state.m_pszVideoFile && !m_tracker.StartWebcam()) {
         g_steeringMode = NoCamera;
-        m_state.m_bStarted = true;
-        return;
+    } else {
+        g_steeringMode = m_keysOnlyChecked() ? KeysOnly : HeadSteering;
+        m_tracker.OpenImageWindow();
     }
-    g_steeringMode = m_keysOnlyChecked() ? KeysOnly : HeadSteering;
-    m_tracker.OpenImageWindow();
     m_state.m_bStarted = true;
+    if (m_started)
+        m_started();
 }
 
 void PlayControl::StartOrRequestReset()

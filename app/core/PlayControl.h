@@ -9,7 +9,9 @@ struct GameState;
 // steering mode from the "Solo teclas" check mark, read when it is needed.
 class PlayControl {
 public:
-    PlayControl(GameState& state, TrackerOperations& tracker, std::function<bool()> keysOnlyChecked);
+    // `started` is told once play has started.
+    PlayControl(GameState& state, TrackerOperations& tracker, std::function<bool()> keysOnlyChecked,
+                std::function<void()> started = {});
 
     // Enter before play: with no video file the webcam is opened, and without one play starts
     // with no head steering and no "Imagen" window.
@@ -21,4 +23,5 @@ private:
     GameState& m_state;
     TrackerOperations& m_tracker;
     std::function<bool()> m_keysOnlyChecked;
+    std::function<void()> m_started;
 };

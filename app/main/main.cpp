@@ -4,11 +4,13 @@
 #include "app/core/CommandLineOptions.h"
 #include "platform/ContentLocator.h"
 #include "platform/MessageBox.h"
+#include "app/core/StartupTimes.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QSurfaceFormat>
 #include <QTranslator>
 
 #include <cstdio>
@@ -80,8 +82,13 @@ int main(int argc, char** argv)
         std::fputs(CommandLineOptions::Usage(), stdout);
         return 0;
     }
+    StartupTimes startupTimes(options->startupTimes);
 
     g_qtMessageHandler = qInstallMessageHandler(EndWithoutDisplay);
+    // Frames are presented at the display's vertical retrace, where the platform offers it.
+    QSurfaceFormat surfaceFormat = QSurfaceFormat::defaultFormat();
+    surfaceFormat.setSwapInterval(1);
+    QSurfaceFormat::setDefaultFormat(surfaceFormat);
     QApplication qtApplication(argc, argv);
     qInstallMessageHandler(g_qtMessageHandler);
     QApplication::setWindowIcon(ApplicationIcon());
@@ -98,8 +105,10 @@ int main(int argc, char** argv)
     if (!UseContentFolders())
         return 1;
 
+    startupTimes.Mark("Qt set up");
     CGameApp app;
-    if (!app.InitInstance())
+    startupTimes.Mark("application object: configuracion, sample files");
+    if (!app.InitInstance(&startupTimes))
         return interrupts.Received() ? interrupts.ExitStatus() : 1;
     // A signal handled before the main loop runs left no loop to quit: it ends the run here.
     int status = 0;

@@ -5,6 +5,7 @@
 #include "app/core/KeysOnlyToggle.h"
 #include "app/core/MainLoop.h"
 #include "app/core/PassClock.h"
+#include "app/core/PassPacer.h"
 #include "app/core/PlayControl.h"
 #include "app/core/SteeringMode.h"
 #include "app/core/TrackerOperations.h"
@@ -13,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <string>
 #include <tuple>
@@ -137,6 +139,49 @@ TEST_F(ShellTest, TheFrameRateIsMeasuredOnceMoreThanASecondHasGone)
     EXPECT_EQ(std::pair(state.m_nFrameCount, state.m_dLastRateTime), std::pair(0, 2600.0));
 }
 
+TEST_F(ShellTest, PacedPassesComeOncePerRefreshWhileCapturesKeepTheirOwnPeriod)
+{
+    // The timer waits whole milliseconds, rounded up, as Qt's precise timer does.
+    const auto runPaced = [&](PassPacer& pacer, int passes) {
+        std::vector<double> captures;
+        for (int pass = 0; pass < passes; ++pass) {
+            fake.now += std::ceil(pacer.MsUntilNextPass());
+            pacer.PassStarted();
+            if (PassAt(fake.now).front() == "GrabAndProcess")
+                captures.push_back(fake.now);
+        }
+        return captures;
+    };
+    PassPacer pacer(fake, 60.0);
+    const std::vector<double> captures = runPaced(pacer, 600);
+    // 600 passes take 10 s: the 601st is due at 10000 ms, the rounding of each wait notwithstanding.
+    EXPECT_NEAR(fake.now + pacer.MsUntilNextPass(), 10000.0, 1.0);
+    EXPECT_NEAR(state.m_fFramesPerSecond, 60.0f, 1.0f);
+    // A capture once more than 200 ms have gone, at the first pass after: within one period.
+    ASSERT_GT(captures.size(), 40u);
+    for (std::size_t i = 1; i < captures.size(); ++i)
+        EXPECT_TRUE(captures[i] - captures[i - 1] > 200.0 && captures[i] - captures[i - 1] <= 200.0 + 17.0)
+            << captures[i - 1] << " " << captures[i];
+
+    // A pass that came late (the machine was busy) is followed a whole period later, not at once.
+    fake.now += 100.0;
+    pacer.PassStarted();
+    EXPECT_NEAR(pacer.MsUntilNextPass(), 1000.0 / 60.0, 1e-9);
+    // A display that does not tell its rate is taken for 60 Hz; a faster one gets more passes.
+    EXPECT_NEAR(PassPacer(fake, 0.0).PeriodMs(), 1000.0 / 60.0, 1e-9);
+    PassPacer fast(fake, 144.0);
+    const double start = fake.now;
+    runPaced(fast, 144);
+    EXPECT_NEAR(fake.now + fast.MsUntilNextPass() - start, 1000.0, 1.0);
+
+    // Unpaced, as before: every pass is due at once, so only the machine sets the pace.
+    PassPacer unpaced(fake, 60.0);
+    unpaced.SetPaced(false);
+    const double unpacedStart = fake.now;
+    runPaced(unpaced, 600);
+    EXPECT_EQ(fake.now, unpacedStart);
+}
+
 TEST_F(ShellTest, APassTracksThenDrawsTheSceneAndTheStatisticsOverlayWhenAskedFor)
 {
     EXPECT_EQ(PassAt(2000.0), (CallLog{"GrabAndProcess", "BeginFrame", "DrawScene", "EndFrame"}));
@@ -146,6 +191,23 @@ TEST_F(ShellTest, APassTracksThenDrawsTheSceneAndTheStatisticsOverlayWhenAskedFo
     EXPECT_EQ(fake.textLines, (std::vector<std::string>{"0 640x480 Frames por segundo D3D: 0.500000\n",
                                                         "1 640x480 Posicion X: 0.000000\t Posicion\tZ:0.000000\n",
                                                         "2 640x480 Casilla Actual:19\n"}));
+}
+
+TEST_F(ShellTest, AFrameDrawnAgainForTheWindowIsOnlyTheFrame)
+{
+    state.m_bShowStats = true;
+    EXPECT_EQ(PassAt(2000.0).front(), "GrabAndProcess");
+    const GameState before = state;
+    fake.log.clear();
+    fake.now = 2100.0;
+    loop.DrawFrame();
+    EXPECT_EQ(fake.log, (CallLog{"BeginFrame", "DrawScene", "DrawTextLine", "DrawTextLine", "DrawTextLine", "EndFrame"}));
+    EXPECT_EQ(std::tuple(state.m_nFrameCount, state.m_dLastCaptureTime, state.m_dLastRateTime),
+              std::tuple(before.m_nFrameCount, before.m_dLastCaptureTime, before.m_dLastRateTime));
+    state.m_bStarted = false;
+    fake.log.clear();
+    loop.DrawFrame();
+    EXPECT_EQ(fake.log, (CallLog{"BeginFrame", "DrawIntro", "EndFrame"}));
 }
 
 TEST_F(ShellTest, APendingResetRestartsTheWalkBeforeTheTrackerAndTheFrame)
@@ -191,7 +253,9 @@ TEST_F(ShellTest, StartingPlayOpensTheSourceAndTheSoloTeclasMarkDecidesTheMode)
         if (videoFile)
             started.m_pszVideoFile = videoFile;
         const bool checked = keysOnlyChecked;
-        PlayControl(started, tracker, [checked] { return checked; }).StartPlay();
+        int told = 0;
+        PlayControl(started, tracker, [checked] { return checked; }, [&] { told += started.m_bStarted; }).StartPlay();
+        EXPECT_EQ(told, 1) << "the passes begin once play has started";
         EXPECT_TRUE(started.m_bStarted);
         EXPECT_EQ(tracker.log, calls);
         EXPECT_EQ(g_steeringMode, mode) << (videoFile ? videoFile : "webcam") << " " << cameraPresent;

@@ -8,7 +8,8 @@
 class QOpenGLFunctions_3_3_Core;
 
 // The frame being drawn: an off-screen colour buffer of the window's size with the requested
-// depth buffer. Presenting copies it, stretched, onto the window.
+// depth buffer. Presenting copies it onto the window (stretched only while the window's new size
+// has no frame of its own yet).
 class BackBuffer {
 public:
     explicit BackBuffer(QOpenGLFunctions_3_3_Core& gl) : m_gl(gl) {}

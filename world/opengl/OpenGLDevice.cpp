@@ -1,9 +1,11 @@
 #include "world/opengl/OpenGLDevice.h"
 
+#include "platform/FileKind.h"
 #include "world/opengl/BackBuffer.h"
 #include "world/opengl/FixedFunctionShader.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QImageReader>
@@ -90,6 +92,45 @@ QFont FontOf(const FontDescription& description)
     return font;
 }
 
+// A picture file as the texels of every mipmap level, each half the one before; none if the
+// file is no picture. The levels are averaged here: OpenGL's own generation would have a software
+// renderer compile a shader for it during start-up. Rows of four-byte texels: the default unpack
+// alignment of 4 fits, and stays as Qt's glyph uploads expect it. The first row of the picture is
+// its top, where v = 0.
+// The picture, scaled down to kMaxTextureSide with its proportions kept where it is larger: while
+// it is read where the format can (JPEG), otherwise right after. Null for anything but a
+// readable regular file.
+QImage BoundedPicture(const std::string& path)
+{
+    if (KindOfFile(path) != FileKind::Regular)
+        return QImage();
+    const int limit = OpenGLDevice::kMaxTextureSide;
+    QImageReader reader(QString::fromStdString(path));
+    const QSize size = reader.size();
+    if (size.width() > limit || size.height() > limit)
+        reader.setScaledSize(size.scaled(limit, limit, Qt::KeepAspectRatio));
+    const QImage picture = reader.read();
+    if (picture.width() > limit || picture.height() > limit)
+        return picture.scaled(picture.size().scaled(limit, limit, Qt::KeepAspectRatio), Qt::IgnoreAspectRatio,
+            Qt::SmoothTransformation);
+    return picture;
+}
+
+std::vector<QImage> MipmapLevels(const std::string& path)
+{
+    QImage level = BoundedPicture(path);
+    std::vector<QImage> levels;
+    if (level.isNull())
+        return levels;
+    for (;;) {
+        levels.push_back(level.convertToFormat(QImage::Format_RGBA8888));
+        if (level.width() == 1 && level.height() == 1)
+            return levels;
+        level = level.scaled(std::max(1, level.width() / 2), std::max(1, level.height() / 2), Qt::IgnoreAspectRatio,
+            Qt::SmoothTransformation);
+    }
+}
+
 }  // namespace
 
 OpenGLDevice::OpenGLDevice(QWidget* parent) : QOpenGLWidget(parent)
@@ -170,7 +211,41 @@ bool OpenGLDevice::CreateDevice(DepthFormat depthFormat, VertexProcessing)
         return false;
     if (m_sampler == 0)
         m_gl->glGenSamplers(1, &m_sampler);
-    return m_backBuffer->Create(size() * devicePixelRatioF(), depthFormat);
+    m_depthFormat = depthFormat;
+    if (m_viewSize.isEmpty())
+        m_viewSize = size();
+    return CreateBackBuffer();
+}
+
+bool OpenGLDevice::CreateBackBuffer()
+{
+    const QSize pixels = size() * devicePixelRatioF();
+    if (!m_backBuffer->Create(pixels, m_depthFormat))
+        return false;
+    m_viewRect = QRect(QPoint(), m_viewSize.scaled(pixels, Qt::KeepAspectRatio));
+    m_viewRect.moveCenter(QRect(QPoint(), pixels).center());
+    // The bars stay black: later clears only reach the view.
+    m_backBuffer->Bind();
+    m_gl->glDisable(GL_SCISSOR_TEST);
+    m_gl->glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    m_gl->glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    m_gl->glClear(GL_COLOR_BUFFER_BIT);
+    return true;
+}
+
+void OpenGLDevice::resizeGL(int, int)
+{
+    if (!HasDevice() || m_backBuffer->Size() == size() * devicePixelRatioF())
+        return;
+    if (CreateBackBuffer())
+        emit NeedsFrame();
+}
+
+void OpenGLDevice::SetViewport()
+{
+    const int bottom = m_backBuffer->Size().height() - m_viewRect.bottom() - 1;
+    m_gl->glViewport(m_viewRect.x(), bottom, m_viewRect.width(), m_viewRect.height());
+    m_gl->glScissor(m_viewRect.x(), bottom, m_viewRect.width(), m_viewRect.height());
 }
 
 bool OpenGLDevice::HasDevice() const
@@ -186,10 +261,13 @@ int OpenGLDevice::DepthBits() const
 
 void OpenGLDevice::WriteStatusText(int x, int y, const std::string& text)
 {
+    QElapsedTimer painting;
+    painting.start();
     m_statusTexts.push_back({x, y, QString::fromStdString(text)});
     // Shown at once: start-up does not return to the event loop until it is done.
     if (isVisible())
         repaint();
+    m_statusTextMs += painting.nsecsElapsed() / 1e6;
 }
 
 void OpenGLDevice::RequestQuit(int exitCode)
@@ -201,48 +279,48 @@ DeviceTexture* OpenGLDevice::CreateTextureFromFile(const std::string& path)
 {
     if (m_gl == nullptr)
         return nullptr;
-    // One texture per picture file, however many materials name it.
-    if (const auto loaded = m_texturesByPath.find(path); loaded != m_texturesByPath.end())
-        return loaded->second;
+    if (const auto known = m_texturesByFile.find(path); known != m_texturesByFile.end())
+        return known->second;
+    QElapsedTimer loading;
+    loading.start();
+    std::vector<QImage> levels;
+    if (const auto ahead = m_picturesAhead.find(path); ahead != m_picturesAhead.end()) {
+        levels = ahead->second.get();
+        m_picturesAhead.erase(ahead);
+    } else {
+        levels = MipmapLevels(path);
+    }
     makeCurrent();
-    QImage picture = ReadBoundedPicture(QString::fromStdString(path));
-    if (picture.isNull()) {
-        m_texturesByPath[path] = nullptr;
+    GLint glLimit = 0;
+    m_gl->glGetIntegerv(GL_MAX_TEXTURE_SIZE, &glLimit);
+    // An OpenGL that takes less than kMaxTextureSide starts at the first level that fits.
+    while (!levels.empty() && glLimit > 0 && std::max(levels.front().width(), levels.front().height()) > glLimit)
+        levels.erase(levels.begin());
+    if (levels.empty()) {
+        m_texturesByFile[path] = nullptr;
+        m_textureLoadingMs += loading.nsecsElapsed() / 1e6;
         return nullptr;
     }
-    // Rows of four-byte texels: the default unpack alignment of 4 fits, and stays as Qt's
-    // glyph uploads expect it.
-    const QImage texels = picture.convertToFormat(QImage::Format_RGBA8888);
-    picture = QImage();
     auto texture = std::make_unique<OpenGLTexture>();
     m_gl->glGenTextures(1, &texture->texture);
     m_gl->glActiveTexture(GL_TEXTURE0);
     m_gl->glBindTexture(GL_TEXTURE_2D, texture->texture);
-    // The first row of the picture is its top, where v = 0.
-    m_gl->glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, texels.width(), texels.height(), 0, GL_RGBA,
-        GL_UNSIGNED_BYTE, texels.constBits());
-    m_gl->glGenerateMipmap(GL_TEXTURE_2D);
+    for (std::size_t number = 0; number < levels.size(); ++number) {
+        const QImage& texels = levels[number];
+        m_gl->glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(number), GL_RGBA8, texels.width(), texels.height(), 0,
+            GL_RGBA, GL_UNSIGNED_BYTE, texels.constBits());
+    }
     m_gl->glBindTexture(GL_TEXTURE_2D, m_texture != nullptr ? m_texture->texture : 0);
     m_textures.push_back(std::move(texture));
-    m_texturesByPath[path] = m_textures.back().get();
+    m_texturesByFile[path] = m_textures.back().get();
+    m_textureLoadingMs += loading.nsecsElapsed() / 1e6;
     return m_textures.back().get();
 }
 
-// A picture larger than kMaxTextureSide, or than this OpenGL takes, is scaled down to fit with its
-// proportions kept: while it is read where the format can (JPEG), otherwise right after.
-QImage OpenGLDevice::ReadBoundedPicture(const QString& path)
+void OpenGLDevice::ReadAhead(const std::string& path)
 {
-    GLint glLimit = 0;
-    m_gl->glGetIntegerv(GL_MAX_TEXTURE_SIZE, &glLimit);
-    const int limit = glLimit > 0 ? std::min(kMaxTextureSide, static_cast<int>(glLimit)) : kMaxTextureSide;
-    QImageReader reader(path);
-    const QSize size = reader.size();
-    if (size.width() > limit || size.height() > limit)
-        reader.setScaledSize(size.scaled(limit, limit, Qt::KeepAspectRatio));
-    const QImage picture = reader.read();
-    if (picture.width() > limit || picture.height() > limit)
-        return picture.scaled(picture.size().scaled(limit, limit, Qt::KeepAspectRatio), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    return picture;
+    if (m_picturesAhead.count(path) == 0 && m_texturesByFile.count(path) == 0)
+        m_picturesAhead[path] = std::async(std::launch::async, MipmapLevels, path);
 }
 
 unsigned OpenGLDevice::CreateVertexArray(const MeshVertex* vertices, int count, unsigned& vertexBuffer)
@@ -313,8 +391,9 @@ void OpenGLDevice::Clear(std::uint32_t flags, std::uint32_t color, float depth, 
         return;
     makeCurrent();
     m_backBuffer->Bind();
-    m_gl->glViewport(0, 0, m_backBuffer->Size().width(), m_backBuffer->Size().height());
-    m_gl->glDisable(GL_SCISSOR_TEST);
+    // As Direct3D's, a clear reaches the view alone.
+    SetViewport();
+    m_gl->glEnable(GL_SCISSOR_TEST);
     GLbitfield buffers = 0;
     if (flags & ClearTarget) {
         const glm::vec3 rgb = RgbOf(color);
@@ -329,6 +408,7 @@ void OpenGLDevice::Clear(std::uint32_t flags, std::uint32_t color, float depth, 
         buffers |= GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT;
     }
     m_gl->glClear(buffers);
+    m_gl->glDisable(GL_SCISSOR_TEST);
 }
 
 void OpenGLDevice::BeginScene() {}
@@ -430,7 +510,7 @@ void OpenGLDevice::PrepareDraw()
 {
     makeCurrent();
     m_backBuffer->Bind();
-    m_gl->glViewport(0, 0, m_backBuffer->Size().width(), m_backBuffer->Size().height());
+    SetViewport();
     m_gl->glDisable(GL_SCISSOR_TEST);
     m_gl->glDisable(GL_STENCIL_TEST);
     m_gl->glDisable(GL_BLEND);
@@ -500,6 +580,11 @@ void OpenGLDevice::DrawText(DeviceFont* font, const char* text, const TextRect& 
     m_gl->glUseProgram(0);
     QOpenGLPaintDevice target(m_backBuffer->Size());
     QPainter painter(&target);
+    // The rectangle is in the view's pixels; the text grows with the view and stays as sharp.
+    painter.setClipRect(m_viewRect);
+    painter.translate(m_viewRect.topLeft());
+    painter.scale(static_cast<qreal>(m_viewRect.width()) / m_viewSize.width(),
+                  static_cast<qreal>(m_viewRect.height()) / m_viewSize.height());
     painter.setFont(static_cast<OpenGLFont*>(font)->font);
     painter.setPen(QColor::fromRgba(color));
     painter.drawText(QRect(QPoint(rect.left, rect.top), QPoint(rect.right - 1, rect.bottom - 1)),

@@ -209,6 +209,18 @@ TEST_F(GameAppTest, BeforeEnterOnlyTheIntroShowsThenEveryKeyIsOneStepOfTheKeyTab
     white.fill(Qt::white);
     EXPECT_EQ(firstFrame.convertToFormat(QImage::Format_RGB32), white);
     EXPECT_EQ(std::pair(g_steeringMode, g_nCapturesPerSecond), std::pair(KeysOnly, 5));
+    // A wider window gets the intro drawn anew at its size, the 4:3 view between black bars; F11
+    // gives it the whole screen and takes it back.
+    OpenGLDevice* device = frame().findChild<OpenGLDevice*>();
+    frame().resize(frame().width() + 360, frame().height());
+    const QImage wider = device->ReadBackBuffer();
+    ASSERT_EQ(wider.size(), QSize(1000, 480));
+    EXPECT_TRUE(wider.pixel(170, 240) == qRgb(0, 0, 0) && wider.pixel(181, 240) == qRgb(255, 255, 255) &&
+                wider.pixel(818, 240) == qRgb(255, 255, 255) && wider.pixel(830, 240) == qRgb(0, 0, 0));
+    QTest::keyClick(view(), Qt::Key_F11);
+    EXPECT_TRUE(frame().isFullScreen());
+    QTest::keyClick(view(), Qt::Key_F11);
+    EXPECT_FALSE(frame().isFullScreen());
     // The view keeps the keys, a click on the 3D picture notwithstanding.
     QTest::mouseClick(frame().findChild<OpenGLDevice*>(), Qt::LeftButton);
     EXPECT_EQ(QApplication::focusWidget(), view());

@@ -14,11 +14,13 @@
 
 #include <csignal>
 #include <fstream>
-
-#include <sys/stat.h>
 #include <memory>
 #include <set>
 #include <sstream>
+#include <string>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 // Last: Xlib's macros (None, True, Status...) would break the headers above.
 #include <X11/Xlib.h>
@@ -239,6 +241,191 @@ TEST(ProgramTest, CtrlCToTheProgramAndItsXServerTogetherCompletesTheFiles)
     server.waitForFinished();
 }
 
+// The property's bytes (32-bit items as longs, as Xlib gives them).
+std::string WindowProperty(Display* display, Window window, const char* name)
+{
+    Atom type = 0;
+    int format = 0;
+    unsigned long items = 0;
+    unsigned long remaining = 0;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 256, False, AnyPropertyType, &type,
+                           &format, &items, &remaining, &data) != Success || !data)
+        return {};
+    const std::string bytes(reinterpret_cast<const char*>(data), items * (format == 32 ? sizeof(long) : format / 8));
+    XFree(data);
+    return bytes;
+}
+
+// The process's top-level window with the title; 0 if there is none.
+Window FindWindow(Display* display, qint64 processId, const std::string& title)
+{
+    Window root = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
+    const auto pid = static_cast<unsigned long>(processId);
+    Window found = 0;
+    for (unsigned int i = 0; i < count && !found; ++i)
+        if (WindowProperty(display, children[i], "_NET_WM_NAME") == title &&
+            WindowProperty(display, children[i], "_NET_WM_PID") == std::string(reinterpret_cast<const char*>(&pid), sizeof pid))
+            found = children[i];
+    if (children)
+        XFree(children);
+    return found;
+}
+
+// A connection to the test display, errors on windows that have just gone ignored (Xlib's default
+// handler exits); a server busy with other clients may refuse one for a moment.
+std::unique_ptr<Display, int (*)(Display*)> OpenDisplay()
+{
+    std::unique_ptr<Display, int (*)(Display*)> display{XOpenDisplay(nullptr), XCloseDisplay};
+    for (int attempt = 0; attempt < 20 && !display; ++attempt) {
+        QThread::msleep(100);
+        display.reset(XOpenDisplay(nullptr));
+    }
+    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+    return display;
+}
+
+// User and system time of the process (all its threads) in seconds, or -1 once it has gone.
+double CpuSeconds(qint64 pid)
+{
+    std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (!std::getline(file, line) || line.rfind(')') == std::string::npos)
+        return -1.0;
+    std::istringstream fields(line.substr(line.rfind(')') + 2));
+    std::string field;
+    double ticks = 0.0;
+    // After the command name come the fields from the third on; utime and stime are the 14th and 15th.
+    for (int number = 3; number <= 15 && fields >> field; ++number)
+        if (number >= 14)
+            ticks += std::stod(field);
+    return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+// Waits for the program to say its first frame is on the screen (--startup-times).
+bool WaitForFirstFrame(Program& program)
+{
+    program.setReadChannel(QProcess::StandardError);
+    QByteArray errors;
+    while (!errors.contains("first frame on the screen") && program.waitForReadyRead(60000))
+        errors += program.readAllStandardError();
+    return errors.contains("first frame on the screen");
+}
+
+TEST(ProgramTest, TheTitleScreenIdlesAndPlayIsPacedByTheDisplayWithTheProcessorMostlyFree)
+{
+    // Only the sound clips: no models to read or draw, so the frames themselves cost little.
+    Program title({"snd"});
+    title.Run({"--startup-times", "--messages-on-stderr"});
+    ASSERT_TRUE(WaitForFirstFrame(title));
+    const double titleCpu = CpuSeconds(title.processId());
+    QThread::msleep(1500);
+    EXPECT_LT(CpuSeconds(title.processId()) - titleCpu, 0.15) << "the title screen keeps the processor busy";
+    ::kill(static_cast<pid_t>(title.processId()), SIGINT);
+    EXPECT_EQ(title.ExitCode(), 128 + SIGINT);
+
+    // 120 passes at the display's 60 Hz take two seconds; the processor waits in between. In a
+    // small window: Mesa's software renderer composes every frame into the window at a cost that
+    // grows with its size.
+    Program play({"snd"});
+    play.Run({"--start", "--frames", "120", "--startup-times", "--messages-on-stderr"});
+    const auto display = OpenDisplay();
+    ASSERT_TRUE(display);
+    Window window = 0;
+    for (int wait = 0; wait < 600 && !window; ++wait) {
+        QThread::msleep(20);
+        window = FindWindow(display.get(), play.processId(), "Brumaria");
+    }
+    ASSERT_NE(window, 0u);
+    XResizeWindow(display.get(), window, 160, 160);
+    XFlush(display.get());
+    ASSERT_TRUE(WaitForFirstFrame(play));
+    QElapsedTimer wall;
+    wall.start();
+    const double startCpu = CpuSeconds(play.processId());
+    double cpu = 0.0;
+    qint64 measured = 0;
+    while (!play.waitForFinished(50)) {
+        const double now = CpuSeconds(play.processId());
+        if (now >= 0.0) {
+            cpu = now - startCpu;
+            measured = wall.elapsed();
+        }
+    }
+    EXPECT_EQ(play.exitCode(), 0);
+    EXPECT_GE(wall.elapsed(), 1800) << "120 passes went faster than the display refreshes";
+    EXPECT_LT(cpu * 1000.0, 0.4 * static_cast<double>(measured)) << cpu << " s of processor in " << measured << " ms";
+}
+
+// The box of the start view's cross against the sky, above the wall and in the middle of the view.
+QRect CrossIn(const QImage& image, const QRect& view)
+{
+    const QRect band(view.x() + view.width() * 3 / 10, view.y() + view.height() / 10, view.width() * 4 / 10,
+                     view.height() / 4);
+    QRect box;
+    for (int y = band.top(); y <= band.bottom(); ++y)
+        for (int x = band.left(); x <= band.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 140)
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+TEST(ProgramTest, AWindowMade1280By720ShowsTheViewLargerUndistortedBetweenBlackBars)
+{
+    // The start view at the window's first size.
+    Program first;
+    first.Run({"--start", "--frames", "30", "--screenshot", "view.png", "--messages-on-stderr"});
+    ASSERT_EQ(first.ExitCode(), 0);
+    const QImage small(first.Path("view.png"));
+    ASSERT_EQ(small.size(), QSize(640, 480));
+
+    // The window made 1280 x 720 as soon as it shows, as a player would.
+    const auto display = OpenDisplay();
+    ASSERT_TRUE(display);
+    Program resized;
+    resized.Run({"--start", "--frames", "120", "--screenshot", "view.png", "--messages-on-stderr"});
+    Window window = 0;
+    for (int wait = 0; wait < 600 && !window; ++wait) {
+        QThread::msleep(50);
+        window = FindWindow(display.get(), resized.processId(), "Brumaria");
+    }
+    ASSERT_NE(window, 0u);
+    XWindowAttributes attributes{};
+    ASSERT_TRUE(XGetWindowAttributes(display.get(), window, &attributes));
+    // The menu bar keeps its height above the view.
+    XResizeWindow(display.get(), window, 1280, 720 + attributes.height - 480);
+    XFlush(display.get());
+    ASSERT_EQ(resized.ExitCode(), 0);
+    const QImage large(resized.Path("view.png"));
+    ASSERT_EQ(large.size(), QSize(1280, 720));
+
+    // A 960 x 720 view in the middle, black bars beside it.
+    int barPixels = 0;
+    int blackInBars = 0;
+    int blackViewEdges = 0;
+    for (int y = 0; y < 720; ++y) {
+        for (const int x : {0, 80, 159, 1120, 1200, 1279}) {
+            ++barPixels;
+            blackInBars += (large.pixel(x, y) & 0xFFFFFF) == 0;
+        }
+        blackViewEdges += (large.pixel(160, y) & 0xFFFFFF) == 0 && (large.pixel(1119, y) & 0xFFFFFF) == 0;
+    }
+    EXPECT_EQ(blackInBars, barPixels);
+    EXPECT_LT(blackViewEdges, 10);
+    // The cross half as large again, as high up and as far across the view: nothing stretched.
+    const QRect before = CrossIn(small, QRect(0, 0, 640, 480));
+    const QRect after = CrossIn(large, QRect(160, 0, 960, 720));
+    ASSERT_GT(before.width(), 40) << "no cross in the start view";
+    EXPECT_NEAR(after.width(), 1.5 * before.width(), 3.0);
+    EXPECT_NEAR(after.height(), 1.5 * before.height(), 3.0);
+    EXPECT_NEAR(after.left() - 160, 1.5 * before.left(), 3.0);
+    EXPECT_NEAR(after.top(), 1.5 * before.top(), 3.0);
+}
+
 // The program playing the demo video with head steering, and the test display as the window
 // system sees it: however the player ends the program, the six sample files are complete.
 class ProgramEndTest : public ::testing::Test {
@@ -258,39 +445,7 @@ protected:
     }
 
     // The program's top-level window with the title; 0 if there is none.
-    Window Find(const std::string& title) const
-    {
-        Window root = 0;
-        Window parent = 0;
-        Window* children = nullptr;
-        unsigned int count = 0;
-        XQueryTree(display.get(), DefaultRootWindow(display.get()), &root, &parent, &children, &count);
-        const unsigned long pid = static_cast<unsigned long>(program.processId());
-        Window found = 0;
-        for (unsigned int i = 0; i < count && !found; ++i)
-            if (Property(children[i], "_NET_WM_NAME") == title &&
-                Property(children[i], "_NET_WM_PID") == std::string(reinterpret_cast<const char*>(&pid), sizeof pid))
-                found = children[i];
-        if (children)
-            XFree(children);
-        return found;
-    }
-
-    // The property's bytes (32-bit items as longs, as Xlib gives them).
-    std::string Property(Window window, const char* name) const
-    {
-        Atom type = 0;
-        int format = 0;
-        unsigned long items = 0;
-        unsigned long remaining = 0;
-        unsigned char* data = nullptr;
-        if (XGetWindowProperty(display.get(), window, XInternAtom(display.get(), name, False), 0, 256, False, AnyPropertyType,
-                               &type, &format, &items, &remaining, &data) != Success || !data)
-            return {};
-        const std::string bytes(reinterpret_cast<const char*>(data), items * (format == 32 ? sizeof(long) : format / 8));
-        XFree(data);
-        return bytes;
-    }
+    Window Find(const std::string& title) const { return FindWindow(display.get(), program.processId(), title); }
 
     // What a window manager's close button sends.
     void RequestClose(Window window) const

@@ -16,6 +16,8 @@
 #include <QOpenGLFunctions>
 #include <QOpenGLFunctions_3_3_Core>
 #include <QPainter>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
 
@@ -126,7 +128,7 @@ protected:
 }  // namespace
 
 // 16-bit depth first, as asked for; Direct3D's 15-bit format does not exist here.
-TEST_F(OpenGLDeviceTest, DepthFormatsAndFramesShownOnlyOncePresentedAndStretchedOverTheWindow)
+TEST_F(OpenGLDeviceTest, DepthFormatsAndFramesShownOnlyOncePresentedAtTheWindowsSizeBetweenBars)
 {
     EXPECT_EQ(device.DepthBits(), 16);
     EXPECT_FALSE(device.CreateDevice(DepthFormat::D15S1, VertexProcessing::Hardware));
@@ -148,13 +150,34 @@ TEST_F(OpenGLDeviceTest, DepthFormatsAndFramesShownOnlyOncePresentedAndStretched
     };
     EXPECT_GT(darkPixels(QRect(10, 160, 160, 20)), 100);
     EXPECT_EQ(darkPixels(QRect(0, 0, kWidth, 158)) + darkPixels(QRect(0, 182, kWidth, kHeight - 182)), 0);
-    device.resize(320, 240);
-    Frame([&] { Draw(0.0f, -5.0f, 5.0f, 5.0f, 2.4f, 1, 0, 0); });
+    // The back buffer follows the window's size and asks for a frame; the 4:3 view takes the
+    // middle, half its size here, between black bars, and text keeps to the view's scale.
+    QSignalSpy needsFrame(&device, &OpenGLDevice::NeedsFrame);
+    device.resize(400, 240);
+    EXPECT_EQ(needsFrame.count(), 1);
+    EXPECT_EQ(device.ViewRect(), QRect(40, 0, 320, 240));
+    DeviceFont* font = device.CreateFont({15, 8, 0, 0, 100, false, false, false, 1, 0, 0, 0, 0, "Times New Roman"});
+    Frame([&] {
+        Draw(0.0f, -5.0f, 5.0f, 5.0f, 2.4f, 1, 0, 0);
+        device.DrawText(font, "Frames por segundo D3D: 60.000000", {0, 0, kWidth, kHeight}, PackColor(kOverlayColor));
+    });
     const QImage shown = device.grabFramebuffer();
-    ASSERT_EQ(shown.size(), QSize(320, 240));
-    EXPECT_EQ(shown.pixel(80, 120), kGrey);
-    EXPECT_EQ(shown.pixel(240, 120), qRgb(255, 0, 0));
-    EXPECT_EQ(device.ReadBackBuffer().size(), QSize(kWidth, kHeight));
+    ASSERT_EQ(shown.size(), QSize(400, 240));
+    EXPECT_EQ(device.ReadBackBuffer(), shown.convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(shown.pixel(20, 120), qRgb(0, 0, 0));
+    EXPECT_EQ(shown.pixel(380, 120), qRgb(0, 0, 0));
+    EXPECT_EQ(shown.pixel(120, 120), kGrey);
+    EXPECT_EQ(shown.pixel(280, 120), qRgb(255, 0, 0));
+    QRect text;
+    for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 200; ++x)
+            if (qRed(shown.pixel(x, y)) > 200 && qGreen(shown.pixel(x, y)) < 100)
+                text |= QRect(x, y, 1, 1);
+    // Half the font's 15 pixels, from the view's top-left corner.
+    EXPECT_GE(text.left(), 40);
+    EXPECT_LT(text.left(), 44);
+    EXPECT_LT(text.top(), 4);
+    EXPECT_LT(text.bottom(), 10);
 }
 
 // The untextured colour is the material's; textures are modulated by it, with v = 0 at the
@@ -236,7 +259,7 @@ TEST_F(OpenGLDeviceTest, TextIsRedInsideItsRectangle)
     EXPECT_EQ(alignment, 4) << "1 garbles the painter's glyphs";
 }
 
-TEST_F(OpenGLDeviceTest, OnlyAPictureGivesATextureAndRequestQuitEndsTheEventLoop)
+TEST_F(OpenGLDeviceTest, OnlyAPictureGivesATextureReadOnceAndRequestQuitEndsTheEventLoop)
 {
     QImage picture(8, 8, QImage::Format_RGB32);
     picture.fill(Qt::red);
@@ -252,8 +275,15 @@ TEST_F(OpenGLDeviceTest, OnlyAPictureGivesATextureAndRequestQuitEndsTheEventLoop
         file.close();
         EXPECT_EQ(device.CreateTextureFromFile(name.toStdString()), nullptr) << name.toStdString();
     }
+    // Read ahead on another thread or not, the same answers.
+    device.ReadAhead("no-existe.png");
+    device.ReadAhead("entera.png");
     EXPECT_EQ(device.CreateTextureFromFile("no-existe.png"), nullptr);
-    EXPECT_NE(device.CreateTextureFromFile("entera.png"), nullptr);
+    DeviceTexture* texture = device.CreateTextureFromFile("entera.png");
+    EXPECT_NE(texture, nullptr);
+    // A file is read once; the models that name it share its texture.
+    ASSERT_TRUE(QFile::remove("entera.png"));
+    EXPECT_EQ(device.CreateTextureFromFile("entera.png"), texture);
     device.RequestQuit(3);
     EXPECT_EQ(QCoreApplication::exec(), 3);
 }
