@@ -8,6 +8,7 @@
 #include "app/MenuCommands.h"
 #include "app/core/CommandLineOptions.h"
 #include "app/core/KeySteering.h"
+#include "app/core/LevelCamera.h"
 #include "app/core/MainLoop.h"
 #include "app/core/PlayControl.h"
 #include "app/core/RendererDrawing.h"
@@ -114,7 +115,8 @@ void CGameApp::CreateWorld()
     m_pRenderer = std::make_unique<CRenderer>();
     m_pCamera = std::make_unique<CCamera>();
     m_pSound = std::make_unique<SoundPlugin>();
-    m_tracker.SetWorld(m_pCamera.get(), m_pLevelMap.get());
+    m_pSteeredCamera = std::make_unique<LevelCamera>(*m_pCamera, *m_pLevelMap);
+    m_headTracker.SetCamera(m_pSteeredCamera.get());
 
     m_drawing = std::make_unique<RendererDrawing>(*m_pRenderer);
     m_play = std::make_unique<PlayControl>(m_state, m_tracker,

@@ -16,7 +16,6 @@ public:
     // the new head sample, or of the step that lost the face.
     void SetPassHandler(std::function<void(const PassRecord&)> handler) { m_passHandler = std::move(handler); }
 
-    void SetWorld(CCamera* camera, CLevelMap* levelMap) override { m_tracker.SetWorld(camera, levelMap); }
     bool StartWebcam() override
     {
         m_bOutOfFrames = false;

@@ -43,11 +43,6 @@ bool CHeadTracker::FreshStart()
     return g_freshStart;
 }
 
-void CHeadTracker::SetWorld(CCamera* camera, CLevelMap* map)
-{
-    interpreter->SetWorld(camera, map);
-}
-
 void CHeadTracker::DropFaces()
 {
     // Tracked faces refer to the models: they go first.

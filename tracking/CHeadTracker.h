@@ -15,9 +15,8 @@
 #include <string>
 #include <vector>
 
-class CCamera;
-class CLevelMap;
 class DebugWindows;
+class SteeredCamera;
 
 // The head-tracking front end: grabs frames from the webcam or a video file, looks for faces
 // while none is followed (Detecting) and follows the first one found (Tracking), hands the
@@ -42,8 +41,8 @@ public:
     CHeadTracker(const CHeadTracker&) = delete;
     CHeadTracker& operator=(const CHeadTracker&) = delete;
 
-    // The camera and level map that head steering moves.
-    void SetWorld(CCamera* camera, CLevelMap* map);
+    // The camera that head steering moves (none: it moves nothing).
+    void SetCamera(SteeredCamera* camera) { interpreter->SetCamera(camera); }
 
     // Sources: both drop the faces and start detecting afresh. True when a camera was opened;
     // the file's frame rate, or 0.0 when it cannot be opened.

@@ -6,7 +6,7 @@
 #include "tracking/SaturatingInt.h"
 #include "tracking/ThresholdFile.h"
 #include "tracking/ValuesPanel.h"
-#include "world/CCamera.h"
+#include "tracking/SteeredCamera.h"
 
 #include <algorithm>
 #include <cmath>
@@ -51,12 +51,6 @@ MotionInterpreter::MotionInterpreter(DebugWindows& debugWindows) : windows(debug
 }
 
 MotionInterpreter::~MotionInterpreter() = default;
-
-void MotionInterpreter::SetWorld(CCamera* worldCamera, CLevelMap* levelMap)
-{
-    camera = worldCamera;
-    map = levelMap;
-}
 
 bool MotionInterpreter::LoadThresholds()
 {
@@ -156,7 +150,7 @@ void MotionInterpreter::Interpret()
 
 void MotionInterpreter::TurnByRoll(std::int32_t roll)
 {
-    if (!HasWorld())
+    if (!camera)
         return;
     const float amount = (AbsSaturating(roll) - kRollDeadZone) * kRollTurnGain;
     if (roll < 0)
@@ -169,7 +163,7 @@ bool MotionInterpreter::LookByPitch(float pitch)
 {
     const bool up = pitch >= thresholds.pitchUpThreshold;
     const bool down = !up && pitch <= thresholds.pitchDownThreshold;
-    if (!HasWorld())
+    if (!camera)
         return up || down;
     if (up)
         camera->LookUp(kLookStep);
@@ -185,13 +179,13 @@ void MotionInterpreter::SideStep(PassRecord& pass)
     const float offset = g_smoothedHead.average.eyeCentreX - restPose.restEyeCentreX;
     pass.dx = AbsSaturating(TruncateTowardZero(offset));
     pass.moved[MeasureEyeCentreX] = pass.dx > thresholdX;
-    if (!pass.moved[MeasureEyeCentreX] || !HasWorld())
+    if (!pass.moved[MeasureEyeCentreX] || !camera)
         return;
     const float amount = (pass.dx - thresholdX) * kSideStepGain;
     if (offset > 0)
-        camera->StrafeLeft(*map, amount);
+        camera->StrafeLeft(amount);
     else
-        camera->StrafeRight(*map, amount);
+        camera->StrafeRight(amount);
 }
 
 bool MotionInterpreter::Walk(PassRecord& pass)
@@ -205,11 +199,11 @@ bool MotionInterpreter::Walk(PassRecord& pass)
     pass.dz = AbsSaturating(TruncateTowardZero(eyeMouth - restPose.restEyeMouth));
     if (!(pass.dz > thresholdZ))
         return false;
-    if (HasWorld()) {
+    if (camera) {
         if (eyeMouth > restPose.restEyeMouth)
-            camera->WalkForward(*map, (pass.dz - thresholdZ) * kWalkForwardGain);
+            camera->WalkForward((pass.dz - thresholdZ) * kWalkForwardGain);
         else
-            camera->WalkBackward(*map, (pass.dz - thresholdZ) * kWalkBackwardGain);
+            camera->WalkBackward((pass.dz - thresholdZ) * kWalkBackwardGain);
     }
     return true;
 }
@@ -219,7 +213,7 @@ void MotionInterpreter::RiseOrDescend(PassRecord& pass)
     pass.signedDy = ClampToInt32(std::int64_t{g_smoothedHead.average.faceCentreY} - restPose.restFaceCentreY);
     pass.dy = AbsSaturating(pass.signedDy);
     pass.moved[MeasureFaceCentreY] = pass.dy > thresholdY;
-    if (!pass.moved[MeasureFaceCentreY] || !HasWorld())
+    if (!pass.moved[MeasureFaceCentreY] || !camera)
         return;
     const float amount = static_cast<float>((pass.dy - thresholdY) * kRiseGain);
     if (pass.signedDy > 0)
@@ -232,7 +226,7 @@ bool MotionInterpreter::TurnByYaw(float yaw)
 {
     const bool right = yaw >= thresholds.yawThreshold;
     const bool left = !right && yaw <= thresholds.yawLeftLimit;
-    if (!HasWorld())
+    if (!camera)
         return right || left;
     if (right)
         camera->TurnRight(kYawTurn);

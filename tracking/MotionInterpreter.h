@@ -10,9 +10,8 @@
 
 #include <cstdint>
 
-class CCamera;
-class CLevelMap;
 class DebugWindows;
+class SteeredCamera;
 
 // Turns the followed eye and mouth positions into camera moves. Each sample's measures
 // (eye-centre x, eye-mouth distance, face-centre y, roll, and the yaw and pitch cues) are
@@ -32,9 +31,9 @@ public:
     MotionInterpreter(const MotionInterpreter&) = delete;
     MotionInterpreter& operator=(const MotionInterpreter&) = delete;
 
-    // The application's camera and level map; until both are given, passes record but move
-    // nothing.
-    void SetWorld(CCamera* camera, CLevelMap* map);
+    // The camera head steering moves; without one, passes record but move nothing. It must
+    // outlive the interpreter or be replaced first.
+    void SetCamera(SteeredCamera* camera) { this->camera = camera; }
 
     bool LoadThresholds();
     bool SaveThresholds();
@@ -111,7 +110,6 @@ public:
     std::uint64_t PassCount() const { return passCount; }
 
 private:
-    bool HasWorld() const { return camera != nullptr && map != nullptr; }
     // The steps of one pass. Those given `pass` record their offsets and whether they moved in
     // it; the look and turn steps return whether they moved (a level view is no move).
     void TurnByRoll(std::int32_t roll);
@@ -133,8 +131,7 @@ private:
     float thresholdZ = 0.0f;
 
     DebugWindows& windows;
-    CCamera* camera = nullptr;
-    CLevelMap* map = nullptr;
+    SteeredCamera* camera = nullptr;
     SampleFiles sampleFiles;
     PassRecord lastPass;
     std::uint64_t passCount = 0;

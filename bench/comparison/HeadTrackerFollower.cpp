@@ -10,7 +10,7 @@ HeadTrackerFollower::HeadTrackerFollower()
     auto source = std::make_unique<HandedFrameSource>();
     m_source = source.get();
     m_opener.PrepareCamera(std::move(source));
-    m_tracker.SetWorld(&m_camera, &m_levelMap);
+    m_tracker.SetCamera(&m_steeredCamera);
     m_tracker.StartWebcam();
 }
 

@@ -43,7 +43,6 @@ public:
                             text);
     }
     void EndFrame() override { log.push_back("EndFrame"); }
-    void SetWorld(CCamera*, CLevelMap*) override {}
     bool StartWebcam() override { log.push_back("StartWebcam"); return cameraPresent; }
     double OpenVideoFile(const std::string&) override { return 0.0; }
     void OpenImageWindow() override { log.push_back("OpenImageWindow"); }

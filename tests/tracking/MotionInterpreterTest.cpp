@@ -1,3 +1,4 @@
+#include "app/core/LevelCamera.h"
 #include "sound/SoundPlugin.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tests/support/tracking/DebugWindowRecorder.h"
@@ -43,17 +44,17 @@ Face Head(float right, float down, float nearer = 0, double roll = 0)
 // An interpreter resting at Head(0, 0), steering a camera, and a reference camera that the
 // expected moves are made on.
 struct Steering {
-    // Fills the ring with the face and cues, so the next pass sees exactly them. Without a map
-    // these passes move nothing.
+    // Fills the ring with the face and cues, so the next pass sees exactly them. Without a
+    // camera these passes move nothing.
     void Settle(const Face& f, double yaw = 0.0, double pitch = 0.0)
     {
         interpreter.SetRestPose(100, 100, 140, 100, 120, 160);
         interpreter.UpdatePixelThresholds();
-        interpreter.SetWorld(&camera, nullptr);
+        interpreter.SetCamera(nullptr);
         interpreter.SetYawMeasure(yaw);
         interpreter.SetPitchMeasure(pitch);
         Add(f, 5);
-        interpreter.SetWorld(&camera, &map);
+        interpreter.SetCamera(&steeredCamera);
     }
     // Tracking steps that find the face.
     void Add(const Face& f, int steps = 1)
@@ -66,6 +67,7 @@ struct Steering {
     DebugWindowRecorder windows;
     CLevelMap map, referenceMap;
     CCamera camera, reference;
+    LevelCamera steeredCamera{camera, map};
     MotionInterpreter interpreter{windows};
 };
 
@@ -159,8 +161,8 @@ TEST(MotionInterpreter, EachPassMakesItsMovesInOrderAndRecordsItsValues)
         SCOPED_TRACE(c.name);
         Steering s;
         s.Settle(c.face, c.yaw, c.pitch);
-        ASSERT_EQ(s.camera.Eye(), s.reference.Eye()) << "no map";
-        ASSERT_EQ(s.camera.LookAt(), s.reference.LookAt()) << "no map";
+        ASSERT_EQ(s.camera.Eye(), s.reference.Eye()) << "no camera";
+        ASSERT_EQ(s.camera.LookAt(), s.reference.LookAt()) << "no camera";
         if (c.configure)
             c.configure(s);
         s.interpreter.Interpret();

@@ -58,7 +58,7 @@ std::string ReplayLine::Format(char separator) const
 
 Replay::Replay() : m_tracker(m_windows, m_opener)
 {
-    m_tracker.SetWorld(&m_camera, &m_levelMap);
+    m_tracker.SetCamera(&m_steeredCamera);
 }
 
 bool Replay::Open(const std::string& videoFile, bool preciseDetection)

@@ -2,6 +2,7 @@
 #include "app/CParamDeteccion.h"
 #include "app/CParametros.h"
 #include "app/DialogUnits.h"
+#include "app/core/LevelCamera.h"
 #include "app/core/SteeringMode.h"
 #include "platform/MessageBox.h"
 #include "tests/support/TemporaryFolder.h"
@@ -160,7 +161,8 @@ TEST_F(DialogsTest, OpcionesDeteccionAppliesItsBoxesOnAceptarOnlyClearingWalking
 {
     CLevelMap levelMap;
     CCamera camera;
-    tracker.SetWorld(&camera, &levelMap);
+    LevelCamera steeredCamera(camera, levelMap);
+    tracker.SetCamera(&steeredCamera);
     // Still, then the face comes nearer and stays there.
     std::string error;
     const std::optional<MotionScript> script = MotionScript::Parse("still:10,nearer:1.5", error);

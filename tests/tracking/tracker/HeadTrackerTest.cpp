@@ -1,5 +1,6 @@
 #include "tracking/CHeadTracker.h"
 
+#include "app/core/LevelCamera.h"
 #include "platform/MessageBox.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tests/support/tracking/DebugWindowRecorder.h"
@@ -143,7 +144,7 @@ namespace {
 // "webcam" serves the frames given, then stops answering; its video files are real.
 class HeadTrackerTest : public ::testing::Test {
 protected:
-    HeadTrackerTest() { tracker.SetWorld(&camera, &levelMap); }
+    HeadTrackerTest() { tracker.SetCamera(&steeredCamera); }
 
     FrameSequenceSource& Start(std::vector<cv::Mat> frames, ImageOrigin origin = TopLeftOrigin)
     {
@@ -187,6 +188,7 @@ protected:
     PreparedSourceOpener opener;
     CLevelMap levelMap;
     CCamera camera;
+    LevelCamera steeredCamera{camera, levelMap};
     CHeadTracker tracker{windows, opener};
 };
 
