@@ -12,7 +12,7 @@
 #include "app/core/GameState.h"
 #include "app/core/KeysOnlyToggle.h"
 #include "app/core/PlayControl.h"
-#include "app/core/SteeringMode.h"
+#include "app/core/ProcessSettings.h"
 #include "platform/MessageBox.h"
 #include "tracking/CHeadTracker.h"
 #include "tracking/capture/CaptureSource.h"

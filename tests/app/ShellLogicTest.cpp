@@ -6,7 +6,7 @@
 #include "app/core/MainLoop.h"
 #include "app/core/PassClock.h"
 #include "app/core/PlayControl.h"
-#include "app/core/SteeringMode.h"
+#include "app/core/ProcessSettings.h"
 #include "app/core/TrackerOperations.h"
 #include "world/CCamera.h"
 #include "world/CLevelMap.h"

@@ -3,7 +3,7 @@
 #include "app/CParametros.h"
 #include "app/DialogUnits.h"
 #include "app/core/LevelCamera.h"
-#include "app/core/SteeringMode.h"
+#include "app/core/ProcessSettings.h"
 #include "platform/MessageBox.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tests/support/tracking/HeadScenes.h"

@@ -6,7 +6,7 @@
 #include "app/HeadPlotWindow.h"
 #include "app/MenuCommand.h"
 #include "app/core/CommandLineOptions.h"
-#include "app/core/SteeringMode.h"
+#include "app/core/ProcessSettings.h"
 #include "platform/MessageBox.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tests/support/tracking/HeadScenes.h"
@@ -147,7 +147,7 @@ protected:
         firstFrame = frame().findChild<OpenGLDevice*>()->ReadBackBuffer();
         // Start-up reported every model missing.
         messages.Clear();
-        camera = CCamera::Current();
+        camera = CCamera::Instance();
         startPose = Pose();
         frame().activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
