@@ -148,7 +148,7 @@ void CGameApp::ConnectCommands()
         m_plot->SetDeadZones(m_headTracker.Interpreter().DeadZones());
         m_plot->AddPass(m_clock.NowMs() / 1000.0, pass);
     });
-    m_commands = std::make_unique<MenuCommands>(*m_pMainFrame, m_state, m_headTracker, *m_play, *m_cameraMenu, *m_plot);
+    m_commands = std::make_unique<MenuCommands>(*m_pMainFrame, m_state, m_tracker, *m_play, *m_cameraMenu, *m_plot);
 }
 
 void CGameApp::ApplyCommandLine(const CommandLineOptions& options)

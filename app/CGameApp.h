@@ -58,7 +58,6 @@ public:
 
     CMainFrame& MainFrame() const { return *m_pMainFrame; }
     GameState& State() { return m_state; }
-    TrackerOperations& Tracker() { return m_tracker; }
     CHeadTracker& HeadTracker() { return m_headTracker; }
     CLevelMap& LevelMap() const { return *m_pLevelMap; }
     HeadPlotWindow& Plot() const { return *m_plot; }

@@ -84,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The values as the program uses them: dead zones from a rest pose, then a few passes.
     MotionInterpreter& interpreter = g_steering->interpreter;
-    interpreter.LoadThresholds();
+    interpreter.Settings().LoadThresholds();
     interpreter.SetRestPose(120.0f, 100.0f, 180.0f, 101.0f, 150.0f, 160.0f);
     interpreter.UpdatePixelThresholds();
     const float drift[] = {0.0f, 40.0f, -40.0f, 15.0f, -15.0f, 3.0f};

@@ -71,35 +71,10 @@ public:
     void SetValuesView(bool on);
     void SetPreciseDetection(bool on);
 
-    // The parameter dialogs' values, kept by the interpreter.
-    bool SaveThresholds() { return interpreter->SaveThresholds(); }
+    // The thresholds and switches the parameter dialogs edit; the pixel dead zones follow new
+    // distances once recomputed.
+    MotionSettings& Settings() { return interpreter->Settings(); }
     void UpdatePixelThresholds() { interpreter->UpdatePixelThresholds(); }
-    std::int32_t DistanceX() const { return interpreter->DistanceX(); }
-    std::int32_t DistanceY() const { return interpreter->DistanceY(); }
-    std::int32_t DistanceZ() const { return interpreter->DistanceZ(); }
-    std::int32_t YawThreshold() const { return interpreter->YawThreshold(); }
-    std::int32_t PitchUpThreshold() const { return interpreter->PitchUpThreshold(); }
-    std::int32_t PitchDownThreshold() const { return interpreter->PitchDownThreshold(); }
-    std::int32_t RollThreshold() const { return interpreter->RollThreshold(); }
-    void SetDistanceX(std::int32_t value) { interpreter->SetDistanceX(value); }
-    void SetDistanceY(std::int32_t value) { interpreter->SetDistanceY(value); }
-    void SetDistanceZ(std::int32_t value) { interpreter->SetDistanceZ(value); }
-    void SetYawThreshold(std::int32_t value) { interpreter->SetYawThreshold(value); }
-    void SetPitchUpThreshold(std::int32_t value) { interpreter->SetPitchUpThreshold(value); }
-    void SetPitchDownThreshold(std::int32_t value) { interpreter->SetPitchDownThreshold(value); }
-    void SetRollThreshold(std::int32_t value) { interpreter->SetRollThreshold(value); }
-    bool MoveX() const { return interpreter->MoveX(); }
-    bool MoveY() const { return interpreter->MoveY(); }
-    bool MoveZ() const { return interpreter->MoveZ(); }
-    bool RotateX() const { return interpreter->RotateX(); }
-    bool RotateY() const { return interpreter->RotateY(); }
-    bool RotateZ() const { return interpreter->RotateZ(); }
-    void SetMoveX(bool on) { interpreter->SetMoveX(on); }
-    void SetMoveY(bool on) { interpreter->SetMoveY(on); }
-    void SetMoveZ(bool on) { interpreter->SetMoveZ(on); }
-    void SetRotateX(bool on) { interpreter->SetRotateX(on); }
-    void SetRotateY(bool on) { interpreter->SetRotateY(on); }
-    void SetRotateZ(bool on) { interpreter->SetRotateZ(on); }
 
     // What the tracker holds, for diagnostics and tests.
     TrackerState State() const { return state; }

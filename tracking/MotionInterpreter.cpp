@@ -4,9 +4,8 @@
 #include "tracking/DebugWindows.h"
 #include "tracking/SampleRing.h"
 #include "tracking/SaturatingInt.h"
-#include "tracking/ThresholdFile.h"
-#include "tracking/ValuesPanel.h"
 #include "tracking/SteeredCamera.h"
+#include "tracking/ValuesPanel.h"
 
 #include <algorithm>
 #include <cmath>
@@ -44,23 +43,13 @@ constexpr float kYawTurn = 0.005f;
 
 MotionInterpreter::MotionInterpreter(DebugWindows& debugWindows) : windows(debugWindows)
 {
-    LoadThresholds();
+    settings.LoadThresholds();
     OpenSampleFiles();
     g_sampleRing.ClearEntries();
     g_smoothedHead.average = HeadSample();
 }
 
 MotionInterpreter::~MotionInterpreter() = default;
-
-bool MotionInterpreter::LoadThresholds()
-{
-    return ThresholdFile::Load(thresholds);
-}
-
-bool MotionInterpreter::SaveThresholds()
-{
-    return ThresholdFile::Save(thresholds);
-}
 
 void MotionInterpreter::SetRestPose(float leftEyeX, float leftEyeY, float rightEyeX, float rightEyeY,
                                     [[maybe_unused]] float mouthX, float mouthY)
@@ -73,9 +62,10 @@ void MotionInterpreter::SetRestPose(float leftEyeX, float leftEyeY, float rightE
 
 void MotionInterpreter::UpdatePixelThresholds()
 {
-    thresholdX = thresholds.distanceX * 0.01f * restPose.restEyeCentreX;
-    thresholdY = thresholds.distanceY * 0.01f * restPose.restFaceCentreY;
-    thresholdZ = thresholds.distanceZ * 0.01f * restPose.restEyeMouth;
+    const DetectionThresholds& distances = settings.Thresholds();
+    thresholdX = distances.distanceX * 0.01f * restPose.restEyeCentreX;
+    thresholdY = distances.distanceY * 0.01f * restPose.restFaceCentreY;
+    thresholdZ = distances.distanceZ * 0.01f * restPose.restEyeMouth;
 }
 
 void MotionInterpreter::SetYawMeasure(double yaw)
@@ -86,12 +76,6 @@ void MotionInterpreter::SetYawMeasure(double yaw)
 void MotionInterpreter::SetPitchMeasure(double pitch)
 {
     pitchMeasure = static_cast<float>(pitch);
-}
-
-void MotionInterpreter::SetYawThreshold(std::int32_t value)
-{
-    thresholds.yawThreshold = value;
-    thresholds.yawLeftLimit = NegateSaturating(value);
 }
 
 void MotionInterpreter::AddSample(float leftEyeX, float leftEyeY, float rightEyeX, float rightEyeY,
@@ -115,6 +99,7 @@ void MotionInterpreter::Interpret()
         return;
 
     const HeadSample& smoothed = g_smoothedHead.average;
+    const MovementOptions& options = settings.Options();
     PassRecord pass;
     pass.head = g_smoothedHead;
     pass.rest = restPose;
@@ -161,8 +146,8 @@ void MotionInterpreter::TurnByRoll(std::int32_t roll)
 
 bool MotionInterpreter::LookByPitch(float pitch)
 {
-    const bool up = pitch >= thresholds.pitchUpThreshold;
-    const bool down = !up && pitch <= thresholds.pitchDownThreshold;
+    const bool up = pitch >= settings.Thresholds().pitchUpThreshold;
+    const bool down = !up && pitch <= settings.Thresholds().pitchDownThreshold;
     if (!camera)
         return up || down;
     if (up)
@@ -190,6 +175,7 @@ void MotionInterpreter::SideStep(PassRecord& pass)
 
 bool MotionInterpreter::Walk(PassRecord& pass)
 {
+    const MovementOptions& options = settings.Options();
     if (!options.moveZ)
         return false;
     const float pitch = g_smoothedHead.average.pitch;
@@ -224,8 +210,8 @@ void MotionInterpreter::RiseOrDescend(PassRecord& pass)
 
 bool MotionInterpreter::TurnByYaw(float yaw)
 {
-    const bool right = yaw >= thresholds.yawThreshold;
-    const bool left = !right && yaw <= thresholds.yawLeftLimit;
+    const bool right = yaw >= settings.Thresholds().yawThreshold;
+    const bool left = !right && yaw <= settings.Thresholds().yawLeftLimit;
     if (!camera)
         return right || left;
     if (right)
@@ -241,6 +227,7 @@ PerMeasure<DeadZone> MotionInterpreter::DeadZones() const
     zones[MeasureEyeCentreX] = {-thresholdX, thresholdX};
     zones[MeasureEyeMouth] = {-thresholdZ, thresholdZ};
     zones[MeasureFaceCentreY] = {-thresholdY, thresholdY};
+    const DetectionThresholds& thresholds = settings.Thresholds();
     zones[MeasureYaw] = {float(thresholds.yawLeftLimit), float(thresholds.yawThreshold)};
     zones[MeasurePitch] = {float(thresholds.pitchDownThreshold), float(thresholds.pitchUpThreshold)};
     zones[MeasureRoll] = {float(-kRollDeadZone), float(kRollDeadZone)};

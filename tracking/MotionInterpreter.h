@@ -1,8 +1,7 @@
 #pragma once
 
 #include "faceanalysis/MotionSampleSink.h"
-#include "tracking/DetectionThresholds.h"
-#include "tracking/MovementOptions.h"
+#include "tracking/MotionSettings.h"
 #include "tracking/PassRecord.h"
 #include "tracking/RestPose.h"
 #include "tracking/SampleFiles.h"
@@ -35,9 +34,6 @@ public:
     // outlive the interpreter or be replaced first.
     void SetCamera(SteeredCamera* camera) { this->camera = camera; }
 
-    bool LoadThresholds();
-    bool SaveThresholds();
-
     // The rest pose from the features of a newly found face (frame pixels).
     void SetRestPose(float leftEyeX, float leftEyeY, float rightEyeX, float rightEyeY, float mouthX,
                      float mouthY);
@@ -63,36 +59,10 @@ public:
     void FlushSampleFilesIfDue(double nowMs) { sampleFiles.FlushIfDue(nowMs); }
     void CloseSampleFiles();
 
-    // The parameters dialog's thresholds. Setting the yaw threshold moves both turn limits.
-    std::int32_t DistanceX() const { return thresholds.distanceX; }
-    std::int32_t DistanceY() const { return thresholds.distanceY; }
-    std::int32_t DistanceZ() const { return thresholds.distanceZ; }
-    std::int32_t YawThreshold() const { return thresholds.yawThreshold; }
-    std::int32_t YawLeftLimit() const { return thresholds.yawLeftLimit; }
-    std::int32_t PitchUpThreshold() const { return thresholds.pitchUpThreshold; }
-    std::int32_t PitchDownThreshold() const { return thresholds.pitchDownThreshold; }
-    std::int32_t RollThreshold() const { return thresholds.rollThreshold; }
-    void SetDistanceX(std::int32_t value) { thresholds.distanceX = value; }
-    void SetDistanceY(std::int32_t value) { thresholds.distanceY = value; }
-    void SetDistanceZ(std::int32_t value) { thresholds.distanceZ = value; }
-    void SetYawThreshold(std::int32_t value);
-    void SetPitchUpThreshold(std::int32_t value) { thresholds.pitchUpThreshold = value; }
-    void SetPitchDownThreshold(std::int32_t value) { thresholds.pitchDownThreshold = value; }
-    void SetRollThreshold(std::int32_t value) { thresholds.rollThreshold = value; }
-
-    // The movement options dialog's switches.
-    bool MoveX() const { return options.moveX; }
-    bool MoveY() const { return options.moveY; }
-    bool MoveZ() const { return options.moveZ; }
-    bool RotateX() const { return options.rotateX; }
-    bool RotateY() const { return options.rotateY; }
-    bool RotateZ() const { return options.rotateZ; }
-    void SetMoveX(bool on) { options.moveX = on; }
-    void SetMoveY(bool on) { options.moveY = on; }
-    void SetMoveZ(bool on) { options.moveZ = on; }
-    void SetRotateX(bool on) { options.rotateX = on; }
-    void SetRotateY(bool on) { options.rotateY = on; }
-    void SetRotateZ(bool on) { options.rotateZ = on; }
+    // The thresholds and switches the parameter dialogs edit. The pixel dead zones follow new
+    // distances at the next UpdatePixelThresholds.
+    MotionSettings& Settings() { return settings; }
+    const MotionSettings& Settings() const { return settings; }
 
     const RestPose& Rest() const { return restPose; }
     float ThresholdX() const { return thresholdX; }
@@ -120,8 +90,7 @@ private:
     bool TurnByYaw(float yaw);
     void ShowValues(const PassRecord& pass);
 
-    DetectionThresholds thresholds;
-    MovementOptions options;
+    MotionSettings settings;
     RestPose restPose;
     float yawMeasure = 0.0f;
     float pitchMeasure = 0.0f;
