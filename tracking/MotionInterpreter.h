@@ -44,7 +44,7 @@ public:
     void SetPitchMeasure(double pitch);
 
     // One tracking step's features: adds the sample, smooths, then interprets.
-    void AddSample(float eye1X, float eye1Y, float eye2X, float eye2Y, float mouthX,
+    void AddSample(float leftEyeX, float leftEyeY, float rightEyeX, float rightEyeY, float mouthX,
                    float mouthY) override;
     // One pass over the current smoothed measures: moves, sample files, values panel.
     void Interpret();
