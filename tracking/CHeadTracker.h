@@ -42,7 +42,7 @@ public:
     CHeadTracker& operator=(const CHeadTracker&) = delete;
 
     // The camera that head steering moves (none: it moves nothing).
-    void SetCamera(SteeredCamera* camera) { interpreter->SetCamera(camera); }
+    void SetCamera(SteeredCamera* camera) { m_interpreter->SetCamera(camera); }
 
     // Sources: both drop the faces and start detecting afresh. True when a camera was opened;
     // the file's frame rate, or 0.0 when it cannot be opened.
@@ -56,9 +56,9 @@ public:
     void InterpretBetweenFrames();
     // The sample files take the passes so far once a second (milliseconds since the program
     // started).
-    void FlushSampleFilesIfDue(double nowMs) { interpreter->FlushSampleFilesIfDue(nowMs); }
+    void FlushSampleFilesIfDue(double nowMs) { m_interpreter->FlushSampleFilesIfDue(nowMs); }
     // Completes and closes them; later passes are no longer recorded.
-    void CloseSampleFiles() { interpreter->CloseSampleFiles(); }
+    void CloseSampleFiles() { m_interpreter->CloseSampleFiles(); }
     // Drops the faces and looks for one at once in the last frame grabbed; the next face found
     // sets a new rest pose, and tracking resumes after one more detection.
     void ResetTracking();
@@ -73,27 +73,27 @@ public:
 
     // The thresholds and switches the parameter dialogs edit; the pixel dead zones follow new
     // distances once recomputed.
-    MotionSettings& Settings() { return interpreter->Settings(); }
-    void UpdatePixelThresholds() { interpreter->UpdatePixelThresholds(); }
+    MotionSettings& Settings() { return m_interpreter->Settings(); }
+    void UpdatePixelThresholds() { m_interpreter->UpdatePixelThresholds(); }
 
     // What the tracker holds, for diagnostics and tests.
-    TrackerState State() const { return state; }
-    std::int32_t FrameCounter() const { return frameCounter; }
-    bool HasCapture() const { return capture != nullptr; }
-    const std::vector<std::unique_ptr<CFaceModel>>& FaceModels() const { return faceModels; }
-    const std::vector<std::unique_ptr<CTrackedFace>>& TrackedFaces() const { return trackedFaces; }
-    const MotionInterpreter& Interpreter() const { return *interpreter; }
-    const HeadMeasures& Measures() const { return headMeasures; }
-    bool ShowImage() const { return showImage; }
-    bool ShowFrameA() const { return showFrameA; }
-    bool ShowFrameB() const { return showFrameB; }
-    bool ShowValues() const { return showValues; }
-    bool PreciseDetection() const { return preciseDetection; }
+    TrackerState State() const { return m_state; }
+    std::int32_t FrameCounter() const { return m_frameCounter; }
+    bool HasCapture() const { return m_capture != nullptr; }
+    const std::vector<std::unique_ptr<CFaceModel>>& FaceModels() const { return m_faceModels; }
+    const std::vector<std::unique_ptr<CTrackedFace>>& TrackedFaces() const { return m_trackedFaces; }
+    const MotionInterpreter& Interpreter() const { return *m_interpreter; }
+    const HeadMeasures& Measures() const { return m_headMeasures; }
+    bool ShowImage() const { return m_showImage; }
+    bool ShowFrameA() const { return m_showFrameA; }
+    bool ShowFrameB() const { return m_showFrameB; }
+    bool ShowValues() const { return m_showValues; }
+    bool PreciseDetection() const { return m_preciseDetection; }
     // The alignment cost of the last tracking step, also of one that lost the face; the yaw and
     // pitch measures of the last successful one.
-    double LastCost() const { return lastCost; }
-    int LastYaw() const { return lastYaw; }
-    int LastPitch() const { return lastPitch; }
+    double LastCost() const { return m_lastCost; }
+    int LastYaw() const { return m_lastYaw; }
+    int LastPitch() const { return m_lastPitch; }
     // Set by a start, a file open or a reset; cleared by the next detection that finds a face.
     static bool FreshStart();
 
@@ -112,30 +112,30 @@ private:
     // Notes the view's switch and opens or closes its window.
     void SetWindowShown(bool& shown, const char* window, bool on);
 
-    std::int32_t frameCounter = 0;
-    TrackerState state = Detecting;
+    std::int32_t m_frameCounter = 0;
+    TrackerState m_state = Detecting;
     // Last frame grabbed: belongs to the capture.
-    VideoFrame* frame = nullptr;
-    cv::Mat frameClone;
-    cv::Mat frameView;
-    cv::Mat frameBView;
-    HeadMeasures headMeasures;
-    std::unique_ptr<VideoSource> capture;
-    bool showFrameA = false;
-    bool showFrameB = false;
-    bool preciseDetection = false;
-    bool showImage = true;
-    bool showValues = false;
+    VideoFrame* m_frame = nullptr;
+    cv::Mat m_frameClone;
+    cv::Mat m_frameView;
+    cv::Mat m_frameBView;
+    HeadMeasures m_headMeasures;
+    std::unique_ptr<VideoSource> m_capture;
+    bool m_showFrameA = false;
+    bool m_showFrameB = false;
+    bool m_preciseDetection = false;
+    bool m_showImage = true;
+    bool m_showValues = false;
     // Face objects: models of the last full build, tracked faces of the last detection. A
     // tracked face refers to the model of the same index.
-    std::vector<std::unique_ptr<CFaceModel>> faceModels;
-    std::vector<std::unique_ptr<CTrackedFace>> trackedFaces;
-    FaceDetector detector;
-    std::unique_ptr<MotionInterpreter> interpreter;
+    std::vector<std::unique_ptr<CFaceModel>> m_faceModels;
+    std::vector<std::unique_ptr<CTrackedFace>> m_trackedFaces;
+    FaceDetector m_detector;
+    std::unique_ptr<MotionInterpreter> m_interpreter;
 
-    DebugWindows& windows;
-    VideoSourceOpener& opener;
-    double lastCost = 0.0;
-    int lastYaw = 0;
-    int lastPitch = 0;
+    DebugWindows& m_windows;
+    VideoSourceOpener& m_opener;
+    double m_lastCost = 0.0;
+    int m_lastYaw = 0;
+    int m_lastPitch = 0;
 };

@@ -32,7 +32,7 @@ public:
 
     // The camera head steering moves; without one, passes record but move nothing. It must
     // outlive the interpreter or be replaced first.
-    void SetCamera(SteeredCamera* camera) { this->camera = camera; }
+    void SetCamera(SteeredCamera* camera) { m_camera = camera; }
 
     // The rest pose from the features of a newly found face (frame pixels).
     void SetRestPose(float leftEyeX, float leftEyeY, float rightEyeX, float rightEyeY, float mouthX,
@@ -51,23 +51,23 @@ public:
 
     void ShowValuesWindow();
     void HideValuesWindow();
-    bool ValuesWindowOpen() const { return valuesWindowOpen; }
+    bool ValuesWindowOpen() const { return m_valuesWindowOpen; }
 
     bool OpenSampleFiles();
     // Writes the values of the passes so far when a second has passed since the last write
     // (milliseconds since the program started).
-    void FlushSampleFilesIfDue(double nowMs) { sampleFiles.FlushIfDue(nowMs); }
+    void FlushSampleFilesIfDue(double nowMs) { m_sampleFiles.FlushIfDue(nowMs); }
     void CloseSampleFiles();
 
     // The thresholds and switches the parameter dialogs edit. The pixel dead zones follow new
     // distances at the next UpdatePixelThresholds.
-    MotionSettings& Settings() { return settings; }
-    const MotionSettings& Settings() const { return settings; }
+    MotionSettings& Settings() { return m_settings; }
+    const MotionSettings& Settings() const { return m_settings; }
 
-    const RestPose& Rest() const { return restPose; }
-    float ThresholdX() const { return thresholdX; }
-    float ThresholdY() const { return thresholdY; }
-    float ThresholdZ() const { return thresholdZ; }
+    const RestPose& Rest() const { return m_restPose; }
+    float ThresholdX() const { return m_thresholdX; }
+    float ThresholdY() const { return m_thresholdY; }
+    float ThresholdZ() const { return m_thresholdZ; }
     // Each measure's dead zone as the next pass will use it: the pixel thresholds as last
     // recomputed, the turn and look thresholds as set, the roll's fixed 10 degrees.
     PerMeasure<DeadZone> DeadZones() const;
@@ -76,8 +76,8 @@ public:
     static std::uint32_t SampleCount();
     // What the last pass past the five-sample gate measured and decided, and how many such
     // passes this interpreter has made.
-    const PassRecord& LastPass() const { return lastPass; }
-    std::uint64_t PassCount() const { return passCount; }
+    const PassRecord& LastPass() const { return m_lastPass; }
+    std::uint64_t PassCount() const { return m_passCount; }
 
 private:
     // The steps of one pass. Those given `pass` record their offsets and whether they moved in
@@ -90,18 +90,18 @@ private:
     bool TurnByYaw(float yaw);
     void ShowValues(const PassRecord& pass);
 
-    MotionSettings settings;
-    RestPose restPose;
-    float yawMeasure = 0.0f;
-    float pitchMeasure = 0.0f;
-    bool valuesWindowOpen = false;
-    float thresholdX = 0.0f;
-    float thresholdY = 0.0f;
-    float thresholdZ = 0.0f;
+    MotionSettings m_settings;
+    RestPose m_restPose;
+    float m_yawMeasure = 0.0f;
+    float m_pitchMeasure = 0.0f;
+    bool m_valuesWindowOpen = false;
+    float m_thresholdX = 0.0f;
+    float m_thresholdY = 0.0f;
+    float m_thresholdZ = 0.0f;
 
-    DebugWindows& windows;
-    SteeredCamera* camera = nullptr;
-    SampleFiles sampleFiles;
-    PassRecord lastPass;
-    std::uint64_t passCount = 0;
+    DebugWindows& m_windows;
+    SteeredCamera* m_camera = nullptr;
+    SampleFiles m_sampleFiles;
+    PassRecord m_lastPass;
+    std::uint64_t m_passCount = 0;
 };

@@ -111,9 +111,9 @@ bool CRenderer::Init(GraphicsDevice& device, int width, int height)
     device.SetRenderState(RenderState::Lighting, 0);
     device.SetRenderState(RenderState::CullMode, CullNone);
 
-    const float quarterPi = 0.7853982f;
+    constexpr float kQuarterPi = 0.7853982f;
     m_projection = glm::perspectiveLH_ZO(
-        quarterPi, static_cast<float>(width) / static_cast<float>(height), 1.0f, 5000.0f);
+        kQuarterPi, static_cast<float>(width) / static_cast<float>(height), 1.0f, 5000.0f);
     device.SetTransform(TransformType::Projection, m_projection);
 
     m_fontDescription = {15, 8, 0, 0, 100, false, false, false, 1, 0, 0, 0, 0, "Times New Roman"};
