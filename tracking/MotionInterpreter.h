@@ -30,8 +30,8 @@ public:
     MotionInterpreter(const MotionInterpreter&) = delete;
     MotionInterpreter& operator=(const MotionInterpreter&) = delete;
 
-    // The camera head steering moves; without one, passes record but move nothing. It must
-    // outlive the interpreter or be replaced first.
+    // The camera head steering moves, used by every later pass; without one, passes record but
+    // move nothing.
     void SetCamera(SteeredCamera* camera) { m_camera = camera; }
 
     // The rest pose from the features of a newly found face (frame pixels).
