@@ -1,7 +1,7 @@
 #include "app/CFrameCaptura.h"
 
 #include "app/DialogUnits.h"
-#include "app/core/SteeringMode.h"
+#include "app/core/ProcessSettings.h"
 
 #include <QLabel>
 #include <QPushButton>

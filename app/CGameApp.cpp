@@ -9,6 +9,7 @@
 #include "app/PassScheduler.h"
 #include "app/core/CommandLineOptions.h"
 #include "app/core/KeySteering.h"
+#include "app/core/LevelCamera.h"
 #include "app/core/MainLoop.h"
 #include "app/core/PlayControl.h"
 #include "app/core/RendererDrawing.h"
@@ -152,7 +153,8 @@ void CGameApp::CreateWorld()
     m_pRenderer = std::make_unique<CRenderer>();
     m_pCamera = std::make_unique<CCamera>();
     m_pSound = std::make_unique<SoundPlugin>();
-    m_tracker.SetWorld(m_pCamera.get(), m_pLevelMap.get());
+    m_pSteeredCamera = std::make_unique<LevelCamera>(*m_pCamera, *m_pLevelMap);
+    m_headTracker.SetCamera(m_pSteeredCamera.get());
 
     m_drawing = std::make_unique<RendererDrawing>(*m_pRenderer);
     m_passes = std::make_unique<PassScheduler>(m_clock, m_pMainFrame->screen()->refreshRate(), [this] { return OnIdle(); });
@@ -185,7 +187,7 @@ void CGameApp::ConnectCommands()
         m_plot->SetDeadZones(m_headTracker.Interpreter().DeadZones());
         m_plot->AddPass(m_clock.NowMs() / 1000.0, pass);
     });
-    m_commands = std::make_unique<MenuCommands>(*m_pMainFrame, m_state, m_headTracker, *m_play, *m_cameraMenu, *m_plot);
+    m_commands = std::make_unique<MenuCommands>(*m_pMainFrame, m_state, m_tracker, *m_play, *m_cameraMenu, *m_plot);
 }
 
 void CGameApp::ApplyCommandLine(const CommandLineOptions& options)

@@ -22,6 +22,7 @@ class CMainFrame;
 class CRenderer;
 class HeadPlotWindow;
 class KeySteering;
+class LevelCamera;
 class MainLoop;
 class MenuCommands;
 class OpenGLDevice;
@@ -62,7 +63,6 @@ public:
 
     CMainFrame& MainFrame() const { return *m_pMainFrame; }
     GameState& State() { return m_state; }
-    TrackerOperations& Tracker() { return m_tracker; }
     CHeadTracker& HeadTracker() { return m_headTracker; }
     CLevelMap& LevelMap() const { return *m_pLevelMap; }
     HeadPlotWindow& Plot() const { return *m_plot; }
@@ -92,6 +92,7 @@ private:
     std::unique_ptr<CLevelMap> m_pLevelMap;
     std::unique_ptr<CRenderer> m_pRenderer;
     std::unique_ptr<CCamera> m_pCamera;
+    std::unique_ptr<LevelCamera> m_pSteeredCamera;
     std::unique_ptr<SoundPlugin> m_pSound;
     std::unique_ptr<RendererDrawing> m_drawing;
     std::unique_ptr<PlayControl> m_play;

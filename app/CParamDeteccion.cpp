@@ -1,7 +1,7 @@
 #include "app/CParamDeteccion.h"
 
 #include "app/DialogUnits.h"
-#include "tracking/CHeadTracker.h"
+#include "tracking/MotionSettings.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -11,18 +11,17 @@ namespace {
 struct OptionRow {
     const char* name;
     const char* text;
-    bool (CHeadTracker::*get)() const;
-    void (CHeadTracker::*set)(bool);
+    bool MovementOptions::*option;
 };
 
 // Top to bottom.
 const OptionRow kRows[CParamDeteccion::kOptionCount] = {
-    {"moveX", "Desplazamiento izquierda o derecha", &CHeadTracker::MoveX, &CHeadTracker::SetMoveX},
-    {"moveY", "Desplazamiento arriba o abajo", &CHeadTracker::MoveY, &CHeadTracker::SetMoveY},
-    {"moveZ", "Desplazamiento adelante o atrás", &CHeadTracker::MoveZ, &CHeadTracker::SetMoveZ},
-    {"rotateX", "Rotar sobre el eje X", &CHeadTracker::RotateX, &CHeadTracker::SetRotateX},
-    {"rotateY", "Rotar sobre el eje Y", &CHeadTracker::RotateY, &CHeadTracker::SetRotateY},
-    {"rotateZ", "Rotar sobre el eje Z", &CHeadTracker::RotateZ, &CHeadTracker::SetRotateZ},
+    {"moveX", "Desplazamiento izquierda o derecha", &MovementOptions::moveX},
+    {"moveY", "Desplazamiento arriba o abajo", &MovementOptions::moveY},
+    {"moveZ", "Desplazamiento adelante o atrás", &MovementOptions::moveZ},
+    {"rotateX", "Rotar sobre el eje X", &MovementOptions::rotateX},
+    {"rotateY", "Rotar sobre el eje Y", &MovementOptions::rotateY},
+    {"rotateZ", "Rotar sobre el eje Z", &MovementOptions::rotateZ},
 };
 
 // The order in which the boxes are filled and read: walking first.
@@ -41,8 +40,8 @@ constexpr int kButtonY = 111;
 
 }  // namespace
 
-CParamDeteccion::CParamDeteccion(CHeadTracker& tracker, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_tracker(tracker)
+CParamDeteccion::CParamDeteccion(MotionSettings& settings, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_settings(settings)
 {
     setWindowTitle(QStringLiteral("Opciones Detección"));
     const DialogUnits units(font());
@@ -62,12 +61,12 @@ CParamDeteccion::CParamDeteccion(CHeadTracker& tracker, QWidget* parent)
     connect(ok, &QPushButton::clicked, this, &CParamDeteccion::OnOK);
 
     for (const int i : kExchangeOrder)
-        m_boxes[i]->setChecked((m_tracker.*kRows[i].get)());
+        m_boxes[i]->setChecked(m_settings.Options().*kRows[i].option);
 }
 
 void CParamDeteccion::OnOK()
 {
     for (const int i : kExchangeOrder)
-        (m_tracker.*kRows[i].set)(m_boxes[i]->isChecked());
+        m_settings.Options().*kRows[i].option = m_boxes[i]->isChecked();
     accept();
 }

@@ -3,7 +3,7 @@
 #include "app/DialogUnits.h"
 #include "app/core/TextToInt32.h"
 #include "platform/MessageBox.h"
-#include "tracking/CHeadTracker.h"
+#include "tracking/MotionSettings.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -18,22 +18,17 @@ struct ThresholdRow {
     const char* label;
     const char* unit;
     const char* restoreText;
-    std::int32_t (CHeadTracker::*get)() const;
-    void (CHeadTracker::*set)(std::int32_t);
+    std::int32_t DetectionThresholds::*threshold;
 };
 
 const ThresholdRow kRows[CParametros::kThresholdCount] = {
-    {"distanceX", "Distancia para desplazamientos laterales:", "%", "20", &CHeadTracker::DistanceX,
-     &CHeadTracker::SetDistanceX},
-    {"distanceY", "Distancia entre ojos y boca:", "%", "20", &CHeadTracker::DistanceY, &CHeadTracker::SetDistanceY},
-    {"distanceZ", "Distancia interocular para andar:", "%", "20", &CHeadTracker::DistanceZ,
-     &CHeadTracker::SetDistanceZ},
-    {"yawThreshold", "Giro X:", "pixeles", "3", &CHeadTracker::YawThreshold, &CHeadTracker::SetYawThreshold},
-    {"pitchUpThreshold", "Giro Y arriba:", "pixeles", "10", &CHeadTracker::PitchUpThreshold,
-     &CHeadTracker::SetPitchUpThreshold},
-    {"pitchDownThreshold", "Giro Y abajo:", "pixeles", "-1", &CHeadTracker::PitchDownThreshold,
-     &CHeadTracker::SetPitchDownThreshold},
-    {"rollThreshold", "Giro Z:", "º", "10", &CHeadTracker::RollThreshold, &CHeadTracker::SetRollThreshold},
+    {"distanceX", "Distancia para desplazamientos laterales:", "%", "20", &DetectionThresholds::distanceX},
+    {"distanceY", "Distancia entre ojos y boca:", "%", "20", &DetectionThresholds::distanceY},
+    {"distanceZ", "Distancia interocular para andar:", "%", "20", &DetectionThresholds::distanceZ},
+    {"yawThreshold", "Giro X:", "pixeles", "3", &DetectionThresholds::yawThreshold},
+    {"pitchUpThreshold", "Giro Y arriba:", "pixeles", "10", &DetectionThresholds::pitchUpThreshold},
+    {"pitchDownThreshold", "Giro Y abajo:", "pixeles", "-1", &DetectionThresholds::pitchDownThreshold},
+    {"rollThreshold", "Giro Z:", "º", "10", &DetectionThresholds::rollThreshold},
 };
 
 // Layout in dialog units.
@@ -49,8 +44,8 @@ constexpr int kButtonY = 140;
 
 }  // namespace
 
-CParametros::CParametros(CHeadTracker& tracker, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_tracker(tracker)
+CParametros::CParametros(MotionSettings& settings, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), m_settings(settings)
 {
     setWindowTitle(QStringLiteral("Parámetros"));
     const DialogUnits units(font());
@@ -90,7 +85,7 @@ CParametros::CParametros(CHeadTracker& tracker, QWidget* parent)
     connect(ok, &QPushButton::clicked, this, &CParametros::OnOK);
 
     for (int i = 0; i < kThresholdCount; ++i)
-        m_edits[i]->setText(QString::number((m_tracker.*kRows[i].get)()));
+        m_edits[i]->setText(QString::number(m_settings.Thresholds().*kRows[i].threshold));
 }
 
 void CParametros::OnRestore()
@@ -102,9 +97,8 @@ void CParametros::OnRestore()
 void CParametros::OnOK()
 {
     for (int i = 0; i < kThresholdCount; ++i)
-        (m_tracker.*kRows[i].set)(TextToInt32(m_edits[i]->text().toStdString()));
-    const bool saved = m_tracker.SaveThresholds();
-    m_tracker.UpdatePixelThresholds();
+        m_settings.SetThreshold(kRows[i].threshold, TextToInt32(m_edits[i]->text().toStdString()));
+    const bool saved = m_settings.SaveThresholds();
     // The new values hold for this run either way, but the player should know they will be
     // gone at the next start.
     if (!saved)

@@ -61,8 +61,8 @@ FrameSize CameraMenu::SizeFor(const VideoDevice& camera, FrameSize present)
     }
     if (sizes.empty())
         return present;
-    constexpr FrameSize usual = CameraChoice::kDefaultSize;
-    const auto area = [usual](FrameSize size) { return std::abs(size.width * size.height - usual.width * usual.height); };
+    constexpr FrameSize kUsual = CameraChoice::kDefaultSize;
+    const auto area = [kUsual](FrameSize size) { return std::abs(size.width * size.height - kUsual.width * kUsual.height); };
     return *std::min_element(sizes.begin(), sizes.end(), [&area](FrameSize a, FrameSize b) { return area(a) < area(b); });
 }
 

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "app/core/TrackerOperations.h"
+#include "app/TrackerControls.h"
 #include "tracking/CHeadTracker.h"
 
 #include <cstdint>
 #include <functional>
 #include <utility>
 
-// The shell's tracker operations carried out by the head tracker.
-class HeadTrackerOperations : public TrackerOperations {
+// The shell's tracker operations and the menu's controls carried out by the head tracker.
+class HeadTrackerOperations : public TrackerControls {
 public:
     explicit HeadTrackerOperations(CHeadTracker& tracker) : m_tracker(tracker) {}
 
@@ -16,7 +16,6 @@ public:
     // the new head sample, or of the step that lost the face.
     void SetPassHandler(std::function<void(const PassRecord&)> handler) { m_passHandler = std::move(handler); }
 
-    void SetWorld(CCamera* camera, CLevelMap* levelMap) override { m_tracker.SetWorld(camera, levelMap); }
     bool StartWebcam() override
     {
         m_bOutOfFrames = false;
@@ -38,6 +37,15 @@ public:
     }
     void InterpretBetweenFrames() override { m_tracker.InterpretBetweenFrames(); }
     void ResetTracking() override { m_tracker.ResetTracking(); }
+    bool HasCapture() const override { return m_tracker.HasCapture(); }
+    void SetImageView(bool on) override { m_tracker.SetImageView(on); }
+    void SetFrameAView(bool on) override { m_tracker.SetFrameAView(on); }
+    void SetFrameBView(bool on) override { m_tracker.SetFrameBView(on); }
+    void SetValuesView(bool on) override { m_tracker.SetValuesView(on); }
+    void SetPreciseDetection(bool on) override { m_tracker.SetPreciseDetection(on); }
+    MotionSettings& Settings() override { return m_tracker.Settings(); }
+    void UpdatePixelThresholds() override { m_tracker.UpdatePixelThresholds(); }
+    PerMeasure<DeadZone> DeadZones() const override { return m_tracker.Interpreter().DeadZones(); }
 
     // The last capture found no frame: a video file at its end, or no source at all.
     bool OutOfFrames() const { return m_bOutOfFrames; }

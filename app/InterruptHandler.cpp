@@ -55,8 +55,10 @@ InterruptHandler::~InterruptHandler()
 {
     if (m_pipe[0] < 0)
         return;
+    // A program ending on a signal ignores the later ones to the very end, so that it ends with
+    // the status for the first.
     for (const int signal : kSignals)
-        SetAction(signal, SIG_DFL);
+        SetAction(signal, Received() ? SIG_IGN : SIG_DFL);
     SetAction(SIGPIPE, SIG_DFL);
     g_signalPipe = -1;
     delete m_notifier;

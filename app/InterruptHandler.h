@@ -8,8 +8,8 @@ class QSocketNotifier;
 // way "&Salir" does: the event loops are left, so the application is destroyed normally and the
 // sample files are completed. The signal handler only notes the signal (NoteInterruption, which
 // start-up looks at) and writes its number into a pipe; the quitting happens in the event loop.
-// Later signals change nothing: the program is ending already, and the completion of the
-// sample files is not cut short.
+// Later signals change nothing, also once the handler is gone: the program is ending already,
+// and neither the completion of the sample files nor its exit status is cut short.
 //
 // SIGPIPE is ignored meanwhile, so a display that goes away is an error that Xlib reports by
 // calling exit(), which completes the sample files, and not a silent end.

@@ -9,12 +9,12 @@
 #include "app/HeadPlotWindow.h"
 #include "app/HelpWindow.h"
 #include "app/MenuCommand.h"
+#include "app/TrackerControls.h"
 #include "app/core/GameState.h"
 #include "app/core/KeysOnlyToggle.h"
 #include "app/core/PlayControl.h"
-#include "app/core/SteeringMode.h"
+#include "app/core/ProcessSettings.h"
 #include "platform/MessageBox.h"
-#include "tracking/CHeadTracker.h"
 #include "tracking/capture/CaptureSource.h"
 
 #include <QAction>
@@ -23,7 +23,7 @@
 #include <QMenu>
 #include <QShortcut>
 
-MenuCommands::MenuCommands(CMainFrame& frame, GameState& state, CHeadTracker& tracker, PlayControl& play,
+MenuCommands::MenuCommands(CMainFrame& frame, GameState& state, TrackerControls& tracker, PlayControl& play,
                            CameraMenu& cameras, HeadPlotWindow& plot)
     : m_frame(frame), m_state(state), m_tracker(tracker), m_play(play), m_cameras(cameras), m_plot(plot)
 {
@@ -175,14 +175,16 @@ void MenuCommands::OnPreciseDetection()
 
 void MenuCommands::OnParameters()
 {
-    CParametros dialog(m_tracker, &m_frame);
-    dialog.exec();
-    m_plot.SetDeadZones(m_tracker.Interpreter().DeadZones());
+    CParametros dialog(m_tracker.Settings(), &m_frame);
+    // The dead zones in pixels follow the new distances.
+    if (dialog.exec() == QDialog::Accepted)
+        m_tracker.UpdatePixelThresholds();
+    m_plot.SetDeadZones(m_tracker.DeadZones());
 }
 
 void MenuCommands::OnMovementOptions()
 {
-    CParamDeteccion dialog(m_tracker, &m_frame);
+    CParamDeteccion dialog(m_tracker.Settings(), &m_frame);
     dialog.exec();
 }
 

@@ -4,11 +4,11 @@
 #include <string>
 
 class CameraMenu;
-class CHeadTracker;
 class CMainFrame;
 class HeadPlotWindow;
 class HelpWindow;
 class PlayControl;
+class TrackerControls;
 struct GameState;
 
 // What the main frame's menu commands do: start and reset play, choose the capture source,
@@ -19,7 +19,7 @@ struct GameState;
 // switch with the opposite, then moves the mark.
 class MenuCommands {
 public:
-    MenuCommands(CMainFrame& frame, GameState& state, CHeadTracker& tracker, PlayControl& play, CameraMenu& cameras,
+    MenuCommands(CMainFrame& frame, GameState& state, TrackerControls& tracker, PlayControl& play, CameraMenu& cameras,
                  HeadPlotWindow& plot);
     MenuCommands(const MenuCommands&) = delete;
     MenuCommands& operator=(const MenuCommands&) = delete;
@@ -57,7 +57,7 @@ private:
 
     CMainFrame& m_frame;
     GameState& m_state;
-    CHeadTracker& m_tracker;
+    TrackerControls& m_tracker;
     PlayControl& m_play;
     CameraMenu& m_cameras;
     HeadPlotWindow& m_plot;

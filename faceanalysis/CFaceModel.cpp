@@ -33,13 +33,13 @@ CFaceModel::CFaceModel() = default;
 
 CFaceModel::~CFaceModel() = default;
 
-void CFaceModel::Analyse(const cv::Mat& frame, int eye1X, int eye1Y, int eye2X, int eye2Y,
+void CFaceModel::Analyse(const cv::Mat& frame, int leftEyeX, int leftEyeY, int rightEyeX, int rightEyeY,
                          int mouthX, int mouthY, const FaceEllipse& faceEllipse)
 {
     if (frame.empty() || frame.type() != CV_8UC3)
         return;
-    NormaliseFace(frame, eye2X - eye1X, eye2Y - eye1Y, faceEllipse);
-    PlaceFeatures(eye1X, eye1Y, eye2X, eye2Y, mouthX, mouthY);
+    NormaliseFace(frame, rightEyeX - leftEyeX, rightEyeY - leftEyeY, faceEllipse);
+    PlaceFeatures(leftEyeX, leftEyeY, rightEyeX, rightEyeY, mouthX, mouthY);
     BuildReferences();
 }
 
@@ -89,12 +89,12 @@ void CFaceModel::NormaliseFace(const cv::Mat& frame, int dx, int dy, const FaceE
     cv::bitwise_and(m_warpImage, m_maskImage, m_faceImage);
 }
 
-void CFaceModel::PlaceFeatures(int eye1X, int eye1Y, int eye2X, int eye2Y, int mouthX, int mouthY)
+void CFaceModel::PlaceFeatures(int leftEyeX, int leftEyeY, int rightEyeX, int rightEyeY, int mouthX, int mouthY)
 {
-    m_featureX[1] = eye1X;
-    m_featureY[1] = eye1Y;
-    m_featureX[2] = eye2X;
-    m_featureY[2] = eye2Y;
+    m_featureX[1] = leftEyeX;
+    m_featureY[1] = leftEyeY;
+    m_featureX[2] = rightEyeX;
+    m_featureY[2] = rightEyeY;
     m_featureX[3] = mouthX;
     m_featureY[3] = mouthY;
     const double* n = m_normalise;

@@ -19,7 +19,7 @@ public:
 
     // frame: 8-bit BGR, top-left origin; the points in frame pixels; faceEllipse in frame
     // coordinates (kept by the caller). Calling it again rebuilds everything in place.
-    virtual void Analyse(const cv::Mat& frame, int eye1X, int eye1Y, int eye2X, int eye2Y,
+    virtual void Analyse(const cv::Mat& frame, int leftEyeX, int leftEyeY, int rightEyeX, int rightEyeY,
                          int mouthX, int mouthY, const FaceEllipse& faceEllipse);
 
     // Model picture extent: xMin = yMin = 0, xMax = Width() - 1, yMax = Height() - 1.
@@ -30,7 +30,7 @@ public:
     int Width() const { return m_width; }
     int Height() const { return m_height; }
     int FeatureCount() const { return m_featureCount; }
-    // Model-picture coordinates of eye 1 (slot 0), eye 2 (1) and the mouth (2).
+    // Model-picture coordinates of the left eye (slot 0), the right eye (1) and the mouth (2).
     int FeatureX(int slot) const { return m_featureX[slot]; }
     int FeatureY(int slot) const { return m_featureY[slot]; }
     // Absent until Analyse.
@@ -76,7 +76,7 @@ public:
 
 private:
     void NormaliseFace(const cv::Mat& frame, int dx, int dy, const FaceEllipse& faceEllipse);
-    void PlaceFeatures(int eye1X, int eye1Y, int eye2X, int eye2Y, int mouthX, int mouthY);
+    void PlaceFeatures(int leftEyeX, int leftEyeY, int rightEyeX, int rightEyeY, int mouthX, int mouthY);
     void BuildReferences();
 
     std::optional<FaceEllipse> m_modelEllipse;

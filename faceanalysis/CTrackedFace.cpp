@@ -33,9 +33,9 @@ double ParabolicStep(const std::array<double, 2 * kEyeRefineSteps + 1>& costs, i
 
 } // namespace
 
-CTrackedFace::CTrackedFace(int eye1X, int eye1Y, int eye2X, int eye2Y, int mouthX, int mouthY,
+CTrackedFace::CTrackedFace(int leftEyeX, int leftEyeY, int rightEyeX, int rightEyeY, int mouthX, int mouthY,
                            const FaceEllipse& ellipse)
-    : m_eye1X(eye1X), m_eye1Y(eye1Y), m_eye2X(eye2X), m_eye2Y(eye2Y), m_mouthX(mouthX),
+    : m_leftEyeX(leftEyeX), m_leftEyeY(leftEyeY), m_rightEyeX(rightEyeX), m_rightEyeY(rightEyeY), m_mouthX(mouthX),
       m_mouthY(mouthY), m_ellipse(ellipse.Clone())
 {
 }
@@ -58,20 +58,20 @@ bool CTrackedFace::Update(MotionSampleSink& motion, const cv::Mat& frame, double
     m_warpWidth = model->Width() + 2 * m_borderX;
     m_warpHeight = model->Height() + 2 * m_borderY;
 
-    const double midX = (m_eye1X + m_eye2X) * 0.5;
-    const double midY = (m_eye1Y + m_eye2Y) * 0.5;
+    const double midX = (m_leftEyeX + m_rightEyeX) * 0.5;
+    const double midY = (m_leftEyeY + m_rightEyeY) * 0.5;
     const double dm = std::hypot(midX - m_mouthX, midY - m_mouthY);
-    if (!Warp(frame, m_eye2X - m_eye1X, m_eye2Y - m_eye1Y, dm)) {
+    if (!Warp(frame, m_rightEyeX - m_leftEyeX, m_rightEyeY - m_leftEyeY, dm)) {
         cost = kNoComparison;
         return false;
     }
 
-    const double saved[6] = {m_eye1X, m_eye1Y, m_eye2X, m_eye2Y, m_mouthX, m_mouthY};
+    const double saved[6] = {m_leftEyeX, m_leftEyeY, m_rightEyeX, m_rightEyeY, m_mouthX, m_mouthY};
     const auto restore = [&] {
-        m_eye1X = saved[0];
-        m_eye1Y = saved[1];
-        m_eye2X = saved[2];
-        m_eye2Y = saved[3];
+        m_leftEyeX = saved[0];
+        m_leftEyeY = saved[1];
+        m_rightEyeX = saved[2];
+        m_rightEyeY = saved[3];
         m_mouthX = saved[4];
         m_mouthY = saved[5];
     };
@@ -93,8 +93,8 @@ bool CTrackedFace::Update(MotionSampleSink& motion, const cv::Mat& frame, double
     MapBack();
 
     cost = total;
-    motion.AddSample(static_cast<float>(m_eye1X), static_cast<float>(m_eye1Y),
-                     static_cast<float>(m_eye2X), static_cast<float>(m_eye2Y),
+    motion.AddSample(static_cast<float>(m_leftEyeX), static_cast<float>(m_leftEyeY),
+                     static_cast<float>(m_rightEyeX), static_cast<float>(m_rightEyeY),
                      static_cast<float>(m_mouthX), static_cast<float>(m_mouthY));
     return true;
 }
@@ -111,8 +111,8 @@ bool CTrackedFace::Warp(const cv::Mat& frame, double ex, double ey, double dm)
     if (!(k > 0) || !std::isfinite(k))
         return false;
 
-    const double cx = (m_eye1X + m_eye2X) * 0.5;
-    const double cy = (m_eye1Y + m_eye2Y) * 0.5;
+    const double cx = (m_leftEyeX + m_rightEyeX) * 0.5;
+    const double cy = (m_leftEyeY + m_rightEyeY) * 0.5;
     const double mu = 0.5 * (model.LeftEyeColumn() + model.RightEyeColumn());
     const double mv = model.EyeRow();
 
@@ -148,7 +148,7 @@ double CTrackedFace::AlignRows()
     m_rowMeasured.ExtractRows(m_faceImage, 0, m_faceImage.cols - 1, 0, m_faceImage.rows - 1, 3, 0);
     m_rowFit = AlignProfile(m_rangeFactor, m_rowMeasured, model.RowReference(), model.RowWeights(),
                             m_rowProfile, kAlignmentSteps, kAlignmentLevels);
-    m_eye1Y = m_eye2Y = model.EyeRow() * m_rowFit.scale + m_rowFit.shift;
+    m_leftEyeY = m_rightEyeY = model.EyeRow() * m_rowFit.scale + m_rowFit.shift;
     m_mouthY = model.MouthRow() * m_rowFit.scale + m_rowFit.shift;
     return m_rowFit.cost;
 }
@@ -176,8 +176,8 @@ double CTrackedFace::AlignColumns()
     m_columnFit = AlignProfile(m_rangeFactor, m_eyeColumnMeasured, model.EyeColumnReference(),
                                model.EyeColumnWeights(), m_eyeColumnProfile, kAlignmentSteps,
                                kAlignmentLevels);
-    m_eye1X = model.LeftEyeColumn() * m_columnFit.scale + m_columnFit.shift;
-    m_eye2X = model.RightEyeColumn() * m_columnFit.scale + m_columnFit.shift;
+    m_leftEyeX = model.LeftEyeColumn() * m_columnFit.scale + m_columnFit.shift;
+    m_rightEyeX = model.RightEyeColumn() * m_columnFit.scale + m_columnFit.shift;
     m_mouthX = model.MouthColumn() * m_columnFit.scale + m_columnFit.shift;
     return m_columnFit.cost;
 }
@@ -228,9 +228,9 @@ void CTrackedFace::RefineEyes(int n)
     m_leftEyeRowProfile.SetFirst(base + leftBest);
     m_rightEyeRowProfile.SetFirst(base + rightBest);
 
-    m_eye1Y -= leftBest + ParabolicStep(leftCosts, leftBest, n);
-    m_eye2Y -= rightBest + ParabolicStep(rightCosts, rightBest, n);
-    m_roll = std::atan2(m_eye2Y - m_eye1Y, m_eye2X - m_eye1X);
+    m_leftEyeY -= leftBest + ParabolicStep(leftCosts, leftBest, n);
+    m_rightEyeY -= rightBest + ParabolicStep(rightCosts, rightBest, n);
+    m_roll = std::atan2(m_rightEyeY - m_leftEyeY, m_rightEyeX - m_leftEyeX);
 }
 
 void CTrackedFace::MapBack()
@@ -240,7 +240,7 @@ void CTrackedFace::MapBack()
     const auto toFrame = [t](double x, double y) {
         return cv::Point2d(t[0] * x + t[1] * y + t[2], t[3] * x + t[4] * y + t[5]);
     };
-    double* points[3][2] = {{&m_eye1X, &m_eye1Y}, {&m_eye2X, &m_eye2Y}, {&m_mouthX, &m_mouthY}};
+    double* points[3][2] = {{&m_leftEyeX, &m_leftEyeY}, {&m_rightEyeX, &m_rightEyeY}, {&m_mouthX, &m_mouthY}};
     for (auto& point : points) {
         const cv::Point2d mapped = toFrame(*point[0], *point[1]);
         *point[0] = mapped.x;

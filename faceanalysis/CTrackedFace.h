@@ -18,7 +18,7 @@ class MotionSampleSink;
 class CTrackedFace {
 public:
     // The detector's starting points (frame pixels) and face ellipse (cloned).
-    CTrackedFace(int eye1X, int eye1Y, int eye2X, int eye2Y, int mouthX, int mouthY,
+    CTrackedFace(int leftEyeX, int leftEyeY, int rightEyeX, int rightEyeY, int mouthX, int mouthY,
                  const FaceEllipse& ellipse);
     virtual ~CTrackedFace();
     CTrackedFace(const CTrackedFace&) = delete;
@@ -35,10 +35,10 @@ public:
     // No allocation after the first frame of a model size.
     bool Update(MotionSampleSink& motion, const cv::Mat& frame, double& cost, double tolerance);
 
-    double Eye1X() const { return m_eye1X; }
-    double Eye1Y() const { return m_eye1Y; }
-    double Eye2X() const { return m_eye2X; }
-    double Eye2Y() const { return m_eye2Y; }
+    double LeftEyeX() const { return m_leftEyeX; }
+    double LeftEyeY() const { return m_leftEyeY; }
+    double RightEyeX() const { return m_rightEyeX; }
+    double RightEyeY() const { return m_rightEyeY; }
     double MouthX() const { return m_mouthX; }
     double MouthY() const { return m_mouthY; }
     const FaceEllipse& Ellipse() const { return m_ellipse; }
@@ -99,10 +99,10 @@ private:
     void RefineEyes(int n);
     void MapBack();
 
-    double m_eye1X;
-    double m_eye1Y;
-    double m_eye2X;
-    double m_eye2Y;
+    double m_leftEyeX;
+    double m_leftEyeY;
+    double m_rightEyeX;
+    double m_rightEyeY;
     double m_mouthX;
     double m_mouthY;
     FaceEllipse m_ellipse;

@@ -19,8 +19,8 @@ const cv::Size kProfileViewSize(400, 370);
 
 // Panes of the annotated view.
 const cv::Rect kFacePane(4, 4, 196, 246);
-const cv::Rect kEye1Pane(204, 4, 94, 121);
-const cv::Rect kEye2Pane(302, 4, 94, 121);
+const cv::Rect kLeftEyePane(204, 4, 94, 121);
+const cv::Rect kRightEyePane(302, 4, 94, 121);
 const cv::Rect kMouthPane(204, 129, 192, 121);
 constexpr int kTextBaseline = 271;
 
@@ -77,15 +77,15 @@ void CTrackedFace::DrawFeatures(cv::Mat& image, int thickness, int innerColour, 
                                 bool drawMarks, bool drawEllipse) const
 {
     if (drawMarks) {
-        const double dx = 0.2 * (m_eye2X - m_eye1X);
-        const double dy = 0.2 * (m_eye2Y - m_eye1Y);
+        const double dx = 0.2 * (m_rightEyeX - m_leftEyeX);
+        const double dy = 0.2 * (m_rightEyeY - m_leftEyeY);
         const auto stroke = [&](double x0, double y0, double x1, double y1) {
             DrawStroke(image, x0, y0, x1, y1, thickness, innerColour, outerColour);
         };
-        stroke(m_eye1X - dx, m_eye1Y - dy, m_eye1X + dx, m_eye1Y + dy);
-        stroke(m_eye2X - dx, m_eye2Y - dy, m_eye2X + dx, m_eye2Y + dy);
-        stroke(m_eye1X + dy, m_eye1Y - dx, m_eye1X - dy, m_eye1Y + dx);
-        stroke(m_eye2X + dy, m_eye2Y - dx, m_eye2X - dy, m_eye2Y + dx);
+        stroke(m_leftEyeX - dx, m_leftEyeY - dy, m_leftEyeX + dx, m_leftEyeY + dy);
+        stroke(m_rightEyeX - dx, m_rightEyeY - dy, m_rightEyeX + dx, m_rightEyeY + dy);
+        stroke(m_leftEyeX + dy, m_leftEyeY - dx, m_leftEyeX - dy, m_leftEyeY + dx);
+        stroke(m_rightEyeX + dy, m_rightEyeY - dx, m_rightEyeX - dy, m_rightEyeY + dx);
         stroke(m_mouthX - 2 * dx, m_mouthY - 2 * dy, m_mouthX + 2 * dx, m_mouthY + 2 * dy);
     }
     if (drawEllipse) {
@@ -101,12 +101,12 @@ void CTrackedFace::DrawAnalysisView(const cv::Mat& frame, cv::Mat& view, const s
         return;
     SetImage(view, 0);
 
-    const cv::Point2d eye1(m_eye1X, m_eye1Y);
-    const cv::Point2d eye2(m_eye2X, m_eye2Y);
+    const cv::Point2d leftEye(m_leftEyeX, m_leftEyeY);
+    const cv::Point2d rightEye(m_rightEyeX, m_rightEyeY);
     const cv::Point2d mouth(m_mouthX, m_mouthY);
-    const cv::Point2d d = eye2 - eye1;
-    DrawCloseUp(frame, view, kEye1Pane, eye1, d, -0.3, 0.2, -0.42, 0.35, 2);
-    DrawCloseUp(frame, view, kEye2Pane, eye2, d, -0.2, 0.3, -0.42, 0.35, 2);
+    const cv::Point2d d = rightEye - leftEye;
+    DrawCloseUp(frame, view, kLeftEyePane, leftEye, d, -0.3, 0.2, -0.42, 0.35, 2);
+    DrawCloseUp(frame, view, kRightEyePane, rightEye, d, -0.2, 0.3, -0.42, 0.35, 2);
     DrawCloseUp(frame, view, kMouthPane, mouth, d, -0.45, 0.45, -0.2, 0.375, 1);
 
     const bool recompute = refresh || m_viewZoomX == 0 || m_viewZoomY == 0;
@@ -138,10 +138,10 @@ void CTrackedFace::DrawAnalysisView(const cv::Mat& frame, cv::Mat& view, const s
                                   (m_ellipse.centreY - m_viewCropY) * m_viewZoomY,
                                   m_ellipse.halfWidth * m_viewZoomX,
                                   m_ellipse.halfHeight * m_viewZoomY, m_ellipse.angle);
-    const cv::Point eye1Pane = toPane(m_eye1X, m_eye1Y);
-    const cv::Point eye2Pane = toPane(m_eye2X, m_eye2Y);
+    const cv::Point leftEyePane = toPane(m_leftEyeX, m_leftEyeY);
+    const cv::Point rightEyePane = toPane(m_rightEyeX, m_rightEyeY);
     const cv::Point mouthPane = toPane(m_mouthX, m_mouthY);
-    const CTrackedFace paneFace(eye1Pane.x, eye1Pane.y, eye2Pane.x, eye2Pane.y, mouthPane.x,
+    const CTrackedFace paneFace(leftEyePane.x, leftEyePane.y, rightEyePane.x, rightEyePane.y, mouthPane.x,
                                 mouthPane.y, paneEllipse);
     cv::Mat facePane = view(kFacePane);
     paneFace.DrawFeatures(facePane, 1, kBlack, kWhite, true, true);

@@ -5,6 +5,6 @@
 class MotionSampleSink {
 public:
     virtual ~MotionSampleSink() = default;
-    virtual void AddSample(float eye1X, float eye1Y, float eye2X, float eye2Y, float mouthX,
+    virtual void AddSample(float leftEyeX, float leftEyeY, float rightEyeX, float rightEyeY, float mouthX,
                            float mouthY) = 0;
 };

@@ -38,9 +38,9 @@ struct Portrait {
 Portrait* g_portrait = nullptr;
 
 struct FiniteSink : MotionSampleSink {
-    void AddSample(float eye1X, float eye1Y, float eye2X, float eye2Y, float mouthX, float mouthY) override
+    void AddSample(float leftEyeX, float leftEyeY, float rightEyeX, float rightEyeY, float mouthX, float mouthY) override
     {
-        for (float v : {eye1X, eye1Y, eye2X, eye2Y, mouthX, mouthY})
+        for (float v : {leftEyeX, leftEyeY, rightEyeX, rightEyeY, mouthX, mouthY})
             fuzz::Require(std::isfinite(v), "a followed face hands over pixel positions");
     }
 };

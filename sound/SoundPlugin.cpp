@@ -7,9 +7,9 @@
 #include "sound/OpenALBackend.h"
 #include "sound/SoundDevice.h"
 
-SoundPlugin* SoundPlugin::Instance = nullptr;
-
 namespace {
+
+SoundPlugin* g_instance = nullptr;
 
 constexpr const char* kClipFiles[] = {"snd\\andar.snd", "snd\\golpe.snd"};
 
@@ -23,13 +23,18 @@ void ShowClipMessage(const std::string& text)
 
 SoundPlugin::SoundPlugin()
 {
-    Instance = this;
+    g_instance = this;
 }
 
 SoundPlugin::~SoundPlugin()
 {
-    if (Instance == this)
-        Instance = nullptr;
+    if (g_instance == this)
+        g_instance = nullptr;
+}
+
+SoundPlugin* SoundPlugin::Instance()
+{
+    return g_instance;
 }
 
 bool SoundPlugin::Init(int sampleRate, int channels, int bufferCount)

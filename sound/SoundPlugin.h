@@ -12,15 +12,16 @@ enum SoundClip { WalkClip = 0, HitClip = 1 };
 // samples are loaded once; a play starts a fresh voice on them from the beginning.
 class SoundPlugin {
 public:
-    // The most recently constructed plugin (the program makes exactly one); null before, and
-    // again once that plugin is destroyed.
-    static SoundPlugin* Instance;
-
+    // Registers itself as the instance.
     SoundPlugin();
     // Releases the voices, the clip buffers and the device.
     ~SoundPlugin();
     SoundPlugin(const SoundPlugin&) = delete;
     SoundPlugin& operator=(const SoundPlugin&) = delete;
+
+    // The most recently constructed plugin that is still alive, or null (the program makes
+    // exactly one).
+    static SoundPlugin* Instance();
 
     // Opens the audio device; failures are shown as messages and give false.
     bool Init(int sampleRate, int channels, int bufferCount);

@@ -26,16 +26,16 @@ constexpr int kMarkOuterColour = 0xFFFFFF;
 
 }
 
-CHeadTracker::CHeadTracker(DebugWindows& debugWindows, VideoSourceOpener& sourceOpener)
-    : windows(debugWindows), opener(sourceOpener)
+CHeadTracker::CHeadTracker(DebugWindows& windows, VideoSourceOpener& opener)
+    : m_windows(windows), m_opener(opener)
 {
-    interpreter = std::make_unique<MotionInterpreter>(windows);
+    m_interpreter = std::make_unique<MotionInterpreter>(m_windows);
 }
 
 CHeadTracker::~CHeadTracker()
 {
-    if (interpreter)
-        interpreter->CloseSampleFiles();
+    if (m_interpreter)
+        m_interpreter->CloseSampleFiles();
 }
 
 bool CHeadTracker::FreshStart()
@@ -43,142 +43,137 @@ bool CHeadTracker::FreshStart()
     return g_freshStart;
 }
 
-void CHeadTracker::SetWorld(CCamera* camera, CLevelMap* map)
-{
-    interpreter->SetWorld(camera, map);
-}
-
 void CHeadTracker::DropFaces()
 {
     // Tracked faces refer to the models: they go first.
-    trackedFaces.clear();
-    faceModels.clear();
+    m_trackedFaces.clear();
+    m_faceModels.clear();
 }
 
 void CHeadTracker::CloseCapture()
 {
     DropFaces();
-    state = Detecting;
+    m_state = Detecting;
     g_freshStart = true;
-    frame = nullptr;  // it belonged to the capture
+    m_frame = nullptr;  // it belonged to the capture
     // Released before the next one opens: a camera cannot be opened twice.
-    capture.reset();
+    m_capture.reset();
 }
 
 bool CHeadTracker::StartWebcam()
 {
     CloseCapture();
-    capture = opener.OpenCamera();
-    return capture != nullptr;
+    m_capture = m_opener.OpenCamera();
+    return m_capture != nullptr;
 }
 
 double CHeadTracker::OpenVideoFile(const std::string& fileName)
 {
     CloseCapture();
-    capture = opener.OpenFile(fileName);
-    return capture ? capture->FrameRate() : 0.0;
+    m_capture = m_opener.OpenFile(fileName);
+    return m_capture ? m_capture->FrameRate() : 0.0;
 }
 
 bool CHeadTracker::GrabAndProcess()
 {
-    if (!capture)
+    if (!m_capture)
         return false;
-    VideoFrame* grabbed = capture->QueryFrame();
+    VideoFrame* grabbed = m_capture->QueryFrame();
     if (grabbed == nullptr)
         return false;
-    frame = grabbed;
+    m_frame = grabbed;
 
-    if (state == Tracking) {
+    if (m_state == Tracking) {
         TrackStep();
-    } else if (state == Detecting) {
+    } else if (m_state == Detecting) {
         if (DetectAndBuild() > 0)
-            state = Tracking;
+            m_state = Tracking;
     }
     return true;
 }
 
 void CHeadTracker::InterpretBetweenFrames()
 {
-    if (state == Tracking)
-        interpreter->Interpret();
+    if (m_state == Tracking)
+        m_interpreter->Interpret();
 }
 
 void CHeadTracker::ResetTracking()
 {
     DropFaces();
     g_freshStart = true;
-    state = Detecting;
-    if (frame != nullptr && !frame->image.empty())
+    m_state = Detecting;
+    if (m_frame != nullptr && !m_frame->image.empty())
         DetectAndBuild();
-    headMeasures.Reset();
+    m_headMeasures.Reset();
 }
 
 void CHeadTracker::MakeTopLeft()
 {
-    if (frame->origin == BottomLeftOrigin) {
-        cv::flip(frame->image, frame->image, 0);
-        frame->origin = TopLeftOrigin;
+    if (m_frame->origin == BottomLeftOrigin) {
+        cv::flip(m_frame->image, m_frame->image, 0);
+        m_frame->origin = TopLeftOrigin;
     }
 }
 
 void CHeadTracker::TrackStep()
 {
-    const ImageOrigin capturedOrigin = frame->origin;
+    const ImageOrigin capturedOrigin = m_frame->origin;
     MakeTopLeft();
 
-    CTrackedFace& face = *trackedFaces[0];
+    CTrackedFace& face = *m_trackedFaces[0];
     double cost = 0.0;
-    const bool followed = face.Update(*interpreter, frame->image, cost, kCostLimit);
-    lastCost = cost;
+    const bool followed = face.Update(*m_interpreter, m_frame->image, cost, kCostLimit);
+    m_lastCost = cost;
     if (!followed) {
-        state = Detecting;
-        interpreter->Interpret();
-        ++frameCounter;
+        m_state = Detecting;
+        m_interpreter->Interpret();
+        ++m_frameCounter;
         return;
     }
 
-    const CFaceModel& model = *faceModels[0];
-    lastYaw = headMeasures.MeasureYaw(face, model);
-    interpreter->SetYawMeasure(lastYaw);
-    lastPitch = headMeasures.MeasurePitch(face, model);
-    interpreter->SetPitchMeasure(lastPitch);
+    const CFaceModel& model = *m_faceModels[0];
+    m_lastYaw = m_headMeasures.MeasureYaw(face, model);
+    m_interpreter->SetYawMeasure(m_lastYaw);
+    m_lastPitch = m_headMeasures.MeasurePitch(face, model);
+    m_interpreter->SetPitchMeasure(m_lastPitch);
 
-    if (showFrameA) {
-        face.DrawAnalysisView(frame->image, frameView, kFrameCaption, frameCounter, cost, false);
-        windows.Show(kFrameAWindow, frameView);
+    if (m_showFrameA) {
+        face.DrawAnalysisView(m_frame->image, m_frameView, kFrameCaption, m_frameCounter, cost, false);
+        m_windows.Show(kFrameAWindow, m_frameView);
     }
-    if (showFrameB) {
-        face.DrawProfileView(frameBView);
-        windows.Show(kFrameBWindow, frameBView);
+    if (m_showFrameB) {
+        face.DrawProfileView(m_frameBView);
+        m_windows.Show(kFrameBWindow, m_frameBView);
     }
     cv::Mat marked;
-    if (showImage) {
-        marked = frame->image.clone();
+    if (m_showImage) {
+        marked = m_frame->image.clone();
         face.DrawFeatures(marked, kMarkThickness, kMarkInnerColour, kMarkOuterColour, true, true);
     }
     if (capturedOrigin == BottomLeftOrigin) {
         // The frame goes back to the capture as it came.
-        cv::flip(frame->image, frame->image, 0);
-        frame->origin = BottomLeftOrigin;
+        cv::flip(m_frame->image, m_frame->image, 0);
+        m_frame->origin = BottomLeftOrigin;
     }
-    ++frameCounter;
-    if (showImage)
-        windows.Show(kImageWindow, marked);
+    ++m_frameCounter;
+    if (m_showImage)
+        m_windows.Show(kImageWindow, marked);
 }
 
 const std::vector<cv::Rect>& CHeadTracker::DetectFaces()
 {
     MakeTopLeft();
-    return detector.Detect(frame->image, preciseDetection);
+    return m_detector.Detect(m_frame->image, m_preciseDetection);
 }
 
 int CHeadTracker::DetectAndBuild()
 {
-    const int scale = FaceDetector::Scale(preciseDetection);
+    const int scale = FaceDetector::Scale(m_preciseDetection);
     const std::vector<cv::Rect>& faces = DetectFaces();
     const int count = static_cast<int>(faces.size());
     if (count <= 0) {
-        frameClone.release();
+        m_frameClone.release();
         return count;
     }
 
@@ -188,19 +183,19 @@ int CHeadTracker::DetectAndBuild()
     } else {
         RebuildTrackedFaces(faces, scale);
     }
-    headMeasures.Calibrate(*faceModels[0]);
+    m_headMeasures.Calibrate(*m_faceModels[0]);
 
-    frameClone = frame->image.clone();
-    frameView = cv::Mat::zeros(kFrameViewHeight, kFrameViewWidth, CV_8UC3);
-    frameBView = cv::Mat::zeros(kFrameBViewHeight, kFrameBViewWidth, CV_8UC3);
+    m_frameClone = m_frame->image.clone();
+    m_frameView = cv::Mat::zeros(kFrameViewHeight, kFrameViewWidth, CV_8UC3);
+    m_frameBView = cv::Mat::zeros(kFrameBViewHeight, kFrameBViewWidth, CV_8UC3);
     // A view the player switched off stays off: showing it would open it again.
-    if (showImage)
-        windows.Show(kImageWindow, frameClone);
+    if (m_showImage)
+        m_windows.Show(kImageWindow, m_frameClone);
     // Drawn even when not shown: the first drawing fixes the face crop of the annotated view.
-    trackedFaces[0]->DrawAnalysisView(frameClone, frameView, kFrameCaption, 0, 0.0, false);
-    if (showFrameA)
-        windows.Show(kFrameAWindow, frameView);
-    frameClone.release();
+    m_trackedFaces[0]->DrawAnalysisView(m_frameClone, m_frameView, kFrameCaption, 0, 0.0, false);
+    if (m_showFrameA)
+        m_windows.Show(kFrameAWindow, m_frameView);
+    m_frameClone.release();
     return count;
 }
 
@@ -213,75 +208,75 @@ void CHeadTracker::BuildFaces(const std::vector<cv::Rect>& faces, int scale)
         const FaceEllipse region(place.left, place.top, place.right, place.bottom);
 
         auto model = std::make_unique<CFaceModel>();
-        model->Analyse(frame->image, p[0], p[1], p[2], p[3], p[4], p[5], region);
+        model->Analyse(m_frame->image, p[0], p[1], p[2], p[3], p[4], p[5], region);
         // The rest pose is that of the face that will be followed.
         if (i == 0) {
             const std::array<float, 6>& r = place.points;
-            interpreter->SetRestPose(r[0], r[1], r[2], r[3], r[4], r[5]);
-            interpreter->UpdatePixelThresholds();
+            m_interpreter->SetRestPose(r[0], r[1], r[2], r[3], r[4], r[5]);
+            m_interpreter->UpdatePixelThresholds();
         }
         auto tracked = std::make_unique<CTrackedFace>(p[0], p[1], p[2], p[3], p[4], p[5], region);
         tracked->SetFaceModel(model.get());
-        faceModels.push_back(std::move(model));
-        trackedFaces.push_back(std::move(tracked));
+        m_faceModels.push_back(std::move(model));
+        m_trackedFaces.push_back(std::move(tracked));
     }
 }
 
 void CHeadTracker::RebuildTrackedFaces(const std::vector<cv::Rect>& faces, int scale)
 {
-    trackedFaces.clear();
+    m_trackedFaces.clear();
     // Faces beyond the models of the last full build have no model to follow: they are left
     // out (only face 0 is ever followed).
-    const std::size_t count = std::min(faces.size(), faceModels.size());
+    const std::size_t count = std::min(faces.size(), m_faceModels.size());
     for (std::size_t i = 0; i < count; ++i) {
         const FacePlacement place = FacePlacement::ForFoundAgain(faces[i], scale);
         const std::array<int, 6>& p = place.wholePoints;
         const FaceEllipse region(place.left, place.top, place.right, place.bottom);
         auto tracked = std::make_unique<CTrackedFace>(p[0], p[1], p[2], p[3], p[4], p[5], region);
-        tracked->SetFaceModel(faceModels[i].get());
-        trackedFaces.push_back(std::move(tracked));
+        tracked->SetFaceModel(m_faceModels[i].get());
+        m_trackedFaces.push_back(std::move(tracked));
     }
 }
 
 void CHeadTracker::OpenImageWindow()
 {
-    windows.Create(kImageWindow);
+    m_windows.Create(kImageWindow);
 }
 
 void CHeadTracker::SetWindowShown(bool& shown, const char* window, bool on)
 {
     shown = on;
     if (on)
-        windows.Create(window);
+        m_windows.Create(window);
     else
-        windows.Destroy(window);
+        m_windows.Destroy(window);
 }
 
 void CHeadTracker::SetImageView(bool on)
 {
-    SetWindowShown(showImage, kImageWindow, on);
+    SetWindowShown(m_showImage, kImageWindow, on);
 }
 
 void CHeadTracker::SetFrameAView(bool on)
 {
-    SetWindowShown(showFrameA, kFrameAWindow, on);
+    SetWindowShown(m_showFrameA, kFrameAWindow, on);
 }
 
 void CHeadTracker::SetFrameBView(bool on)
 {
-    SetWindowShown(showFrameB, kFrameBWindow, on);
+    SetWindowShown(m_showFrameB, kFrameBWindow, on);
 }
 
 void CHeadTracker::SetValuesView(bool on)
 {
-    showValues = on;
+    m_showValues = on;
     if (on)
-        interpreter->ShowValuesWindow();
+        m_interpreter->ShowValuesWindow();
     else
-        interpreter->HideValuesWindow();
+        m_interpreter->HideValuesWindow();
 }
 
 void CHeadTracker::SetPreciseDetection(bool on)
 {
-    preciseDetection = on;
+    m_preciseDetection = on;
 }

@@ -15,9 +15,8 @@
 #include <string>
 #include <vector>
 
-class CCamera;
-class CLevelMap;
 class DebugWindows;
+class SteeredCamera;
 
 // The head-tracking front end: grabs frames from the webcam or a video file, looks for faces
 // while none is followed (Detecting) and follows the first one found (Tracking), hands the
@@ -42,8 +41,8 @@ public:
     CHeadTracker(const CHeadTracker&) = delete;
     CHeadTracker& operator=(const CHeadTracker&) = delete;
 
-    // The camera and level map that head steering moves.
-    void SetWorld(CCamera* camera, CLevelMap* map);
+    // The camera that head steering moves (none: it moves nothing).
+    void SetCamera(SteeredCamera* camera) { m_interpreter->SetCamera(camera); }
 
     // Sources: both drop the faces and start detecting afresh. True when a camera was opened;
     // the file's frame rate, or 0.0 when it cannot be opened.
@@ -57,9 +56,9 @@ public:
     void InterpretBetweenFrames();
     // The sample files take the passes so far once a second (milliseconds since the program
     // started).
-    void FlushSampleFilesIfDue(double nowMs) { interpreter->FlushSampleFilesIfDue(nowMs); }
+    void FlushSampleFilesIfDue(double nowMs) { m_interpreter->FlushSampleFilesIfDue(nowMs); }
     // Completes and closes them; later passes are no longer recorded.
-    void CloseSampleFiles() { interpreter->CloseSampleFiles(); }
+    void CloseSampleFiles() { m_interpreter->CloseSampleFiles(); }
     // Drops the faces and looks for one at once in the last frame grabbed; the next face found
     // sets a new rest pose, and tracking resumes after one more detection.
     void ResetTracking();
@@ -72,54 +71,29 @@ public:
     void SetValuesView(bool on);
     void SetPreciseDetection(bool on);
 
-    // The parameter dialogs' values, kept by the interpreter.
-    bool SaveThresholds() { return interpreter->SaveThresholds(); }
-    void UpdatePixelThresholds() { interpreter->UpdatePixelThresholds(); }
-    std::int32_t DistanceX() const { return interpreter->DistanceX(); }
-    std::int32_t DistanceY() const { return interpreter->DistanceY(); }
-    std::int32_t DistanceZ() const { return interpreter->DistanceZ(); }
-    std::int32_t YawThreshold() const { return interpreter->YawThreshold(); }
-    std::int32_t PitchUpThreshold() const { return interpreter->PitchUpThreshold(); }
-    std::int32_t PitchDownThreshold() const { return interpreter->PitchDownThreshold(); }
-    std::int32_t RollThreshold() const { return interpreter->RollThreshold(); }
-    void SetDistanceX(std::int32_t value) { interpreter->SetDistanceX(value); }
-    void SetDistanceY(std::int32_t value) { interpreter->SetDistanceY(value); }
-    void SetDistanceZ(std::int32_t value) { interpreter->SetDistanceZ(value); }
-    void SetYawThreshold(std::int32_t value) { interpreter->SetYawThreshold(value); }
-    void SetPitchUpThreshold(std::int32_t value) { interpreter->SetPitchUpThreshold(value); }
-    void SetPitchDownThreshold(std::int32_t value) { interpreter->SetPitchDownThreshold(value); }
-    void SetRollThreshold(std::int32_t value) { interpreter->SetRollThreshold(value); }
-    bool MoveX() const { return interpreter->MoveX(); }
-    bool MoveY() const { return interpreter->MoveY(); }
-    bool MoveZ() const { return interpreter->MoveZ(); }
-    bool RotateX() const { return interpreter->RotateX(); }
-    bool RotateY() const { return interpreter->RotateY(); }
-    bool RotateZ() const { return interpreter->RotateZ(); }
-    void SetMoveX(bool on) { interpreter->SetMoveX(on); }
-    void SetMoveY(bool on) { interpreter->SetMoveY(on); }
-    void SetMoveZ(bool on) { interpreter->SetMoveZ(on); }
-    void SetRotateX(bool on) { interpreter->SetRotateX(on); }
-    void SetRotateY(bool on) { interpreter->SetRotateY(on); }
-    void SetRotateZ(bool on) { interpreter->SetRotateZ(on); }
+    // The thresholds and switches the parameter dialogs edit; the pixel dead zones follow new
+    // distances once recomputed.
+    MotionSettings& Settings() { return m_interpreter->Settings(); }
+    void UpdatePixelThresholds() { m_interpreter->UpdatePixelThresholds(); }
 
     // What the tracker holds, for diagnostics and tests.
-    TrackerState State() const { return state; }
-    std::int32_t FrameCounter() const { return frameCounter; }
-    bool HasCapture() const { return capture != nullptr; }
-    const std::vector<std::unique_ptr<CFaceModel>>& FaceModels() const { return faceModels; }
-    const std::vector<std::unique_ptr<CTrackedFace>>& TrackedFaces() const { return trackedFaces; }
-    const MotionInterpreter& Interpreter() const { return *interpreter; }
-    const HeadMeasures& Measures() const { return headMeasures; }
-    bool ShowImage() const { return showImage; }
-    bool ShowFrameA() const { return showFrameA; }
-    bool ShowFrameB() const { return showFrameB; }
-    bool ShowValues() const { return showValues; }
-    bool PreciseDetection() const { return preciseDetection; }
+    TrackerState State() const { return m_state; }
+    std::int32_t FrameCounter() const { return m_frameCounter; }
+    bool HasCapture() const { return m_capture != nullptr; }
+    const std::vector<std::unique_ptr<CFaceModel>>& FaceModels() const { return m_faceModels; }
+    const std::vector<std::unique_ptr<CTrackedFace>>& TrackedFaces() const { return m_trackedFaces; }
+    const MotionInterpreter& Interpreter() const { return *m_interpreter; }
+    const HeadMeasures& Measures() const { return m_headMeasures; }
+    bool ShowImage() const { return m_showImage; }
+    bool ShowFrameA() const { return m_showFrameA; }
+    bool ShowFrameB() const { return m_showFrameB; }
+    bool ShowValues() const { return m_showValues; }
+    bool PreciseDetection() const { return m_preciseDetection; }
     // The alignment cost of the last tracking step, also of one that lost the face; the yaw and
     // pitch measures of the last successful one.
-    double LastCost() const { return lastCost; }
-    int LastYaw() const { return lastYaw; }
-    int LastPitch() const { return lastPitch; }
+    double LastCost() const { return m_lastCost; }
+    int LastYaw() const { return m_lastYaw; }
+    int LastPitch() const { return m_lastPitch; }
     // Set by a start, a file open or a reset; cleared by the next detection that finds a face.
     static bool FreshStart();
 
@@ -138,30 +112,30 @@ private:
     // Notes the view's switch and opens or closes its window.
     void SetWindowShown(bool& shown, const char* window, bool on);
 
-    std::int32_t frameCounter = 0;
-    TrackerState state = Detecting;
+    std::int32_t m_frameCounter = 0;
+    TrackerState m_state = Detecting;
     // Last frame grabbed: belongs to the capture.
-    VideoFrame* frame = nullptr;
-    cv::Mat frameClone;
-    cv::Mat frameView;
-    cv::Mat frameBView;
-    HeadMeasures headMeasures;
-    std::unique_ptr<VideoSource> capture;
-    bool showFrameA = false;
-    bool showFrameB = false;
-    bool preciseDetection = false;
-    bool showImage = true;
-    bool showValues = false;
+    VideoFrame* m_frame = nullptr;
+    cv::Mat m_frameClone;
+    cv::Mat m_frameView;
+    cv::Mat m_frameBView;
+    HeadMeasures m_headMeasures;
+    std::unique_ptr<VideoSource> m_capture;
+    bool m_showFrameA = false;
+    bool m_showFrameB = false;
+    bool m_preciseDetection = false;
+    bool m_showImage = true;
+    bool m_showValues = false;
     // Face objects: models of the last full build, tracked faces of the last detection. A
     // tracked face refers to the model of the same index.
-    std::vector<std::unique_ptr<CFaceModel>> faceModels;
-    std::vector<std::unique_ptr<CTrackedFace>> trackedFaces;
-    FaceDetector detector;
-    std::unique_ptr<MotionInterpreter> interpreter;
+    std::vector<std::unique_ptr<CFaceModel>> m_faceModels;
+    std::vector<std::unique_ptr<CTrackedFace>> m_trackedFaces;
+    FaceDetector m_detector;
+    std::unique_ptr<MotionInterpreter> m_interpreter;
 
-    DebugWindows& windows;
-    VideoSourceOpener& opener;
-    double lastCost = 0.0;
-    int lastYaw = 0;
-    int lastPitch = 0;
+    DebugWindows& m_windows;
+    VideoSourceOpener& m_opener;
+    double m_lastCost = 0.0;
+    int m_lastYaw = 0;
+    int m_lastPitch = 0;
 };

@@ -4,9 +4,8 @@
 #include "tracking/DebugWindows.h"
 #include "tracking/SampleRing.h"
 #include "tracking/SaturatingInt.h"
-#include "tracking/ThresholdFile.h"
+#include "tracking/SteeredCamera.h"
 #include "tracking/ValuesPanel.h"
-#include "world/CCamera.h"
 
 #include <algorithm>
 #include <cmath>
@@ -42,9 +41,9 @@ constexpr float kYawTurn = 0.005f;
 
 }
 
-MotionInterpreter::MotionInterpreter(DebugWindows& debugWindows) : windows(debugWindows)
+MotionInterpreter::MotionInterpreter(DebugWindows& windows) : m_windows(windows)
 {
-    LoadThresholds();
+    m_settings.LoadThresholds();
     OpenSampleFiles();
     g_sampleRing.ClearEntries();
     g_smoothedHead.average = HeadSample();
@@ -52,59 +51,38 @@ MotionInterpreter::MotionInterpreter(DebugWindows& debugWindows) : windows(debug
 
 MotionInterpreter::~MotionInterpreter() = default;
 
-void MotionInterpreter::SetWorld(CCamera* worldCamera, CLevelMap* levelMap)
-{
-    camera = worldCamera;
-    map = levelMap;
-}
-
-bool MotionInterpreter::LoadThresholds()
-{
-    return ThresholdFile::Load(thresholds);
-}
-
-bool MotionInterpreter::SaveThresholds()
-{
-    return ThresholdFile::Save(thresholds);
-}
-
 void MotionInterpreter::SetRestPose(float leftEyeX, float leftEyeY, float rightEyeX, float rightEyeY,
                                     [[maybe_unused]] float mouthX, float mouthY)
 {
-    restPose.restEyeMouth = mouthY - (leftEyeY + rightEyeY) * 0.5;
-    restPose.restEyeCentreX = leftEyeX + std::fabs(leftEyeX - rightEyeX) * 0.5;
-    restPose.restEyeY = std::max(leftEyeY, rightEyeY) - std::fabs(leftEyeY - rightEyeY) * 0.5;
-    restPose.restFaceCentreY = TruncateTowardZero(restPose.restEyeY + mouthY) / 2;
+    m_restPose.restEyeMouth = mouthY - (leftEyeY + rightEyeY) * 0.5;
+    m_restPose.restEyeCentreX = leftEyeX + std::fabs(leftEyeX - rightEyeX) * 0.5;
+    m_restPose.restEyeY = std::max(leftEyeY, rightEyeY) - std::fabs(leftEyeY - rightEyeY) * 0.5;
+    m_restPose.restFaceCentreY = TruncateTowardZero(m_restPose.restEyeY + mouthY) / 2;
 }
 
 void MotionInterpreter::UpdatePixelThresholds()
 {
-    thresholdX = thresholds.distanceX * 0.01f * restPose.restEyeCentreX;
-    thresholdY = thresholds.distanceY * 0.01f * restPose.restFaceCentreY;
-    thresholdZ = thresholds.distanceZ * 0.01f * restPose.restEyeMouth;
+    const DetectionThresholds& distances = m_settings.Thresholds();
+    m_thresholdX = distances.distanceX * 0.01f * m_restPose.restEyeCentreX;
+    m_thresholdY = distances.distanceY * 0.01f * m_restPose.restFaceCentreY;
+    m_thresholdZ = distances.distanceZ * 0.01f * m_restPose.restEyeMouth;
 }
 
 void MotionInterpreter::SetYawMeasure(double yaw)
 {
-    yawMeasure = static_cast<float>(yaw);
+    m_yawMeasure = static_cast<float>(yaw);
 }
 
 void MotionInterpreter::SetPitchMeasure(double pitch)
 {
-    pitchMeasure = static_cast<float>(pitch);
-}
-
-void MotionInterpreter::SetYawThreshold(std::int32_t value)
-{
-    thresholds.yawThreshold = value;
-    thresholds.yawLeftLimit = NegateSaturating(value);
+    m_pitchMeasure = static_cast<float>(pitch);
 }
 
 void MotionInterpreter::AddSample(float leftEyeX, float leftEyeY, float rightEyeX, float rightEyeY,
                                   float mouthX, float mouthY)
 {
     g_sampleRing.Add(HeadSample::FromFeatures(leftEyeX, leftEyeY, rightEyeX, rightEyeY, mouthY,
-                                              yawMeasure, pitchMeasure));
+                                              m_yawMeasure, m_pitchMeasure));
     g_smoothedHead.average = g_sampleRing.Smoothed();
     g_smoothedHead.leftEyeX = TruncateTowardZero(leftEyeX);
     g_smoothedHead.leftEyeY = TruncateTowardZero(leftEyeY);
@@ -121,14 +99,15 @@ void MotionInterpreter::Interpret()
         return;
 
     const HeadSample& smoothed = g_smoothedHead.average;
+    const MovementOptions& options = m_settings.Options();
     PassRecord pass;
     pass.head = g_smoothedHead;
-    pass.rest = restPose;
-    pass.faceRightOfRest = smoothed.eyeCentreX > restPose.restEyeCentreX;
-    pass.faceNearer = smoothed.eyeMouth > restPose.restEyeMouth;
-    pass.thresholdX = thresholdX;
-    pass.thresholdY = thresholdY;
-    pass.thresholdZ = thresholdZ;
+    pass.rest = m_restPose;
+    pass.faceRightOfRest = smoothed.eyeCentreX > m_restPose.restEyeCentreX;
+    pass.faceNearer = smoothed.eyeMouth > m_restPose.restEyeMouth;
+    pass.thresholdX = m_thresholdX;
+    pass.thresholdY = m_thresholdY;
+    pass.thresholdZ = m_thresholdZ;
 
     // A rolled head only turns: it leans the whole face, so the other measures mean nothing.
     const bool rolled = options.rotateZ && AbsSaturating(smoothed.roll) > kRollDeadZone;
@@ -147,106 +126,108 @@ void MotionInterpreter::Interpret()
             pass.moved[MeasureYaw] = TurnByYaw(smoothed.yaw);
     }
 
-    sampleFiles.Append(pass.Samples());
-    lastPass = pass;
-    ++passCount;
-    if (valuesWindowOpen)
+    m_sampleFiles.Append(pass.Samples());
+    m_lastPass = pass;
+    ++m_passCount;
+    if (m_valuesWindowOpen)
         ShowValues(pass);
 }
 
 void MotionInterpreter::TurnByRoll(std::int32_t roll)
 {
-    if (!HasWorld())
+    if (!m_camera)
         return;
     const float amount = (AbsSaturating(roll) - kRollDeadZone) * kRollTurnGain;
     if (roll < 0)
-        camera->TurnLeft(amount);
+        m_camera->TurnLeft(amount);
     else
-        camera->TurnRight(amount);
+        m_camera->TurnRight(amount);
 }
 
 bool MotionInterpreter::LookByPitch(float pitch)
 {
-    const bool up = pitch >= thresholds.pitchUpThreshold;
-    const bool down = !up && pitch <= thresholds.pitchDownThreshold;
-    if (!HasWorld())
+    const bool up = pitch >= m_settings.Thresholds().pitchUpThreshold;
+    const bool down = !up && pitch <= m_settings.Thresholds().pitchDownThreshold;
+    if (!m_camera)
         return up || down;
     if (up)
-        camera->LookUp(kLookStep);
+        m_camera->LookUp(kLookStep);
     else if (down)
-        camera->LookDown(kLookStep);
+        m_camera->LookDown(kLookStep);
     else
-        camera->LevelView();
+        m_camera->LevelView();
     return up || down;
 }
 
 void MotionInterpreter::SideStep(PassRecord& pass)
 {
-    const float offset = g_smoothedHead.average.eyeCentreX - restPose.restEyeCentreX;
+    const float offset = g_smoothedHead.average.eyeCentreX - m_restPose.restEyeCentreX;
     pass.dx = AbsSaturating(TruncateTowardZero(offset));
-    pass.moved[MeasureEyeCentreX] = pass.dx > thresholdX;
-    if (!pass.moved[MeasureEyeCentreX] || !HasWorld())
+    pass.moved[MeasureEyeCentreX] = pass.dx > m_thresholdX;
+    if (!pass.moved[MeasureEyeCentreX] || !m_camera)
         return;
-    const float amount = (pass.dx - thresholdX) * kSideStepGain;
+    const float amount = (pass.dx - m_thresholdX) * kSideStepGain;
     if (offset > 0)
-        camera->StrafeLeft(*map, amount);
+        m_camera->StrafeLeft(amount);
     else
-        camera->StrafeRight(*map, amount);
+        m_camera->StrafeRight(amount);
 }
 
 bool MotionInterpreter::Walk(PassRecord& pass)
 {
+    const MovementOptions& options = m_settings.Options();
     if (!options.moveZ)
         return false;
     const float pitch = g_smoothedHead.average.pitch;
     if (options.rotateY && (pitch < kWalkPitchLow || pitch > kWalkPitchHigh))
         return false;
     const std::int32_t eyeMouth = g_smoothedHead.average.eyeMouth;
-    pass.dz = AbsSaturating(TruncateTowardZero(eyeMouth - restPose.restEyeMouth));
-    if (!(pass.dz > thresholdZ))
+    pass.dz = AbsSaturating(TruncateTowardZero(eyeMouth - m_restPose.restEyeMouth));
+    if (!(pass.dz > m_thresholdZ))
         return false;
-    if (HasWorld()) {
-        if (eyeMouth > restPose.restEyeMouth)
-            camera->WalkForward(*map, (pass.dz - thresholdZ) * kWalkForwardGain);
+    if (m_camera) {
+        if (eyeMouth > m_restPose.restEyeMouth)
+            m_camera->WalkForward((pass.dz - m_thresholdZ) * kWalkForwardGain);
         else
-            camera->WalkBackward(*map, (pass.dz - thresholdZ) * kWalkBackwardGain);
+            m_camera->WalkBackward((pass.dz - m_thresholdZ) * kWalkBackwardGain);
     }
     return true;
 }
 
 void MotionInterpreter::RiseOrDescend(PassRecord& pass)
 {
-    pass.signedDy = ClampToInt32(std::int64_t{g_smoothedHead.average.faceCentreY} - restPose.restFaceCentreY);
+    pass.signedDy = ClampToInt32(std::int64_t{g_smoothedHead.average.faceCentreY} - m_restPose.restFaceCentreY);
     pass.dy = AbsSaturating(pass.signedDy);
-    pass.moved[MeasureFaceCentreY] = pass.dy > thresholdY;
-    if (!pass.moved[MeasureFaceCentreY] || !HasWorld())
+    pass.moved[MeasureFaceCentreY] = pass.dy > m_thresholdY;
+    if (!pass.moved[MeasureFaceCentreY] || !m_camera)
         return;
-    const float amount = static_cast<float>((pass.dy - thresholdY) * kRiseGain);
+    const float amount = static_cast<float>((pass.dy - m_thresholdY) * kRiseGain);
     if (pass.signedDy > 0)
-        camera->Descend(amount);
+        m_camera->Descend(amount);
     else
-        camera->Rise(amount);
+        m_camera->Rise(amount);
 }
 
 bool MotionInterpreter::TurnByYaw(float yaw)
 {
-    const bool right = yaw >= thresholds.yawThreshold;
-    const bool left = !right && yaw <= thresholds.yawLeftLimit;
-    if (!HasWorld())
+    const bool right = yaw >= m_settings.Thresholds().yawThreshold;
+    const bool left = !right && yaw <= m_settings.Thresholds().yawLeftLimit;
+    if (!m_camera)
         return right || left;
     if (right)
-        camera->TurnRight(kYawTurn);
+        m_camera->TurnRight(kYawTurn);
     else if (left)
-        camera->TurnLeft(kYawTurn);
+        m_camera->TurnLeft(kYawTurn);
     return right || left;
 }
 
 PerMeasure<DeadZone> MotionInterpreter::DeadZones() const
 {
     PerMeasure<DeadZone> zones;
-    zones[MeasureEyeCentreX] = {-thresholdX, thresholdX};
-    zones[MeasureEyeMouth] = {-thresholdZ, thresholdZ};
-    zones[MeasureFaceCentreY] = {-thresholdY, thresholdY};
+    zones[MeasureEyeCentreX] = {-m_thresholdX, m_thresholdX};
+    zones[MeasureEyeMouth] = {-m_thresholdZ, m_thresholdZ};
+    zones[MeasureFaceCentreY] = {-m_thresholdY, m_thresholdY};
+    const DetectionThresholds& thresholds = m_settings.Thresholds();
     zones[MeasureYaw] = {float(thresholds.yawLeftLimit), float(thresholds.yawThreshold)};
     zones[MeasurePitch] = {float(thresholds.pitchDownThreshold), float(thresholds.pitchUpThreshold)};
     zones[MeasureRoll] = {float(-kRollDeadZone), float(kRollDeadZone)};
@@ -255,31 +236,31 @@ PerMeasure<DeadZone> MotionInterpreter::DeadZones() const
 
 void MotionInterpreter::ShowValuesWindow()
 {
-    windows.Create(ValuesPanel::kWindowName);
-    valuesWindowOpen = true;
+    m_windows.Create(ValuesPanel::kWindowName);
+    m_valuesWindowOpen = true;
 }
 
 void MotionInterpreter::HideValuesWindow()
 {
-    windows.Destroy(ValuesPanel::kWindowName);
-    valuesWindowOpen = false;
+    m_windows.Destroy(ValuesPanel::kWindowName);
+    m_valuesWindowOpen = false;
 }
 
 void MotionInterpreter::ShowValues(const PassRecord& pass)
 {
     // Created again in case the player closed the window.
-    windows.Create(ValuesPanel::kWindowName);
-    windows.Show(ValuesPanel::kWindowName, ValuesPanel::Draw(pass));
+    m_windows.Create(ValuesPanel::kWindowName);
+    m_windows.Show(ValuesPanel::kWindowName, ValuesPanel::Draw(pass));
 }
 
 bool MotionInterpreter::OpenSampleFiles()
 {
-    return sampleFiles.Open();
+    return m_sampleFiles.Open();
 }
 
 void MotionInterpreter::CloseSampleFiles()
 {
-    sampleFiles.Close();
+    m_sampleFiles.Close();
 }
 
 const SmoothedHead& MotionInterpreter::Smoothed()

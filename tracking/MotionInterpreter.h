@@ -1,8 +1,7 @@
 #pragma once
 
 #include "faceanalysis/MotionSampleSink.h"
-#include "tracking/DetectionThresholds.h"
-#include "tracking/MovementOptions.h"
+#include "tracking/MotionSettings.h"
 #include "tracking/PassRecord.h"
 #include "tracking/RestPose.h"
 #include "tracking/SampleFiles.h"
@@ -10,9 +9,8 @@
 
 #include <cstdint>
 
-class CCamera;
-class CLevelMap;
 class DebugWindows;
+class SteeredCamera;
 
 // Turns the followed eye and mouth positions into camera moves. Each sample's measures
 // (eye-centre x, eye-mouth distance, face-centre y, roll, and the yaw and pitch cues) are
@@ -32,12 +30,9 @@ public:
     MotionInterpreter(const MotionInterpreter&) = delete;
     MotionInterpreter& operator=(const MotionInterpreter&) = delete;
 
-    // The application's camera and level map; until both are given, passes record but move
-    // nothing.
-    void SetWorld(CCamera* camera, CLevelMap* map);
-
-    bool LoadThresholds();
-    bool SaveThresholds();
+    // The camera head steering moves, used by every later pass; without one, passes record but
+    // move nothing.
+    void SetCamera(SteeredCamera* camera) { m_camera = camera; }
 
     // The rest pose from the features of a newly found face (frame pixels).
     void SetRestPose(float leftEyeX, float leftEyeY, float rightEyeX, float rightEyeY, float mouthX,
@@ -49,56 +44,30 @@ public:
     void SetPitchMeasure(double pitch);
 
     // One tracking step's features: adds the sample, smooths, then interprets.
-    void AddSample(float eye1X, float eye1Y, float eye2X, float eye2Y, float mouthX,
+    void AddSample(float leftEyeX, float leftEyeY, float rightEyeX, float rightEyeY, float mouthX,
                    float mouthY) override;
     // One pass over the current smoothed measures: moves, sample files, values panel.
     void Interpret();
 
     void ShowValuesWindow();
     void HideValuesWindow();
-    bool ValuesWindowOpen() const { return valuesWindowOpen; }
+    bool ValuesWindowOpen() const { return m_valuesWindowOpen; }
 
     bool OpenSampleFiles();
     // Writes the values of the passes so far when a second has passed since the last write
     // (milliseconds since the program started).
-    void FlushSampleFilesIfDue(double nowMs) { sampleFiles.FlushIfDue(nowMs); }
+    void FlushSampleFilesIfDue(double nowMs) { m_sampleFiles.FlushIfDue(nowMs); }
     void CloseSampleFiles();
 
-    // The parameters dialog's thresholds. Setting the yaw threshold moves both turn limits.
-    std::int32_t DistanceX() const { return thresholds.distanceX; }
-    std::int32_t DistanceY() const { return thresholds.distanceY; }
-    std::int32_t DistanceZ() const { return thresholds.distanceZ; }
-    std::int32_t YawThreshold() const { return thresholds.yawThreshold; }
-    std::int32_t YawLeftLimit() const { return thresholds.yawLeftLimit; }
-    std::int32_t PitchUpThreshold() const { return thresholds.pitchUpThreshold; }
-    std::int32_t PitchDownThreshold() const { return thresholds.pitchDownThreshold; }
-    std::int32_t RollThreshold() const { return thresholds.rollThreshold; }
-    void SetDistanceX(std::int32_t value) { thresholds.distanceX = value; }
-    void SetDistanceY(std::int32_t value) { thresholds.distanceY = value; }
-    void SetDistanceZ(std::int32_t value) { thresholds.distanceZ = value; }
-    void SetYawThreshold(std::int32_t value);
-    void SetPitchUpThreshold(std::int32_t value) { thresholds.pitchUpThreshold = value; }
-    void SetPitchDownThreshold(std::int32_t value) { thresholds.pitchDownThreshold = value; }
-    void SetRollThreshold(std::int32_t value) { thresholds.rollThreshold = value; }
+    // The thresholds and switches the parameter dialogs edit. The pixel dead zones follow new
+    // distances at the next UpdatePixelThresholds.
+    MotionSettings& Settings() { return m_settings; }
+    const MotionSettings& Settings() const { return m_settings; }
 
-    // The movement options dialog's switches.
-    bool MoveX() const { return options.moveX; }
-    bool MoveY() const { return options.moveY; }
-    bool MoveZ() const { return options.moveZ; }
-    bool RotateX() const { return options.rotateX; }
-    bool RotateY() const { return options.rotateY; }
-    bool RotateZ() const { return options.rotateZ; }
-    void SetMoveX(bool on) { options.moveX = on; }
-    void SetMoveY(bool on) { options.moveY = on; }
-    void SetMoveZ(bool on) { options.moveZ = on; }
-    void SetRotateX(bool on) { options.rotateX = on; }
-    void SetRotateY(bool on) { options.rotateY = on; }
-    void SetRotateZ(bool on) { options.rotateZ = on; }
-
-    const RestPose& Rest() const { return restPose; }
-    float ThresholdX() const { return thresholdX; }
-    float ThresholdY() const { return thresholdY; }
-    float ThresholdZ() const { return thresholdZ; }
+    const RestPose& Rest() const { return m_restPose; }
+    float ThresholdX() const { return m_thresholdX; }
+    float ThresholdY() const { return m_thresholdY; }
+    float ThresholdZ() const { return m_thresholdZ; }
     // Each measure's dead zone as the next pass will use it: the pixel thresholds as last
     // recomputed, the turn and look thresholds as set, the roll's fixed 10 degrees.
     PerMeasure<DeadZone> DeadZones() const;
@@ -107,11 +76,10 @@ public:
     static std::uint32_t SampleCount();
     // What the last pass past the five-sample gate measured and decided, and how many such
     // passes this interpreter has made.
-    const PassRecord& LastPass() const { return lastPass; }
-    std::uint64_t PassCount() const { return passCount; }
+    const PassRecord& LastPass() const { return m_lastPass; }
+    std::uint64_t PassCount() const { return m_passCount; }
 
 private:
-    bool HasWorld() const { return camera != nullptr && map != nullptr; }
     // The steps of one pass. Those given `pass` record their offsets and whether they moved in
     // it; the look and turn steps return whether they moved (a level view is no move).
     void TurnByRoll(std::int32_t roll);
@@ -122,20 +90,18 @@ private:
     bool TurnByYaw(float yaw);
     void ShowValues(const PassRecord& pass);
 
-    DetectionThresholds thresholds;
-    MovementOptions options;
-    RestPose restPose;
-    float yawMeasure = 0.0f;
-    float pitchMeasure = 0.0f;
-    bool valuesWindowOpen = false;
-    float thresholdX = 0.0f;
-    float thresholdY = 0.0f;
-    float thresholdZ = 0.0f;
+    MotionSettings m_settings;
+    RestPose m_restPose;
+    float m_yawMeasure = 0.0f;
+    float m_pitchMeasure = 0.0f;
+    bool m_valuesWindowOpen = false;
+    float m_thresholdX = 0.0f;
+    float m_thresholdY = 0.0f;
+    float m_thresholdZ = 0.0f;
 
-    DebugWindows& windows;
-    CCamera* camera = nullptr;
-    CLevelMap* map = nullptr;
-    SampleFiles sampleFiles;
-    PassRecord lastPass;
-    std::uint64_t passCount = 0;
+    DebugWindows& m_windows;
+    SteeredCamera* m_camera = nullptr;
+    SampleFiles m_sampleFiles;
+    PassRecord m_lastPass;
+    std::uint64_t m_passCount = 0;
 };

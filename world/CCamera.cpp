@@ -8,7 +8,7 @@
 
 namespace {
 
-CCamera* g_currentCamera = nullptr;
+CCamera* g_instance = nullptr;
 
 constexpr float kMaxWalkStep = 3.0f;
 
@@ -19,7 +19,7 @@ const glm::vec3 kUp(0.0f, 1.0f, 0.0f);
 // Plays the clip once unless it is still sounding, so rapid steps do not stack.
 void PlayOnce(int clip)
 {
-    SoundPlugin* sound = SoundPlugin::Instance;
+    SoundPlugin* sound = SoundPlugin::Instance();
     if (sound && !sound->IsPlaying(clip))
         sound->Play(clip, false);
 }
@@ -35,18 +35,18 @@ double PitchOffset(const glm::vec3& eye, const glm::vec3& lookAt)
 CCamera::CCamera()
     : m_eye(kStartEye), m_lookAt(kStartLookAt), m_up(kUp), m_side(0.0f)
 {
-    g_currentCamera = this;
+    g_instance = this;
 }
 
 CCamera::~CCamera()
 {
-    if (g_currentCamera == this)
-        g_currentCamera = nullptr;
+    if (g_instance == this)
+        g_instance = nullptr;
 }
 
-CCamera* CCamera::Current()
+CCamera* CCamera::Instance()
 {
-    return g_currentCamera;
+    return g_instance;
 }
 
 void CCamera::Reset()

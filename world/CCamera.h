@@ -12,14 +12,14 @@ class CLevelMap;
 // change it).
 class CCamera {
 public:
-    // Registers itself as the current camera.
+    // Registers itself as the instance.
     CCamera();
     ~CCamera();
     CCamera(const CCamera&) = delete;
     CCamera& operator=(const CCamera&) = delete;
 
     // The most recently constructed camera that is still alive, or null.
-    static CCamera* Current();
+    static CCamera* Instance();
 
     // Back to the start pose: eye (0, 2.5, 0) looking along +z.
     void Reset();

@@ -148,7 +148,7 @@ bool CLevelMap::TryMove(float x0, float z0, float x1, float z1)
 
 void CLevelMap::DrawVisible() const
 {
-    CRenderer* renderer = CRenderer::Current();
+    CRenderer* renderer = CRenderer::Instance();
     if (!renderer)
         return;
     const std::vector<int>& list = m_drawLists[m_currentCell];

@@ -66,7 +66,7 @@ public:
     void ResetCell();
     // Asks whether the step (x0, z0) -> (x1, z1) is allowed; follows it into a neighbour cell.
     bool TryMove(float x0, float z0, float x1, float z1);
-    // Draws the current cell's draw list through the current renderer.
+    // Draws the current cell's draw list through CRenderer::Instance().
     void DrawVisible() const;
     std::int32_t GetCurrentCell() const { return m_currentCell; }
 

@@ -15,7 +15,7 @@
 
 namespace {
 
-CRenderer* g_currentRenderer = nullptr;
+CRenderer* g_instance = nullptr;
 
 constexpr const char* kDeviceErrorCaption = "ERROR";
 
@@ -49,18 +49,18 @@ std::uint32_t FloatBits(float value)
 
 CRenderer::CRenderer()
 {
-    g_currentRenderer = this;
+    g_instance = this;
 }
 
 CRenderer::~CRenderer()
 {
-    if (g_currentRenderer == this)
-        g_currentRenderer = nullptr;
+    if (g_instance == this)
+        g_instance = nullptr;
 }
 
-CRenderer* CRenderer::Current()
+CRenderer* CRenderer::Instance()
 {
-    return g_currentRenderer;
+    return g_instance;
 }
 
 bool CRenderer::Init(GraphicsDevice& device, int width, int height)
@@ -111,9 +111,9 @@ bool CRenderer::Init(GraphicsDevice& device, int width, int height)
     device.SetRenderState(RenderState::Lighting, 0);
     device.SetRenderState(RenderState::CullMode, CullNone);
 
-    const float quarterPi = 0.7853982f;
+    constexpr float kQuarterPi = 0.7853982f;
     m_projection = glm::perspectiveLH_ZO(
-        quarterPi, static_cast<float>(width) / static_cast<float>(height), 1.0f, 5000.0f);
+        kQuarterPi, static_cast<float>(width) / static_cast<float>(height), 1.0f, 5000.0f);
     device.SetTransform(TransformType::Projection, m_projection);
 
     m_fontDescription = {15, 8, 0, 0, 100, false, false, false, 1, 0, 0, 0, 0, "Times New Roman"};
@@ -191,7 +191,7 @@ void CRenderer::DrawScene(const CLevelMap& map)
     m_device->SetSamplerState(0, SamplerState::MinFilter, FilterLinear);
     m_device->SetSamplerState(0, SamplerState::MipFilter, FilterPoint);
 
-    if (const CCamera* camera = CCamera::Current())
+    if (const CCamera* camera = CCamera::Instance())
         m_view = glm::lookAtLH(camera->Eye(), camera->LookAt(), camera->Up());
     m_device->SetTransform(TransformType::View, m_view);
 

@@ -17,14 +17,14 @@ class CRenderer {
 public:
     static constexpr int kModelCount = kModelSetSize;
 
-    // Registers itself as the current renderer.
+    // Registers itself as the instance.
     CRenderer();
     ~CRenderer();
     CRenderer(const CRenderer&) = delete;
     CRenderer& operator=(const CRenderer&) = delete;
 
     // The most recently constructed renderer that is still alive, or null.
-    static CRenderer* Current();
+    static CRenderer* Instance();
 
     // Creates the device on `device`, loads the model set, sets the fixed states, the projection
     // for a width x height view and the overlay font. Reports failures in message boxes and
@@ -40,7 +40,7 @@ public:
     void BeginFrame();
     // The intro picture; called between BeginFrame and EndFrame, which bracket it.
     bool DrawIntro();
-    // The scene from the current camera, limited to the map's current cell's draw list.
+    // The scene from CCamera::Instance(), limited to the map's current cell's draw list.
     void DrawScene(const CLevelMap& map);
     // Overlay text on line 0, 1 or 2 of a width x height screen.
     void DrawTextLine(const char* text, int line, int width, int height);

@@ -8,7 +8,7 @@ public:
     virtual ~FrameDrawing() = default;
     virtual void BeginFrame() = 0;
     virtual void DrawIntro() = 0;
-    // The scene from the current camera, for the map's current cell.
+    // The scene from CCamera::Instance(), for the map's current cell.
     virtual void DrawScene(const CLevelMap& levelMap) = 0;
     // One overlay line (0, 1 or 2) of a width x height screen.
     virtual void DrawTextLine(const char* text, int line, int width, int height) = 0;

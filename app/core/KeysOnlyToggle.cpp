@@ -1,6 +1,6 @@
 #include "app/core/KeysOnlyToggle.h"
 
-#include "app/core/SteeringMode.h"
+#include "app/core/ProcessSettings.h"
 
 KeysOnlyOutcome ToggleKeysOnly(bool checked)
 {

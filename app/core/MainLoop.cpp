@@ -3,7 +3,7 @@
 #include "app/core/FrameDrawing.h"
 #include "app/core/GameState.h"
 #include "app/core/PassClock.h"
-#include "app/core/SteeringMode.h"
+#include "app/core/ProcessSettings.h"
 #include "app/core/TrackerOperations.h"
 #include "world/CCamera.h"
 #include "world/CLevelMap.h"

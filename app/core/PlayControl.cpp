@@ -1,7 +1,7 @@
 #include "app/core/PlayControl.h"
 
 #include "app/core/GameState.h"
-#include "app/core/SteeringMode.h"
+#include "app/core/ProcessSettings.h"
 #include "app/core/TrackerOperations.h"
 
 #include <utility>

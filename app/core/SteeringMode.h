@@ -8,8 +8,3 @@ enum SteeringMode : std::int32_t {
     HeadSteering = 1,  // head movements steer the camera
     KeysOnly = 2,      // only the keyboard steers
 };
-
-// Decided again when play starts; KeysOnly until then.
-extern SteeringMode g_steeringMode;
-// Frames taken from the capture source per second, 1 to 50.
-extern std::int32_t g_nCapturesPerSecond;

@@ -2,17 +2,12 @@
 
 #include <string>
 
-class CCamera;
-class CLevelMap;
-
 // What the shell asks of the head tracker: the capture source, one capture step, the
 // interpretation between captures and the reset of the tracking.
 class TrackerOperations {
 public:
     virtual ~TrackerOperations() = default;
 
-    // The world that head steering moves.
-    virtual void SetWorld(CCamera* camera, CLevelMap* levelMap) = 0;
     // Opens the default webcam; false when there is none.
     virtual bool StartWebcam() = 0;
     // Opens a video file as the source; its frame rate, or 0.0 when it cannot be opened.

@@ -6,8 +6,8 @@
 // the eyes 0.40 and the mouth 0.78 of the box height below its top, both centred across it, so
 // the box centre lies on the way from the eye mid-point to the mouth, (0.50 - 0.40) / (0.78 -
 // 0.40) of it; taken along that way, it shifts, scales and rolls with the face.
-inline cv::Point2d FaceCentre(const cv::Point2d& eye1, const cv::Point2d& eye2, const cv::Point2d& mouth)
+inline cv::Point2d FaceCentre(const cv::Point2d& leftEye, const cv::Point2d& rightEye, const cv::Point2d& mouth)
 {
-    const cv::Point2d eyes = (eye1 + eye2) * 0.5;
+    const cv::Point2d eyes = (leftEye + rightEye) * 0.5;
     return eyes + (mouth - eyes) * ((0.50 - 0.40) / (0.78 - 0.40));
 }

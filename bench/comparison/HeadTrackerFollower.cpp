@@ -10,7 +10,7 @@ HeadTrackerFollower::HeadTrackerFollower()
     auto source = std::make_unique<HandedFrameSource>();
     m_source = source.get();
     m_opener.PrepareCamera(std::move(source));
-    m_tracker.SetWorld(&m_camera, &m_levelMap);
+    m_tracker.SetCamera(&m_steeredCamera);
     m_tracker.StartWebcam();
 }
 
@@ -21,8 +21,8 @@ std::optional<cv::Point2d> HeadTrackerFollower::Start(const cv::Mat& frame, cons
         return std::nullopt;
     const std::array<int, 6> expected = FacePlacement::ForNewFace(found, scale).wholePoints;
     const CTrackedFace& face = *m_tracker.TrackedFaces()[0];
-    const std::array<int, 6> placed{int(face.Eye1X()), int(face.Eye1Y()), int(face.Eye2X()),
-                                    int(face.Eye2Y()), int(face.MouthX()), int(face.MouthY())};
+    const std::array<int, 6> placed{int(face.LeftEyeX()), int(face.LeftEyeY()), int(face.RightEyeX()),
+                                    int(face.RightEyeY()), int(face.MouthX()), int(face.MouthY())};
     if (placed != expected)
         return std::nullopt;
     return Centre();
@@ -40,5 +40,6 @@ std::optional<cv::Point2d> HeadTrackerFollower::Follow(const cv::Mat& frame)
 cv::Point2d HeadTrackerFollower::Centre() const
 {
     const CTrackedFace& face = *m_tracker.TrackedFaces()[0];
-    return FaceCentre({face.Eye1X(), face.Eye1Y()}, {face.Eye2X(), face.Eye2Y()}, {face.MouthX(), face.MouthY()});
+    return FaceCentre({face.LeftEyeX(), face.LeftEyeY()}, {face.RightEyeX(), face.RightEyeY()},
+                      {face.MouthX(), face.MouthY()});
 }

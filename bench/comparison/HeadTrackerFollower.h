@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/core/LevelCamera.h"
 #include "bench/comparison/FaceFollower.h"
 #include "bench/comparison/HandedFrameSource.h"
 #include "tests/support/tracking/PreparedSourceOpener.h"
@@ -28,5 +29,6 @@ private:
     HandedFrameSource* m_source = nullptr;
     CLevelMap m_levelMap;
     CCamera m_camera;
+    LevelCamera m_steeredCamera{m_camera, m_levelMap};
     CHeadTracker m_tracker{m_windows, m_opener};
 };

@@ -25,6 +25,6 @@ std::optional<cv::Point2d> TrackedFaceFollower::Follow(const cv::Mat& frame)
 
 cv::Point2d TrackedFaceFollower::Centre() const
 {
-    return FaceCentre({m_face->Eye1X(), m_face->Eye1Y()}, {m_face->Eye2X(), m_face->Eye2Y()},
+    return FaceCentre({m_face->LeftEyeX(), m_face->LeftEyeY()}, {m_face->RightEyeX(), m_face->RightEyeY()},
                       {m_face->MouthX(), m_face->MouthY()});
 }

@@ -45,12 +45,12 @@ struct TrackedScene {
         const double x = 320 + (170 - 225) * 1.1;
         const double y = 240 + (58 - 113) * 1.1;
         const double w = 110 * 1.1;
-        const int eye1X = int(x + 0.31 * w), eye2X = int(x + 0.69 * w), eyeY = int(y + 0.4 * w);
+        const int leftEyeX = int(x + 0.31 * w), rightEyeX = int(x + 0.69 * w), eyeY = int(y + 0.4 * w);
         const int mouthX = int(x + 0.5 * w), mouthY = int(y + 0.78 * w);
         const FaceEllipse region(int(x + 0.15 * w), int(y + 0.08 * w), int(x + w - 0.15 * w),
                                  int(y + w - 0.08 * w));
-        model.Analyse(frames[0], eye1X, eyeY, eye2X, eyeY, mouthX, mouthY, region);
-        face = std::make_unique<CTrackedFace>(eye1X, eyeY, eye2X, eyeY, mouthX, mouthY, region);
+        model.Analyse(frames[0], leftEyeX, eyeY, rightEyeX, eyeY, mouthX, mouthY, region);
+        face = std::make_unique<CTrackedFace>(leftEyeX, eyeY, rightEyeX, eyeY, mouthX, mouthY, region);
         face->SetFaceModel(&model);
     }
 

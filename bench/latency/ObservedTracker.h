@@ -20,7 +20,6 @@ class ObservedTracker : public TrackerOperations {
 public:
     ObservedTracker(TrackerOperations& tracker, const CCamera& camera, PassClock& clock);
 
-    void SetWorld(CCamera* camera, CLevelMap* levelMap) override { m_tracker.SetWorld(camera, levelMap); }
     bool StartWebcam() override { return m_tracker.StartWebcam(); }
     double OpenVideoFile(const std::string& path) override { return m_tracker.OpenVideoFile(path); }
     void OpenImageWindow() override { m_tracker.OpenImageWindow(); }

@@ -6,11 +6,12 @@
 // Runs in a temporary folder that links to the content in data/.
 #include "app/HeadTrackerOperations.h"
 #include "app/core/GameState.h"
+#include "app/core/LevelCamera.h"
 #include "app/core/MainLoop.h"
 #include "app/core/MonotonicClock.h"
 #include "app/core/PlayControl.h"
+#include "app/core/ProcessSettings.h"
 #include "app/core/RendererDrawing.h"
-#include "app/core/SteeringMode.h"
 #include "bench/latency/MoveOnsets.h"
 #include "bench/latency/ObservedTracker.h"
 #include "bench/latency/TimedSourceOpener.h"
@@ -47,12 +48,14 @@ struct World {
 // The head tracking of the program, which has one tracker for the whole process: its smoothing
 // ring is process-wide, and a second tracker would smooth its first samples with the first's.
 struct HeadTracking {
-    explicit HeadTracking(World& world) : tracker(operations, world.camera, clock)
+    explicit HeadTracking(World& world)
+        : steeredCamera(world.camera, world.levelMap), tracker(operations, world.camera, clock)
     {
-        tracker.SetWorld(&world.camera, &world.levelMap);
+        headTracker.SetCamera(&steeredCamera);
     }
 
     MonotonicClock clock;
+    LevelCamera steeredCamera;
     NullDebugWindows windows;
     TimedSourceOpener opener{clock};
     CHeadTracker headTracker{windows, opener};

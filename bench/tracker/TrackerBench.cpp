@@ -1,6 +1,7 @@
 // Face detection in both modes on a 640 x 480 frame, and whole capture steps of the head
 // tracker on prepared frames (no video decoding). Wall-clock times: the detector searches in
 // parallel threads.
+#include "app/core/LevelCamera.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tests/support/tracking/FrameSequenceSource.h"
 #include "tests/support/tracking/PreparedSourceOpener.h"
@@ -66,7 +67,7 @@ public:
     {
         opener.PrepareCamera(std::make_unique<FrameSequenceSource>(std::move(frames), 25.0,
                                                                    TopLeftOrigin, true));
-        tracker.SetWorld(&camera, &levelMap);
+        tracker.SetCamera(&steeredCamera);
         tracker.StartWebcam();
     }
 
@@ -75,6 +76,7 @@ public:
     PreparedSourceOpener opener;
     CLevelMap levelMap;
     CCamera camera;
+    LevelCamera steeredCamera{camera, levelMap};
     CHeadTracker tracker{windows, opener};
 };
 

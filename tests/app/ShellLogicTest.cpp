@@ -7,7 +7,7 @@
 #include "app/core/PassClock.h"
 #include "app/core/PassPacer.h"
 #include "app/core/PlayControl.h"
-#include "app/core/SteeringMode.h"
+#include "app/core/ProcessSettings.h"
 #include "app/core/TrackerOperations.h"
 #include "world/CCamera.h"
 #include "world/CLevelMap.h"
@@ -45,7 +45,6 @@ public:
                             text);
     }
     void EndFrame() override { log.push_back("EndFrame"); }
-    void SetWorld(CCamera*, CLevelMap*) override {}
     bool StartWebcam() override { log.push_back("StartWebcam"); return cameraPresent; }
     double OpenVideoFile(const std::string&) override { return 0.0; }
     void OpenImageWindow() override { log.push_back("OpenImageWindow"); }

@@ -11,7 +11,7 @@ static constexpr double kTolerance = 12.0;
 
 static std::array<double, 6> PositionsOf(const CTrackedFace& face)
 {
-    return {face.Eye1X(), face.Eye1Y(), face.Eye2X(), face.Eye2Y(), face.MouthX(), face.MouthY()};
+    return {face.LeftEyeX(), face.LeftEyeY(), face.RightEyeX(), face.RightEyeY(), face.MouthX(), face.MouthY()};
 }
 
 TEST(CTrackedFace, FollowsThePortraitShiftedScaledAndRolledInSmallSteps)
@@ -40,7 +40,7 @@ TEST(CTrackedFace, FollowsThePortraitShiftedScaledAndRolledInSmallSteps)
         }
         // Costs measured up to 2.4.
         const std::array<double, 6> p = PositionsOf(portrait.face);
-        const cv::Point start[3] = {portrait.eye1, portrait.eye2, portrait.mouth};
+        const cv::Point start[3] = {portrait.leftEye, portrait.rightEye, portrait.mouth};
         for (int k = 0; k < 3; ++k)
             EXPECT_LT(cv::norm(cv::Vec2d(p[2 * k], p[2 * k + 1]) - motion * cv::Vec3d(start[k].x, start[k].y, 1)), c.maximumError)
                 << c.name << " " << k;
@@ -113,6 +113,6 @@ TEST(CTrackedFace, DegenerateGeometryFailsInPlaceAndFramesCuttingTheFaceAreReadW
     for (const cv::Mat& frame : {MovedFrame(Motion(0, 1, {-220, 0}), {300, 300}), corner, tiny}) {
         const bool followed = portrait.face.Update(sink, frame, cost, kTolerance);
         EXPECT_EQ(followed, cost <= kTolerance);
-        EXPECT_TRUE(std::isfinite(portrait.face.Eye1X()));
+        EXPECT_TRUE(std::isfinite(portrait.face.LeftEyeX()));
     }
 }

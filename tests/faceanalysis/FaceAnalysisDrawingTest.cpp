@@ -44,7 +44,7 @@ TEST(FaceAnalysisDrawing, AnalysisAndProfileViewsShowTheTrackedFaceOrLeaveViewsO
 
     cv::Mat marks(Portrait().size(), CV_8UC3, cv::Scalar(0, 0, 255));
     face.DrawFeatures(marks, 1, 0x000000, 0xFFFFFF, true, false);
-    // Eye 1 at (204, 102): the mark's centre is inner black, a pixel off it outer white.
+    // The left eye at (204, 102): the mark's centre is inner black, a pixel off it outer white.
     EXPECT_EQ(marks.at<cv::Vec3b>(102, 204), kBlack);
     EXPECT_EQ(marks.at<cv::Vec3b>(103, 206), kWhite);
 

@@ -40,9 +40,9 @@ inline cv::Mat MovedFrame(const cv::Matx23d& motion, cv::Size size = {})
 }
 
 struct RecordingSink : MotionSampleSink {
-    void AddSample(float eye1X, float eye1Y, float eye2X, float eye2Y, float mouthX, float mouthY) override
+    void AddSample(float leftEyeX, float leftEyeY, float rightEyeX, float rightEyeY, float mouthX, float mouthY) override
     {
-        samples.push_back({eye1X, eye1Y, eye2X, eye2Y, mouthX, mouthY});
+        samples.push_back({leftEyeX, leftEyeY, rightEyeX, rightEyeY, mouthX, mouthY});
     }
     std::vector<std::array<float, 6>> samples;
 };
@@ -51,13 +51,13 @@ struct RecordingSink : MotionSampleSink {
 // its width and 0.4 of its height, the mouth at 0.5 and 0.78, truncated; the ellipse in the box
 // shrunk by 0.15 of its width at each side and 0.08 at top and bottom; the model analysed from it.
 struct PortraitFace {
-    PortraitFace() : face(eye1.x, eye1.y, eye2.x, eye2.y, mouth.x, mouth.y, ellipse)
+    PortraitFace() : face(leftEye.x, leftEye.y, rightEye.x, rightEye.y, mouth.x, mouth.y, ellipse)
     {
-        model.Analyse(Portrait(), eye1.x, eye1.y, eye2.x, eye2.y, mouth.x, mouth.y, ellipse);
+        model.Analyse(Portrait(), leftEye.x, leftEye.y, rightEye.x, rightEye.y, mouth.x, mouth.y, ellipse);
         face.SetFaceModel(&model);
     }
 
-    const cv::Point eye1{204, 102}, eye2{245, 102}, mouth{225, 143};
+    const cv::Point leftEye{204, 102}, rightEye{245, 102}, mouth{225, 143};
     const FaceEllipse ellipse{186, 66, 263, 159};
     CFaceModel model;
     CTrackedFace face;

@@ -134,7 +134,8 @@ void ExpectAPlayerRun(const QString& prefix, const QProcessEnvironment& environm
     const QString settings = player.value("HOME") + "/.config/brumaria/brumaria.conf";
     ASSERT_TRUE(QDir().mkpath(QFileInfo(settings).path()));
     QFile choice(settings);
-    ASSERT_TRUE(choice.open(QIODevice::WriteOnly) && choice.write("[webcam]\ndispositivo=ninguna\n") > 0);
+    ASSERT_TRUE(choice.open(QIODevice::WriteOnly));
+    ASSERT_GT(choice.write("[webcam]\ndispositivo=ninguna\n"), 0);
     choice.close();
     program.setProcessEnvironment(player);
     program.start(prefix + "/bin/brumaria",
@@ -145,7 +146,7 @@ void ExpectAPlayerRun(const QString& prefix, const QProcessEnvironment& environm
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
     const QByteArray error = program.readAllStandardError();
-    EXPECT_FALSE(error.startsWith('[') || error.contains("\n[")) << "no message expected: " << error.data();
+    EXPECT_FALSE(("\n" + error).contains("\n[")) << "no message expected: " << error.data();
 
     // The window carries the installed icon at every size.
     for (const int size : kIconSizes) {
@@ -182,7 +183,8 @@ class InstalledProgram : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_root.isValid() && m_home.isValid());
+        ASSERT_TRUE(m_root.isValid());
+        ASSERT_TRUE(m_home.isValid());
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("DESTDIR", m_root.path());
         const Finished install = RunProgram(CMAKE_COMMAND, {"--install", BRUMARIA_BINARY_DIR, "--prefix", "/usr"}, "/", environment);
@@ -214,7 +216,8 @@ TEST_F(InstalledProgram, TheToolsRunFromAnyFolderWithThePlayersFiles)
     const QByteArray thresholds = "Distancia X:35\nDistancia Y:20\nDistancia Z:20\nAngulo GiroX:3\n"
                                   "Angulo GiroY Arriba:10\nAngulo GiroY Abajo:-1\nAngulo GiroZ:10\n";
     QFile file(userFolder + "/configuracion");
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(thresholds) == thresholds.size());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(thresholds), thresholds.size());
     file.close();
     const QStringList rootBefore = QDir("/").entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
 
@@ -239,7 +242,8 @@ TEST_F(InstalledProgram, LauncherMetainfoIconsAndManualPagesAreInPlace)
     EXPECT_EQ(launcher.exitCode, 0);
     EXPECT_EQ(launcher.output + launcher.error, "") << "warnings";
     const QByteArray entry = Read(Installed("share/applications/brumaria.desktop"));
-    EXPECT_TRUE(entry.contains("\nExec=brumaria\n") && entry.contains("\nIcon=brumaria\n")) << entry.data();
+    EXPECT_TRUE(entry.contains("\nExec=brumaria\n")) << entry.data();
+    EXPECT_TRUE(entry.contains("\nIcon=brumaria\n")) << entry.data();
     EXPECT_TRUE(QFileInfo(Installed("bin/brumaria")).isExecutable());
 
     const Finished metainfo =
@@ -255,7 +259,8 @@ TEST_F(InstalledProgram, LauncherMetainfoIconsAndManualPagesAreInPlace)
     for (const QString page : {"brumaria.6.gz", "brumaria-replay.6.gz", "brumaria-headvideo.6.gz"}) {
         const Finished text = RunProgram("gzip", {"-dc", Installed("share/man/man6/" + page)});
         EXPECT_EQ(text.exitCode, 0) << page.toStdString();
-        EXPECT_TRUE(text.output.startsWith(".TH BRUMARIA") && !text.output.contains('@')) << page.toStdString();
+        EXPECT_TRUE(text.output.startsWith(".TH BRUMARIA")) << page.toStdString();
+        EXPECT_FALSE(text.output.contains('@')) << page.toStdString();
     }
 }
 

@@ -55,9 +55,9 @@ TEST(SoundPlugin, InstanceIsTheLatestPluginUntilItIsDestroyedAndPlaysNothingBefo
     {
         SoundPlugin second;
         first.reset();
-        EXPECT_EQ(SoundPlugin::Instance, &second);
+        EXPECT_EQ(SoundPlugin::Instance(), &second);
         EXPECT_FALSE(second.Play(WalkClip, false));
         EXPECT_FALSE(second.IsPlaying(WalkClip));
     }
-    EXPECT_EQ(SoundPlugin::Instance, nullptr);
+    EXPECT_EQ(SoundPlugin::Instance(), nullptr);
 }

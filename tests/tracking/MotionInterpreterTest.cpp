@@ -1,3 +1,4 @@
+#include "app/core/LevelCamera.h"
 #include "sound/SoundPlugin.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tests/support/tracking/DebugWindowRecorder.h"
@@ -43,17 +44,22 @@ Face Head(float right, float down, float nearer = 0, double roll = 0)
 // An interpreter resting at Head(0, 0), steering a camera, and a reference camera that the
 // expected moves are made on.
 struct Steering {
-    // Fills the ring with the face and cues, so the next pass sees exactly them. Without a map
-    // these passes move nothing.
+    // Fills the ring with the face and cues, so the next pass sees exactly them. Without a
+    // camera these passes move nothing.
     void Settle(const Face& f, double yaw = 0.0, double pitch = 0.0)
     {
         interpreter.SetRestPose(100, 100, 140, 100, 120, 160);
         interpreter.UpdatePixelThresholds();
-        interpreter.SetWorld(&camera, nullptr);
+        interpreter.SetCamera(nullptr);
         interpreter.SetYawMeasure(yaw);
         interpreter.SetPitchMeasure(pitch);
         Add(f, 5);
-        interpreter.SetWorld(&camera, &map);
+        interpreter.SetCamera(&steeredCamera);
+    }
+    MovementOptions& Options() { return interpreter.Settings().Options(); }
+    void SetThreshold(std::int32_t DetectionThresholds::*threshold, std::int32_t value)
+    {
+        interpreter.Settings().SetThreshold(threshold, value);
     }
     // Tracking steps that find the face.
     void Add(const Face& f, int steps = 1)
@@ -66,6 +72,7 @@ struct Steering {
     DebugWindowRecorder windows;
     CLevelMap map, referenceMap;
     CCamera camera, reference;
+    LevelCamera steeredCamera{camera, map};
     MotionInterpreter interpreter{windows};
 };
 
@@ -119,36 +126,36 @@ const PassCase kPasses[] = {
     {"roll 12", Head(0, 0, 0, -12.5), 0, 0, nullptr, [](auto& s) { s.reference.TurnRight(0.0016f); }, 0, 0, 0, 12},
     {"roll -10 is level", Head(0, 0, 0, 10.5), 0, 20, nullptr, LookUp, 0, 0, 0, -10},
     {"roll 10 is level", Head(0, 0, 0, -10.5), 0, 20, nullptr, LookUp, 0, 0, 0, 10},
-    {"roll switched off", Head(0, 0, 0, 30.5), 0, 20, [](auto& s) { s.interpreter.SetRotateZ(false); }, LookUp, 0, 0, 0, -30},
+    {"roll switched off", Head(0, 0, 0, 30.5), 0, 20, [](auto& s) { s.Options().rotateZ = false; }, LookUp, 0, 0, 0, -30},
     {"pitch 10 looks up", Head(0, 0), 0, 10, nullptr, LookUp, 0, 0, 0, 0},
     {"pitch -1 looks down", Head(0, 0), 0, -1, nullptr, LookDown, 0, 0, 0, 0},
     {"pitch 3 levels the view", Head(0, 0), 0, 3, [](auto& s) { s.camera.LookUp(0.05f); s.reference.LookUp(0.05f); },
      [](auto& s) { s.reference.LevelView(); }, 0, 0, 0, 0},
-    {"pitch switched off", Head(0, 0), 0, 30, [](auto& s) { s.interpreter.SetRotateY(false); }, nullptr, 0, 0, 0, 0},
+    {"pitch switched off", Head(0, 0), 0, 30, [](auto& s) { s.Options().rotateY = false; }, nullptr, 0, 0, 0, 0},
     {"face right", Head(30, 0), 0, 0, nullptr,
      [](auto& s) { s.reference.StrafeLeft(s.referenceMap, (30 - s.interpreter.ThresholdX()) * 0.001f); }, -7, 0, 0, 0},
     {"face left", Head(-30, 0), 0, 0, nullptr,
      [](auto& s) { s.reference.StrafeRight(s.referenceMap, (30 - s.interpreter.ThresholdX()) * 0.001f); }, 7, 0, 0, 0},
     {"23 pixels is inside", Head(23, 0), 0, 0, nullptr, nullptr, 0, 0, 0, 0},
-    {"side-step switched off", Head(40, 0), 0, 0, [](auto& s) { s.interpreter.SetMoveX(false); }, nullptr, 0, 0, 0, 0},
+    {"side-step switched off", Head(40, 0), 0, 0, [](auto& s) { s.Options().moveX = false; }, nullptr, 0, 0, 0, 0},
     {"nearer", Head(0, 0, 15), 0, 0, nullptr, Forward, 0, 0, 4, 0},
     {"farther", Head(0, 0, -15), 0, 0, nullptr,
      [](auto& s) { s.reference.WalkBackward(s.referenceMap, (15 - s.interpreter.ThresholdZ()) * 0.04f); }, 0, 0, -4, 0},
     {"pitch 15 skips the walk", Head(0, 0, 15), 0, 15, nullptr, LookUp, 0, 0, 0, 0},
     {"pitch -6 skips the walk", Head(0, 0, 15), 0, -6, nullptr, LookDown, 0, 0, 0, 0},
     {"pitch 14 walks", Head(0, 0, 15), 0, 14, nullptr, [](auto& s) { LookUp(s); Forward(s); }, 0, 0, 4, 0},
-    {"pitch 15 walks unless looking", Head(0, 0, 15), 0, 15, [](auto& s) { s.interpreter.SetRotateY(false); }, Forward, 0, 0, 4, 0},
+    {"pitch 15 walks unless looking", Head(0, 0, 15), 0, 15, [](auto& s) { s.Options().rotateY = false; }, Forward, 0, 0, 4, 0},
     {"face higher", Head(0, -40), 0, 0, nullptr,
      [](auto& s) { s.reference.Rise(float((40 - s.interpreter.ThresholdY()) * 0.002)); }, 0, 15, 0, 0},
     {"a walk suppresses the descent", Head(0, 40, 15), 0, 0, nullptr, Forward, 0, 0, 4, 0},
-    {"descends without walking", Head(0, 40, 15), 0, 0, [](auto& s) { s.interpreter.SetMoveZ(false); },
+    {"descends without walking", Head(0, 40, 15), 0, 0, [](auto& s) { s.Options().moveZ = false; },
      [](auto& s) { s.reference.Descend(float((48 - s.interpreter.ThresholdY()) * 0.002)); }, 0, -23, 0, 0},
     {"yaw 3", Head(0, 0), 3, 0, nullptr, [](auto& s) { s.reference.TurnRight(0.005f); }, 0, 0, 0, 0},
     {"yaw -3.5", Head(0, 0), -3.5f, 0, nullptr, [](auto& s) { s.reference.TurnLeft(0.005f); }, 0, 0, 0, 0},
-    {"yaw threshold 5 moves the left limit", Head(0, 0), -4, 0, [](auto& s) { s.interpreter.SetYawThreshold(5); },
-     nullptr, 0, 0, 0, 0},
-    {"yaw threshold 5 moves the right limit", Head(0, 0), 4, 0, [](auto& s) { s.interpreter.SetYawThreshold(5); },
-     nullptr, 0, 0, 0, 0},
+    {"yaw threshold 5 moves the left limit", Head(0, 0), -4, 0,
+     [](auto& s) { s.SetThreshold(&DetectionThresholds::yawThreshold, 5); }, nullptr, 0, 0, 0, 0},
+    {"yaw threshold 5 moves the right limit", Head(0, 0), 4, 0,
+     [](auto& s) { s.SetThreshold(&DetectionThresholds::yawThreshold, 5); }, nullptr, 0, 0, 0, 0},
 };
 
 }
@@ -159,8 +166,8 @@ TEST(MotionInterpreter, EachPassMakesItsMovesInOrderAndRecordsItsValues)
         SCOPED_TRACE(c.name);
         Steering s;
         s.Settle(c.face, c.yaw, c.pitch);
-        ASSERT_EQ(s.camera.Eye(), s.reference.Eye()) << "no map";
-        ASSERT_EQ(s.camera.LookAt(), s.reference.LookAt()) << "no map";
+        ASSERT_EQ(s.camera.Eye(), s.reference.Eye()) << "no camera";
+        ASSERT_EQ(s.camera.LookAt(), s.reference.LookAt()) << "no camera";
         if (c.configure)
             c.configure(s);
         s.interpreter.Interpret();
@@ -195,7 +202,7 @@ TEST(MotionInterpreter, PassRecordsEachMeasureItsMoveAndTheDeadZones)
     }
     Steering s;
     s.Settle(Head(0, 0));
-    s.interpreter.SetYawThreshold(5);
+    s.SetThreshold(&DetectionThresholds::yawThreshold, 5);
     std::vector<std::pair<float, float>> zones;
     for (const DeadZone& zone : s.interpreter.DeadZones())
         zones.emplace_back(zone.low, zone.high);
@@ -213,7 +220,7 @@ TEST(MotionInterpreter, RestPoseAndPixelDeadZones)
     s.interpreter.SetRestPose(0.0f, -3.0f, 0.0f, -3.0f, 0.0f, -0.5f);
     EXPECT_EQ(rest.restFaceCentreY, -1) << "-3.5 truncated, then halved toward zero";
     s.interpreter.SetRestPose(44, 100, 84, 100, 64, 160);
-    s.interpreter.SetDistanceX(50);
+    s.SetThreshold(&DetectionThresholds::distanceX, 50);
     s.interpreter.UpdatePixelThresholds();
     EXPECT_EQ(std::make_tuple(s.interpreter.ThresholdX(), s.interpreter.ThresholdY(), s.interpreter.ThresholdZ()),
               std::make_tuple(50 * 0.01f * 64.0f, 20 * 0.01f * 130, 20 * 0.01f * 60.0f));

@@ -25,13 +25,13 @@ constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
 }  // namespace
 
-TEST(CCamera, StartPoseResetAndTheCurrentCamera)
+TEST(CCamera, StartPoseResetAndTheInstance)
 {
-    ASSERT_EQ(CCamera::Current(), nullptr);
+    ASSERT_EQ(CCamera::Instance(), nullptr);
     {
         CLevelMap map;
         CCamera camera;
-        EXPECT_EQ(CCamera::Current(), &camera);
+        EXPECT_EQ(CCamera::Instance(), &camera);
         camera.TurnLeft(0.3f);
         camera.StrafeLeft(map, 0.5f);
         camera.Rise(1.0f);
@@ -43,14 +43,14 @@ TEST(CCamera, StartPoseResetAndTheCurrentCamera)
         EXPECT_EQ(camera.Side(), glm::vec3(0));
         {
             CCamera second;
-            EXPECT_EQ(CCamera::Current(), &second);
+            EXPECT_EQ(CCamera::Instance(), &second);
         }
-        EXPECT_EQ(CCamera::Current(), nullptr) << "the destroyed camera was the current one";
+        EXPECT_EQ(CCamera::Instance(), nullptr) << "the destroyed camera was the instance";
     }
     CCamera* first = new CCamera;
     CCamera second;
     delete first;
-    EXPECT_EQ(CCamera::Current(), &second) << "a camera no longer current leaves the current one alone";
+    EXPECT_EQ(CCamera::Instance(), &second) << "a camera no longer the instance leaves the instance alone";
 }
 
 // Ground steps ask the map: refused steps change nothing, taken ones move its current cell.

@@ -47,7 +47,7 @@ protected:
 
 TEST_F(CRendererTest, InitReportsItsProgressThenSetsTheFixedStatesProjectionAndFont)
 {
-    EXPECT_EQ(CRenderer::Current(), &renderer);
+    EXPECT_EQ(CRenderer::Instance(), &renderer);
     ASSERT_TRUE(InitWithModelSet());
     EXPECT_TRUE(messages.Messages().empty());
     std::vector<std::string> expected = {"WriteStatusText 10 40 Cargando 2 ...",

@@ -143,7 +143,10 @@ TEST(LevelContent, DrawListsHoldTheSkyAndTheWallsAndFloorsAround)
         EXPECT_GE(list.size(), 3u);
         EXPECT_LE(list.size(), 19u);
         EXPECT_EQ(std::set<int>(list.begin(), list.end()).size(), list.size()) << "no model twice";
-        EXPECT_TRUE(std::all_of(list.begin(), list.end(), [](int m) { return m >= 0 && m <= 22; }));
+        for (const int model : list) {
+            EXPECT_GE(model, 0);
+            EXPECT_LE(model, 22);
+        }
         EXPECT_TRUE(Has(list, 0)) << "the sky";
         EXPECT_TRUE(Has(list, kLevelCells[i].wallModel)) << "its walls";
         EXPECT_TRUE(Has(list, kLevelCells[i].floorModel)) << "its floor";

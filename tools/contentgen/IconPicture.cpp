@@ -85,6 +85,6 @@ cv::Mat IconPicture::Picture(int size) const
 
 const std::vector<int>& IconPicture::Sizes()
 {
-    static const std::vector<int> sizes = {16, 32, 48, 64, 128, 256};
-    return sizes;
+    static const std::vector<int> kSizes = {16, 32, 48, 64, 128, 256};
+    return kSizes;
 }

@@ -4,7 +4,7 @@
 
 const std::vector<ModelSetEntry>& ModelSet()
 {
-    static const std::vector<ModelSetEntry> models = [] {
+    static const std::vector<ModelSetEntry> kModels = [] {
         std::vector<ModelSetEntry> entries;
         for (const ModelPlacement& placement : kModelSet) {
             const std::string path = placement.file;
@@ -12,5 +12,5 @@ const std::vector<ModelSetEntry>& ModelSet()
         }
         return entries;
     }();
-    return models;
+    return kModels;
 }

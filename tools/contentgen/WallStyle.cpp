@@ -32,6 +32,6 @@ const BuildingZone& GateZone()
 
 const std::vector<BuildingZone>& BuildingZones()
 {
-    static const std::vector<BuildingZone> zones = {ChurchZone(), CryptZone(), SquareTowerZone(), GateZone()};
-    return zones;
+    static const std::vector<BuildingZone> kZones = {ChurchZone(), CryptZone(), SquareTowerZone(), GateZone()};
+    return kZones;
 }

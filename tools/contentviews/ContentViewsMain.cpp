@@ -32,7 +32,7 @@ struct View {
 // The start pose first (no walking), then places a newcomer should see.
 const std::vector<View>& Views()
 {
-    static const std::vector<View> views = {
+    static const std::vector<View> kViews = {
         {"inicio", {0.0f, 0.0f}, {0.0f, 2.5f, 100.0f}},
         {"iglesia", {0.0f, -6.0f}, {0.0f, 4.0f, -46.0f}},
         {"fachada", {-24.0f, 44.0f}, {-4.0f, 14.0f, 0.0f}},
@@ -43,7 +43,7 @@ const std::vector<View>& Views()
         {"arco", {-262.0f, 252.0f}, {-300.0f, 9.0f, 252.0f}},
         {"puerta", {-95.0f, 440.0f}, {-95.0f, 4.0f, 471.0f}},
     };
-    return views;
+    return kViews;
 }
 
 } // namespace

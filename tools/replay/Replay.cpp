@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr const char* kFields[] = {"frame", "state", "eye1_x", "eye1_y", "eye2_x", "eye2_y",
+constexpr const char* kFields[] = {"frame", "state", "left_eye_x", "left_eye_y", "right_eye_x", "right_eye_y",
                                    "mouth_x", "mouth_y", "cost", "yaw", "pitch", "eye_x",
                                    "eye_y", "eye_z", "look_x", "look_y", "look_z", "cell", "moves"};
 
@@ -58,7 +58,7 @@ std::string ReplayLine::Format(char separator) const
 
 Replay::Replay() : m_tracker(m_windows, m_opener)
 {
-    m_tracker.SetWorld(&m_camera, &m_levelMap);
+    m_tracker.SetCamera(&m_steeredCamera);
 }
 
 bool Replay::Open(const std::string& videoFile, bool preciseDetection)
@@ -87,8 +87,8 @@ std::optional<ReplayLine> Replay::Step()
         line.state = following && stateBefore == Detecting ? "found" : "detecting";
     if (following) {
         const CTrackedFace& face = *m_tracker.TrackedFaces()[0];
-        line.features = std::array<double, 6>{face.Eye1X(), face.Eye1Y(), face.Eye2X(),
-                                              face.Eye2Y(), face.MouthX(), face.MouthY()};
+        line.features = std::array<double, 6>{face.LeftEyeX(), face.LeftEyeY(), face.RightEyeX(),
+                                              face.RightEyeY(), face.MouthX(), face.MouthY()};
     }
     if (tracked)
         line.cost = m_tracker.LastCost();

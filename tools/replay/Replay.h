@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/core/LevelCamera.h"
 #include "tools/replay/CameraMoves.h"
 #include "tracking/CHeadTracker.h"
 #include "tracking/NullDebugWindows.h"
@@ -52,6 +53,7 @@ private:
     CaptureOpener m_opener;
     CLevelMap m_levelMap;
     CCamera m_camera;
+    LevelCamera m_steeredCamera{m_camera, m_levelMap};
     CHeadTracker m_tracker;
     double m_frameRate = 0.0;
     int m_frame = 0;

@@ -3,10 +3,11 @@
 // device), reporting the process's memory as it goes. Built under the sanitizers by
 // tools/soak.sh, any memory fault or leak ends it with a report.
 #include "app/core/GameState.h"
+#include "app/core/LevelCamera.h"
 #include "app/core/MainLoop.h"
 #include "app/core/PassClock.h"
+#include "app/core/ProcessSettings.h"
 #include "app/core/RendererDrawing.h"
-#include "app/core/SteeringMode.h"
 #include "app/core/TrackerOperations.h"
 #include "sound/SoundPlugin.h"
 #include "tests/support/world/RecordingDevice.h"
@@ -98,7 +99,6 @@ private:
 class SoakTracker : public TrackerOperations {
 public:
     explicit SoakTracker(CHeadTracker& tracker) : m_tracker(tracker) {}
-    void SetWorld(CCamera* camera, CLevelMap* levelMap) override { m_tracker.SetWorld(camera, levelMap); }
     bool StartWebcam() override { return m_tracker.StartWebcam(); }
     double OpenVideoFile(const std::string& path) override { return m_tracker.OpenVideoFile(path); }
     void OpenImageWindow() override { m_tracker.OpenImageWindow(); }
@@ -194,7 +194,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "brumaria-soak: set-up failed (run in a folder with the game's content)\n");
         return 1;
     }
-    headTracker->SetWorld(camera.get(), levelMap.get());
+    LevelCamera steeredCamera(*camera, *levelMap);
+    headTracker->SetCamera(&steeredCamera);
     // Every view the tracker can draw, so that all of its drawing takes part.
     headTracker->SetFrameAView(true);
     headTracker->SetFrameBView(true);

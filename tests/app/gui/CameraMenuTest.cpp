@@ -4,7 +4,7 @@
 #include "app/CameraMenu.h"
 #include "app/CameraSettings.h"
 #include "app/MenuCommand.h"
-#include "app/core/SteeringMode.h"
+#include "app/core/ProcessSettings.h"
 #include "platform/MessageBox.h"
 #include "tests/app/gui/FakeCameraLister.h"
 #include "tests/support/TemporaryFolder.h"
@@ -173,13 +173,13 @@ TEST_F(CameraMenuTest, AChosenCameraThatCannotBeOpenedIsNamedAndTheKeysSteer)
 {
     OpenWebcamMenu();
     Click(webcamMenu(), Item(webcamMenu(), "USB 2.0 Camera"));
-    const glm::vec3 start = CCamera::Current()->Eye();
+    const glm::vec3 start = CCamera::Instance()->Eye();
     QTest::keyClick(&frame().View(), Qt::Key_Return);
     const std::string named = "No se puede abrir la webcam \"USB 2.0 Camera\" (/dev/video62): se juega solo con las teclas.";
     EXPECT_EQ(messages.Texts(), Texts{named});
     EXPECT_EQ(g_steeringMode, NoCamera);
     QTest::keyClick(&frame().View(), Qt::Key_Up);
-    EXPECT_NE(CCamera::Current()->Eye(), start);
+    EXPECT_NE(CCamera::Instance()->Eye(), start);
     // "WebCam" tells it once more, and only once.
     frame().Action(CommandWebcam)->trigger();
     EXPECT_EQ(messages.Texts(), (Texts{named, named}));

@@ -2,7 +2,8 @@
 #include "app/CParamDeteccion.h"
 #include "app/CParametros.h"
 #include "app/DialogUnits.h"
-#include "app/core/SteeringMode.h"
+#include "app/core/LevelCamera.h"
+#include "app/core/ProcessSettings.h"
 #include "platform/MessageBox.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tests/support/tracking/HeadScenes.h"
@@ -79,16 +80,17 @@ protected:
     NullDebugWindows windows;
     CaptureOpener opener;
     CHeadTracker tracker{windows, opener};
+    MotionSettings& settings = tracker.Settings();
 };
 
 TEST_F(DialogsTest, ParametrosRestoreThenEscChangesNothingRestoreThenOkStoresAndSavesTheDefaults)
 {
-    tracker.SetDistanceY(12);
-    tracker.SetPitchDownThreshold(-6);
-    ASSERT_TRUE(tracker.SaveThresholds());
+    settings.SetThreshold(&DetectionThresholds::distanceY, 12);
+    settings.SetThreshold(&DetectionThresholds::pitchDownThreshold, -6);
+    ASSERT_TRUE(settings.SaveThresholds());
     const std::string ownFile = TemporaryFolder::Read("configuracion");
     for (const bool confirm : {false, true}) {
-        CParametros dialog(tracker);
+        CParametros dialog(settings);
         Show(dialog, 235, 160);
         EXPECT_EQ(TextsOf<QLineEdit>(dialog), (Texts{"20", "12", "20", "3", "10", "-6", "10"}));
         EXPECT_EQ(TextsOf<QLabel>(dialog),
@@ -104,15 +106,15 @@ TEST_F(DialogsTest, ParametrosRestoreThenEscChangesNothingRestoreThenOkStoresAnd
         else
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         EXPECT_EQ(dialog.result(), confirm ? QDialog::Accepted : QDialog::Rejected);
-        if (!confirm) {  // cancelled: the tracker and the file keep their values
-            EXPECT_EQ(tracker.DistanceY(), 12);
+        if (!confirm) {  // cancelled: the settings and the file keep their values
+            EXPECT_EQ(settings.Thresholds().distanceY, 12);
             EXPECT_EQ(TemporaryFolder::Read("configuracion"), ownFile);
         }
     }
     EXPECT_EQ(TemporaryFolder::Read("configuracion"), "Distancia X:20\nDistancia Y:20\nDistancia Z:20\nAngulo GiroX:3\n"
                                                       "Angulo GiroY Arriba:10\nAngulo GiroY Abajo:-1\nAngulo GiroZ:10\n");
-    // The pixel dead zones follow.
-    EXPECT_EQ(tracker.Interpreter().YawLeftLimit(), -3);
+    // The left turn limit follows the yaw threshold.
+    EXPECT_EQ(settings.Thresholds().yawLeftLimit, -3);
     EXPECT_TRUE(messages.Messages().empty());
 }
 
@@ -120,14 +122,14 @@ TEST_F(DialogsTest, ParametrosReadsTheEditsAsAtoiAndReportsAFileItCannotRewrite)
 {
     std::filesystem::remove("configuracion");
     std::filesystem::create_directories("configuracion/ocupado");
-    CParametros dialog(tracker);
+    CParametros dialog(settings);
     Show(dialog, 235, 160);
     Retype(ChildNamed<QLineEdit>(dialog, "distanceX"), "12abc");
     Retype(ChildNamed<QLineEdit>(dialog, "rollThreshold"), "abc");
     // Enter in an edit is "OK"; the values hold for the run, the player is told they are not saved.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(std::pair(tracker.DistanceX(), tracker.RollThreshold()), std::pair(12, 0));
+    EXPECT_EQ(std::pair(settings.Thresholds().distanceX, settings.Thresholds().rollThreshold), std::pair(12, 0));
     ASSERT_EQ(messages.Messages().size(), 1u);
     EXPECT_NE(messages.Messages()[0].text.find("\"configuracion\""), std::string::npos);
 }
@@ -160,7 +162,8 @@ TEST_F(DialogsTest, OpcionesDeteccionAppliesItsBoxesOnAceptarOnlyClearingWalking
 {
     CLevelMap levelMap;
     CCamera camera;
-    tracker.SetWorld(&camera, &levelMap);
+    LevelCamera steeredCamera(camera, levelMap);
+    tracker.SetCamera(&steeredCamera);
     // Still, then the face comes nearer and stays there.
     std::string error;
     const std::optional<MotionScript> script = MotionScript::Parse("still:10,nearer:1.5", error);
@@ -180,9 +183,9 @@ TEST_F(DialogsTest, OpcionesDeteccionAppliesItsBoxesOnAceptarOnlyClearingWalking
         ASSERT_TRUE(tracker.GrabAndProcess()) << frame;
     ASSERT_GT(forwardStep(), 0.1f) << "walks while the face is near";
     // Esc applies nothing, "Aceptar" what the boxes show.
-    tracker.SetRotateY(false);
+    settings.Options().rotateY = false;
     for (const bool confirm : {false, true}) {
-        CParamDeteccion dialog(tracker);
+        CParamDeteccion dialog(settings);
         Show(dialog, 187, 132);
         EXPECT_EQ(TextsOf<QCheckBox>(dialog),
                   (Texts{"Desplazamiento izquierda o derecha", "Desplazamiento arriba o abajo",
@@ -195,9 +198,9 @@ TEST_F(DialogsTest, OpcionesDeteccionAppliesItsBoxesOnAceptarOnlyClearingWalking
             QTest::mouseClick(ChildNamed<QPushButton>(dialog, "ok"), Qt::LeftButton);
         else
             QTest::keyClick(&dialog, Qt::Key_Escape);
-        EXPECT_EQ(tracker.MoveZ(), !confirm);
+        EXPECT_EQ(settings.Options().moveZ, !confirm);
     }
-    EXPECT_FALSE(tracker.RotateY());
+    EXPECT_FALSE(settings.Options().rotateY);
     for (int capture = 0; capture < 10; ++capture)
         EXPECT_NEAR(forwardStep(), 0.0f, 1e-5f) << capture;
     EXPECT_EQ(tracker.State(), Tracking);

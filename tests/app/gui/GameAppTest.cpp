@@ -6,7 +6,7 @@
 #include "app/HeadPlotWindow.h"
 #include "app/MenuCommand.h"
 #include "app/core/CommandLineOptions.h"
-#include "app/core/SteeringMode.h"
+#include "app/core/ProcessSettings.h"
 #include "platform/MessageBox.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tests/support/tracking/HeadScenes.h"
@@ -147,7 +147,7 @@ protected:
         firstFrame = frame().findChild<OpenGLDevice*>()->ReadBackBuffer();
         // Start-up reported every model missing.
         messages.Clear();
-        camera = CCamera::Current();
+        camera = CCamera::Instance();
         startPose = Pose();
         frame().activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
@@ -306,7 +306,8 @@ TEST_F(GameAppTest, BeforeEnterOnlyTheIntroShowsThenEveryKeyIsOneStepOfTheKeyTab
     // F1 and "Temas de Ayuda" show the one help window, beside the game, which goes on.
     QTest::keyClick(view(), Qt::Key_F1);
     QWidget* help = nullptr;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return (help = QApplication::activeWindow()) && help != &frame(); }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (help = QApplication::activeWindow()) && help != &frame(); }, 3000))
+        << "no window other than the game's became active";
     EXPECT_EQ(help->windowTitle(), "Ayuda de Brumaria");
     Texts sections;
     for (QTextBlock block = help->findChild<QTextBrowser*>()->document()->begin(); block.isValid(); block = block.next())
@@ -496,7 +497,8 @@ TEST_F(GameAppTest, GraficasFollowsThePlayAndParametrosMovesItsBandAtOnce)
     options.start = true;
     options.showViews = true;
     app.ApplyCommandLine(options);
-    EXPECT_TRUE(frame().IsChecked(CommandGraphs) && WindowShown("Gráficas"));
+    EXPECT_TRUE(frame().IsChecked(CommandGraphs));
+    EXPECT_TRUE(WindowShown("Gráficas"));
     const QtCharts::QChart& strip = app.Plot().Strip(MeasureEyeCentreX);
     const auto series = [&strip](const char* name) {
         const QList<QtCharts::QAbstractSeries*> all = strip.series();

@@ -71,8 +71,8 @@ TEST(Replay, OneLinePerCapturedFrameWithTheTrackerAndTheCamera)
 
 TEST(Replay, LinesAsTextAndAsCsv)
 {
-    EXPECT_EQ(ReplayLine::Header(','), "frame,state,eye1_x,eye1_y,eye2_x,eye2_y,mouth_x,mouth_y,cost,yaw,pitch,eye_x,"
-                                       "eye_y,eye_z,look_x,look_y,look_z,cell,moves");
+    EXPECT_EQ(ReplayLine::Header(','), "frame,state,left_eye_x,left_eye_y,right_eye_x,right_eye_y,mouth_x,mouth_y,cost,yaw,"
+                                       "pitch,eye_x,eye_y,eye_z,look_x,look_y,look_z,cell,moves");
     ReplayLine line{7, "detecting", {}, {}, {}, {}, {{0.0f, 2.5f, 0.0f}, {0.0f, 2.5f, 1.0f}}, 19, "-"};
     EXPECT_EQ(line.Format(' '), "7 detecting - - - - - - - - - 0.0000 2.5000 0.0000 0.0000 2.5000 1.0000 19 -");
     EXPECT_EQ(line.Format(','), "7,detecting,,,,,,,,,,0.0000,2.5000,0.0000,0.0000,2.5000,1.0000,19,-");

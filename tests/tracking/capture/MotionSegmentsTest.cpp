@@ -1,5 +1,6 @@
 #include "tracking/CHeadTracker.h"
 
+#include "app/core/LevelCamera.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tests/support/tracking/HeadScenes.h"
 #include "tracking/NullDebugWindows.h"
@@ -26,8 +27,9 @@ TEST(MotionSegments, TheCameraMovesTheScriptedWayWhileTheFaceIsFollowed)
         CaptureOpener opener;
         CLevelMap levelMap;
         CCamera camera;
+        LevelCamera steeredCamera(camera, levelMap);
         CHeadTracker tracker(windows, opener);
-        tracker.SetWorld(&camera, &levelMap);
+        tracker.SetCamera(&steeredCamera);
         std::string error;
         ASSERT_TRUE(headscenes::Writer().Write(*MotionScript::Parse("still:12," + std::string(movement), error), "cara.avi", "cara.csv", error));
         ASSERT_GT(tracker.OpenVideoFile("cara.avi"), 0.0);

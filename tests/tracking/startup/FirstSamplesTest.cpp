@@ -1,3 +1,4 @@
+#include "app/core/LevelCamera.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tests/support/tracking/DebugWindowRecorder.h"
 #include "tests/support/tracking/OctaveSampleFile.h"
@@ -14,8 +15,9 @@ TEST(ProgramStart, FirstFourSamplesNeverMoveRecordOrShow)
     DebugWindowRecorder windows;
     CLevelMap map;
     CCamera camera;
+    LevelCamera steeredCamera(camera, map);
     MotionInterpreter interpreter(windows);
-    interpreter.SetWorld(&camera, &map);
+    interpreter.SetCamera(&steeredCamera);
     interpreter.SetRestPose(100, 100, 140, 100, 120, 160);
     interpreter.UpdatePixelThresholds();
     interpreter.ShowValuesWindow();

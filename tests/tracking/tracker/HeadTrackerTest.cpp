@@ -1,5 +1,6 @@
 #include "tracking/CHeadTracker.h"
 
+#include "app/core/LevelCamera.h"
 #include "platform/MessageBox.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tests/support/tracking/DebugWindowRecorder.h"
@@ -143,7 +144,7 @@ namespace {
 // "webcam" serves the frames given, then stops answering; its video files are real.
 class HeadTrackerTest : public ::testing::Test {
 protected:
-    HeadTrackerTest() { tracker.SetWorld(&camera, &levelMap); }
+    HeadTrackerTest() { tracker.SetCamera(&steeredCamera); }
 
     FrameSequenceSource& Start(std::vector<cv::Mat> frames, ImageOrigin origin = TopLeftOrigin)
     {
@@ -179,7 +180,7 @@ protected:
             ASSERT_TRUE(tracker.GrabAndProcess());
     }
     const CTrackedFace& Face(std::size_t i = 0) const { return *tracker.TrackedFaces().at(i); }
-    double EyeMidX(std::size_t i = 0) const { return (Face(i).Eye1X() + Face(i).Eye2X()) * 0.5; }
+    double EyeMidX(std::size_t i = 0) const { return (Face(i).LeftEyeX() + Face(i).RightEyeX()) * 0.5; }
     const RestPose& Rest() const { return tracker.Interpreter().Rest(); }
 
     TemporaryFolder folder;
@@ -187,6 +188,7 @@ protected:
     PreparedSourceOpener opener;
     CLevelMap levelMap;
     CCamera camera;
+    LevelCamera steeredCamera{camera, levelMap};
     CHeadTracker tracker{windows, opener};
 };
 
@@ -228,10 +230,10 @@ TEST_F(HeadTrackerTest, BottomLeftFramesAreAnalysedUprightAndHandedBackAsTheyCam
     FrameSequenceSource& source = Start({FaceFrame(), moved}, BottomLeftOrigin);
     Grab(1);
     EXPECT_NEAR(Rest().restEyeY, 193.0, 10.0) << "upright";
-    const double eyeY = Face().Eye1Y();
+    const double eyeY = Face().LeftEyeY();
     Grab(1);
     ASSERT_EQ(tracker.State(), Tracking);
-    EXPECT_NEAR(Face().Eye1Y() - eyeY, 6.0, 2.0);
+    EXPECT_NEAR(Face().LeftEyeY() - eyeY, 6.0, 2.0);
     EXPECT_EQ(source.LastFrame().origin, BottomLeftOrigin);
     EXPECT_EQ(cv::norm(source.LastFrame().image, source.LastServed(), cv::NORM_INF), 0.0);
     EXPECT_LT(cv::norm(windows.Shown(CHeadTracker::kImageWindow).at(1), moved, cv::NORM_L1) / moved.total(), 3.0);
@@ -330,13 +332,13 @@ TEST_F(HeadTrackerTest, FindsTheFaceInTheFirstFrameAndFollowsItToTheEnd)
     ASSERT_TRUE(tracker.GrabAndProcess());
     ASSERT_EQ(tracker.State(), Tracking);
     const CTrackedFace& face = *tracker.TrackedFaces()[0];
-    const cv::Point2d start((face.Eye1X() + face.Eye2X()) * 0.5, face.Eye1Y());
+    const cv::Point2d start((face.LeftEyeX() + face.RightEyeX()) * 0.5, face.LeftEyeY());
     EXPECT_NEAR(start.x, 320.0, 6.0);
     for (int i = 1; i < script->Frames(); ++i) {
         ASSERT_TRUE(tracker.GrabAndProcess()) << i;
         ASSERT_EQ(tracker.State(), Tracking) << i;
-        EXPECT_NEAR((face.Eye1X() + face.Eye2X()) * 0.5 - start.x, script->PoseAt(i).shiftX, 3.0) << i;
-        EXPECT_NEAR(face.Eye1Y() - start.y, 0.0, 3.0) << i;
+        EXPECT_NEAR((face.LeftEyeX() + face.RightEyeX()) * 0.5 - start.x, script->PoseAt(i).shiftX, 3.0) << i;
+        EXPECT_NEAR(face.LeftEyeY() - start.y, 0.0, 3.0) << i;
     }
     EXPECT_FALSE(tracker.GrabAndProcess());
     EXPECT_EQ(tracker.FrameCounter(), script->Frames() - 1);

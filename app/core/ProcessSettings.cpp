@@ -1,4 +1,4 @@
-#include "app/core/SteeringMode.h"
+#include "app/core/ProcessSettings.h"
 
 SteeringMode g_steeringMode = KeysOnly;
 std::int32_t g_nCapturesPerSecond = 5;
