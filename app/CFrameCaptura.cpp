@@ -20,8 +20,7 @@ constexpr int kButtonWidth = 50;
 
 CFrameCaptura::CFrameCaptura(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      m_slider(new QSlider(Qt::Horizontal, this)),
-      m_value(new QLabel(this))
+      m_slider(new QSlider(Qt::Horizontal, this)), m_value(new QLabel(this))
 {
     setWindowTitle(QStringLiteral("Capturas por segundo"));
     const DialogUnits units(font());

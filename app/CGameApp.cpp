@@ -51,7 +51,8 @@ CGameApp::CGameApp() : CGameApp(std::make_unique<V4l2CameraLister>()) {}
 CGameApp::CGameApp(std::unique_ptr<CameraLister> cameras) : m_cameraLister(std::move(cameras))
 {
     m_sampleTimer.setInterval(kSampleFlushCheckMs);
-    QObject::connect(&m_sampleTimer, &QTimer::timeout, [this] { m_headTracker.FlushSampleFilesIfDue(m_clock.NowMs()); });
+    QObject::connect(&m_sampleTimer, &QTimer::timeout,
+                     [this] { m_headTracker.FlushSampleFilesIfDue(m_clock.NowMs()); });
 }
 
 CGameApp::~CGameApp()
@@ -157,7 +158,8 @@ void CGameApp::CreateWorld()
     m_headTracker.SetCamera(m_pSteeredCamera.get());
 
     m_drawing = std::make_unique<RendererDrawing>(*m_pRenderer);
-    m_passes = std::make_unique<PassScheduler>(m_clock, m_pMainFrame->screen()->refreshRate(), [this] { return OnIdle(); });
+    m_passes =
+        std::make_unique<PassScheduler>(m_clock, m_pMainFrame->screen()->refreshRate(), [this] { return OnIdle(); });
     m_play = std::make_unique<PlayControl>(
         m_state, m_tracker, [this] { return m_pMainFrame->IsChecked(CommandKeysOnly); }, [this] { m_passes->Start(); });
     m_keys = std::make_unique<KeySteering>(m_state, *m_play, *m_pCamera, *m_pLevelMap);
@@ -232,7 +234,8 @@ bool CGameApp::SaveViewPictures(const std::string& folder, std::string& error) c
         return false;
     if (!m_plot || !m_plot->isVisible())
         return true;
-    const QString file = QDir(QString::fromStdString(folder)).filePath(QString::fromUtf8(HeadPlotWindow::kTitle) + ".png");
+    const QString file =
+        QDir(QString::fromStdString(folder)).filePath(QString::fromUtf8(HeadPlotWindow::kTitle) + ".png");
     if (QDir().mkpath(QString::fromStdString(folder)) && m_plot->grab().save(file, "PNG"))
         return true;
     error = "cannot write " + file.toStdString();

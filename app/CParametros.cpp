@@ -68,7 +68,8 @@ CParametros::CParametros(MotionSettings& settings, QWidget* parent)
         m_edits[i] = edit;
 
         auto* unit = new QLabel(QString::fromUtf8(row.unit), this);
-        unit->setGeometry(units.Rect(kEditX + kEditWidth + 4, y, kWidth - kMargin - (kEditX + kEditWidth + 4), kRowHeight));
+        unit->setGeometry(
+            units.Rect(kEditX + kEditWidth + 4, y, kWidth - kMargin - (kEditX + kEditWidth + 4), kRowHeight));
         unit->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     }
 
@@ -102,7 +103,8 @@ void CParametros::OnOK()
     // The new values hold for this run either way, but the player should know they will be
     // gone at the next start.
     if (!saved)
-        ShowMessageBox(kApplicationTitle, "No se puede guardar el fichero \"configuracion\": los umbrales nuevos "
-                                          "valen solo hasta que termine el programa.");
+        ShowMessageBox(kApplicationTitle,
+                       "No se puede guardar el fichero \"configuracion\": los umbrales nuevos "
+                       "valen solo hasta que termine el programa.");
     accept();
 }

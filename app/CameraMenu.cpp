@@ -23,7 +23,8 @@ QString SizeText(FrameSize size)
 
 const VideoDevice* FindCamera(const std::vector<VideoDevice>& cameras, const std::string& path)
 {
-    const auto camera = std::find_if(cameras.begin(), cameras.end(), [&path](const VideoDevice& c) { return c.path == path; });
+    const auto camera =
+        std::find_if(cameras.begin(), cameras.end(), [&path](const VideoDevice& c) { return c.path == path; });
     return camera == cameras.end() ? nullptr : &*camera;
 }
 
@@ -62,8 +63,11 @@ FrameSize CameraMenu::SizeFor(const VideoDevice& camera, FrameSize present)
     if (sizes.empty())
         return present;
     constexpr FrameSize kUsual = CameraChoice::kDefaultSize;
-    const auto area = [kUsual](FrameSize size) { return std::abs(size.width * size.height - kUsual.width * kUsual.height); };
-    return *std::min_element(sizes.begin(), sizes.end(), [&area](FrameSize a, FrameSize b) { return area(a) < area(b); });
+    const auto area = [kUsual](FrameSize size) {
+        return std::abs(size.width * size.height - kUsual.width * kUsual.height);
+    };
+    return *std::min_element(sizes.begin(), sizes.end(),
+                             [&area](FrameSize a, FrameSize b) { return area(a) < area(b); });
 }
 
 void CameraMenu::Rebuild()
@@ -116,8 +120,9 @@ void CameraMenu::Choose(const CameraChoice& choice)
     m_choice = choice;
     m_opener.SetCameraChoice(m_choice);
     if (!CameraSettings::Save(m_choice))
-        ShowMessageBox(kApplicationTitle, "No se puede guardar la webcam elegida en " + CameraSettings::FileName() +
-                                              ": vale hasta que termine el programa.");
+        ShowMessageBox(kApplicationTitle,
+                       "No se puede guardar la webcam elegida en " + CameraSettings::FileName() +
+                           ": vale hasta que termine el programa.");
     if (m_chosen)
         m_chosen();
 }

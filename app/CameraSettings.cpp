@@ -14,7 +14,8 @@ const QString kNoDevice = QStringLiteral("ninguna");
 
 QSettings UserSettings()
 {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("brumaria"), QStringLiteral("brumaria"));
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("brumaria"),
+                     QStringLiteral("brumaria"));
 }
 
 }  // namespace

@@ -1,12 +1,12 @@
 #include "app/HeadPlotWindow.h"
 
+#include <QVBoxLayout>
 #include <QtCharts/QAreaSeries>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QScatterSeries>
 #include <QtCharts/QValueAxis>
-#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -23,7 +23,8 @@ const char* const kStripTitles[kSteeringMeasureCount] = {
     "Giro Y (pixeles): mirar arriba y abajo",
     "Giro Z (grados): girar y nada más",
 };
-const char* const kStripNames[kSteeringMeasureCount] = {"eyeCentreX", "eyeMouth", "faceCentreY", "yaw", "pitch", "roll"};
+const char* const kStripNames[kSteeringMeasureCount] = {"eyeCentreX", "eyeMouth", "faceCentreY",
+                                                        "yaw",        "pitch",    "roll"};
 
 constexpr int kStripHeight = 120;
 constexpr int kWindowWidth = 560;

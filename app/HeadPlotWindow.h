@@ -12,7 +12,7 @@ class QChart;
 class QLineSeries;
 class QScatterSeries;
 class QValueAxis;
-}
+}  // namespace QtCharts
 
 // "Gráficas": for tuning the dead zones, the last 20 seconds of the six measures head steering
 // decides on, each in a strip of its own: the measure as a line over its dead zone (shaded),

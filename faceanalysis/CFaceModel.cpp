@@ -27,14 +27,14 @@ IntensityProfile ConstantWeights(const IntensityProfile& reference)
     return IntensityProfile(reference.First(), std::vector<float>(reference.Count(), 25.0f));
 }
 
-} // namespace
+}  // namespace
 
 CFaceModel::CFaceModel() = default;
 
 CFaceModel::~CFaceModel() = default;
 
-void CFaceModel::Analyse(const cv::Mat& frame, int leftEyeX, int leftEyeY, int rightEyeX, int rightEyeY,
-                         int mouthX, int mouthY, const FaceEllipse& faceEllipse)
+void CFaceModel::Analyse(const cv::Mat& frame, int leftEyeX, int leftEyeY, int rightEyeX, int rightEyeY, int mouthX,
+                         int mouthY, const FaceEllipse& faceEllipse)
 {
     if (frame.empty() || frame.type() != CV_8UC3)
         return;
@@ -133,8 +133,7 @@ void CFaceModel::BuildReferences()
     const cv::Mat& face = m_faceImage;
     m_rowReference.ExtractRows(face, m_xMin, m_xMax, m_yMin, m_yMax, 3, 0);
     m_eyeColumnReference.ExtractColumns(face, m_xMin, m_xMax, m_eyeBandTop, m_eyeBandBottom, 3, 0);
-    m_mouthColumnReference.ExtractColumns(face, m_xMin, m_xMax, m_mouthBandTop, m_mouthBandBottom,
-                                          3, 0);
+    m_mouthColumnReference.ExtractColumns(face, m_xMin, m_xMax, m_mouthBandTop, m_mouthBandBottom, 3, 0);
 
     const int rowCentre = (m_yMin + m_yMax) / 2;
     const int rowExtent = m_yMax - m_yMin + 1;
@@ -148,10 +147,8 @@ void CFaceModel::BuildReferences()
     m_eyeRefineTop = std::max(m_eyeRow - TruncateTowardZero(d * 1.5), m_yMin);
     m_eyeRefineBottom = std::min(m_yMax, m_eyeRow + d);
 
-    m_leftEyeRowReference.ExtractRows(face, m_leftEyeFrom, m_leftEyeTo, m_eyeRefineTop,
-                                      m_eyeRefineBottom, 3, 0);
-    m_rightEyeRowReference.ExtractRows(face, m_rightEyeFrom, m_rightEyeTo, m_eyeRefineTop,
-                                       m_eyeRefineBottom, 3, 0);
+    m_leftEyeRowReference.ExtractRows(face, m_leftEyeFrom, m_leftEyeTo, m_eyeRefineTop, m_eyeRefineBottom, 3, 0);
+    m_rightEyeRowReference.ExtractRows(face, m_rightEyeFrom, m_rightEyeTo, m_eyeRefineTop, m_eyeRefineBottom, 3, 0);
     m_leftEyeRowWeights = ConstantWeights(m_leftEyeRowReference);
     m_rightEyeRowWeights = ConstantWeights(m_rightEyeRowReference);
 }

@@ -19,8 +19,8 @@ public:
 
     // frame: 8-bit BGR, top-left origin; the points in frame pixels; faceEllipse in frame
     // coordinates (kept by the caller). Calling it again rebuilds everything in place.
-    virtual void Analyse(const cv::Mat& frame, int leftEyeX, int leftEyeY, int rightEyeX, int rightEyeY,
-                         int mouthX, int mouthY, const FaceEllipse& faceEllipse);
+    virtual void Analyse(const cv::Mat& frame, int leftEyeX, int leftEyeY, int rightEyeX, int rightEyeY, int mouthX,
+                         int mouthY, const FaceEllipse& faceEllipse);
 
     // Model picture extent: xMin = yMin = 0, xMax = Width() - 1, yMax = Height() - 1.
     int XMin() const { return m_xMin; }

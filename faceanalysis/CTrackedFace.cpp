@@ -31,7 +31,7 @@ double ParabolicStep(const std::array<double, 2 * kEyeRefineSteps + 1>& costs, i
     return (before - after) / (2 * den);
 }
 
-} // namespace
+}  // namespace
 
 CTrackedFace::CTrackedFace(int leftEyeX, int leftEyeY, int rightEyeX, int rightEyeY, int mouthX, int mouthY,
                            const FaceEllipse& ellipse)
@@ -42,12 +42,10 @@ CTrackedFace::CTrackedFace(int leftEyeX, int leftEyeY, int rightEyeX, int rightE
 
 CTrackedFace::~CTrackedFace() = default;
 
-bool CTrackedFace::Update(MotionSampleSink& motion, const cv::Mat& frame, double& cost,
-                          double tolerance)
+bool CTrackedFace::Update(MotionSampleSink& motion, const cv::Mat& frame, double& cost, double tolerance)
 {
     const CFaceModel* model = m_faceModel;
-    if (model == nullptr || model->FaceImage().empty() || frame.empty() ||
-        frame.type() != CV_8UC3) {
+    if (model == nullptr || model->FaceImage().empty() || frame.empty() || frame.type() != CV_8UC3) {
         cost = kNoComparison;
         return false;
     }
@@ -93,9 +91,8 @@ bool CTrackedFace::Update(MotionSampleSink& motion, const cv::Mat& frame, double
     MapBack();
 
     cost = total;
-    motion.AddSample(static_cast<float>(m_leftEyeX), static_cast<float>(m_leftEyeY),
-                     static_cast<float>(m_rightEyeX), static_cast<float>(m_rightEyeY),
-                     static_cast<float>(m_mouthX), static_cast<float>(m_mouthY));
+    motion.AddSample(static_cast<float>(m_leftEyeX), static_cast<float>(m_leftEyeY), static_cast<float>(m_rightEyeX),
+                     static_cast<float>(m_rightEyeY), static_cast<float>(m_mouthX), static_cast<float>(m_mouthY));
     return true;
 }
 
@@ -130,15 +127,14 @@ bool CTrackedFace::Warp(const cv::Mat& frame, double ex, double ey, double dm)
     m_toFrame[4] = c / k;
     m_toFrame[5] = cy + (s / k) * mu - (c / k) * mv;
 
-    if (m_warpImage.empty() || m_warpImage.cols != m_warpWidth ||
-        m_warpImage.rows != m_warpHeight) {
+    if (m_warpImage.empty() || m_warpImage.cols != m_warpWidth || m_warpImage.rows != m_warpHeight) {
         m_warpImage.create(m_warpHeight, m_warpWidth, CV_8UC3);
         m_faceImage.create(model.Height(), model.Width(), CV_8UC3);
     }
 
     WarpAffineForward(frame, m_warpImage, m_toModel);
-    AndRegion(m_warpImage, cv::Rect(m_borderX, m_borderY, model.Width(), model.Height()),
-              model.MaskImage(), m_faceImage);
+    AndRegion(m_warpImage, cv::Rect(m_borderX, m_borderY, model.Width(), model.Height()), model.MaskImage(),
+              m_faceImage);
     return true;
 }
 
@@ -146,8 +142,8 @@ double CTrackedFace::AlignRows()
 {
     const CFaceModel& model = *m_faceModel;
     m_rowMeasured.ExtractRows(m_faceImage, 0, m_faceImage.cols - 1, 0, m_faceImage.rows - 1, 3, 0);
-    m_rowFit = AlignProfile(m_rangeFactor, m_rowMeasured, model.RowReference(), model.RowWeights(),
-                            m_rowProfile, kAlignmentSteps, kAlignmentLevels);
+    m_rowFit = AlignProfile(m_rangeFactor, m_rowMeasured, model.RowReference(), model.RowWeights(), m_rowProfile,
+                            kAlignmentSteps, kAlignmentLevels);
     m_leftEyeY = m_rightEyeY = model.EyeRow() * m_rowFit.scale + m_rowFit.shift;
     m_mouthY = model.MouthRow() * m_rowFit.scale + m_rowFit.shift;
     return m_rowFit.cost;
@@ -159,23 +155,18 @@ double CTrackedFace::AlignColumns()
     const int lastColumn = m_warpImage.cols - 1;
 
     const ProfileFit& rows = m_rowFit;
-    const int eyeTop =
-        TruncateTowardZero(model.EyeBandTop() * rows.scale + rows.shift - 0.5 + m_borderY);
-    const int eyeBottom =
-        TruncateTowardZero(model.EyeBandBottom() * rows.scale + rows.shift + m_borderY + 0.5);
+    const int eyeTop = TruncateTowardZero(model.EyeBandTop() * rows.scale + rows.shift - 0.5 + m_borderY);
+    const int eyeBottom = TruncateTowardZero(model.EyeBandBottom() * rows.scale + rows.shift + m_borderY + 0.5);
     m_eyeColumnMeasured.ExtractColumns(m_warpImage, 0, lastColumn, eyeTop, eyeBottom, 3, 0);
     m_eyeColumnMeasured.SetFirst(m_eyeColumnMeasured.First() - m_borderX);
 
-    const int mouthTop =
-        TruncateTowardZero(model.MouthBandTop() * rows.scale + rows.shift - 0.5 + m_borderY);
-    const int mouthBottom =
-        TruncateTowardZero(model.MouthBandBottom() * rows.scale + rows.shift + m_borderY + 0.5);
+    const int mouthTop = TruncateTowardZero(model.MouthBandTop() * rows.scale + rows.shift - 0.5 + m_borderY);
+    const int mouthBottom = TruncateTowardZero(model.MouthBandBottom() * rows.scale + rows.shift + m_borderY + 0.5);
     m_mouthColumnProfile.ExtractColumns(m_warpImage, 0, lastColumn, mouthTop, mouthBottom, 3, 0);
     m_mouthColumnProfile.SetFirst(m_mouthColumnProfile.First() - m_borderX);
 
-    m_columnFit = AlignProfile(m_rangeFactor, m_eyeColumnMeasured, model.EyeColumnReference(),
-                               model.EyeColumnWeights(), m_eyeColumnProfile, kAlignmentSteps,
-                               kAlignmentLevels);
+    m_columnFit = AlignProfile(m_rangeFactor, m_eyeColumnMeasured, model.EyeColumnReference(), model.EyeColumnWeights(),
+                               m_eyeColumnProfile, kAlignmentSteps, kAlignmentLevels);
     m_leftEyeX = model.LeftEyeColumn() * m_columnFit.scale + m_columnFit.shift;
     m_rightEyeX = model.RightEyeColumn() * m_columnFit.scale + m_columnFit.shift;
     m_mouthX = model.MouthColumn() * m_columnFit.scale + m_columnFit.shift;
@@ -189,8 +180,7 @@ void CTrackedFace::RefineEyes(int n)
     const ProfileFit& rows = m_rowFit;
     const ProfileFit& columns = m_columnFit;
     const int r0 = TruncateTowardZero(model.EyeRefineTop() * rows.scale + m_borderY + rows.shift);
-    const int r1 =
-        TruncateTowardZero(model.EyeRefineBottom() * rows.scale + m_borderY + rows.shift);
+    const int r1 = TruncateTowardZero(model.EyeRefineBottom() * rows.scale + m_borderY + rows.shift);
 
     const auto measure = [&](IntensityProfile& profile, int from, int to) {
         const int c0 = TruncateTowardZero(from * columns.scale + m_borderX + columns.shift);
@@ -211,11 +201,11 @@ void CTrackedFace::RefineEyes(int n)
     double rightBestCost = kNoComparison;
     for (int j = -n; j <= n; ++j) {
         m_leftEyeRowProfile.SetFirst(base + j);
-        leftCosts[j + n] = IntensityProfile::RootError(
-            m_leftEyeRowProfile, model.LeftEyeRowReference(), model.LeftEyeRowWeights());
+        leftCosts[j + n] =
+            IntensityProfile::RootError(m_leftEyeRowProfile, model.LeftEyeRowReference(), model.LeftEyeRowWeights());
         m_rightEyeRowProfile.SetFirst(base + j);
-        rightCosts[j + n] = IntensityProfile::RootError(
-            m_rightEyeRowProfile, model.RightEyeRowReference(), model.RightEyeRowWeights());
+        rightCosts[j + n] =
+            IntensityProfile::RootError(m_rightEyeRowProfile, model.RightEyeRowReference(), model.RightEyeRowWeights());
         if (leftCosts[j + n] < leftBestCost) {
             leftBestCost = leftCosts[j + n];
             leftBest = j;

@@ -76,13 +76,13 @@ public:
 
     // Marks of the eyes and the mouth and the face ellipse, in frame coordinates of image;
     // colours 0xRRGGBB: each stroke is drawn wide in outerColour, then thin in innerColour.
-    void DrawFeatures(cv::Mat& image, int thickness, int innerColour, int outerColour,
-                      bool drawMarks, bool drawEllipse) const;
+    void DrawFeatures(cv::Mat& image, int thickness, int innerColour, int outerColour, bool drawMarks,
+                      bool drawEllipse) const;
     // The annotated view: close-ups of the eyes and the mouth, the face crop with its marks,
     // caption, frame number and value. view must be 400 x 280 (else untouched). The face crop
     // is fixed at the first drawing, or again when refresh is true.
-    void DrawAnalysisView(const cv::Mat& frame, cv::Mat& view, const std::string& caption,
-                          int frameNumber, double value, bool refresh);
+    void DrawAnalysisView(const cv::Mat& frame, cv::Mat& view, const std::string& caption, int frameNumber,
+                          double value, bool refresh);
     // The profile view: the masked face and the model's and current profiles. view must be
     // 400 x 370 (else untouched).
     void DrawProfileView(cv::Mat& view) const;

@@ -36,8 +36,8 @@ bool IsView(const cv::Mat& view, cv::Size size)
     return view.size() == size && view.type() == CV_8UC3;
 }
 
-void DrawStroke(cv::Mat& image, double x0, double y0, double x1, double y1, int thickness,
-                int innerColour, int outerColour)
+void DrawStroke(cv::Mat& image, double x0, double y0, double x1, double y1, int thickness, int innerColour,
+                int outerColour)
 {
     const cv::Point from(TruncateTowardZero(x0), TruncateTowardZero(y0));
     const cv::Point to(TruncateTowardZero(x1), TruncateTowardZero(y1));
@@ -47,8 +47,8 @@ void DrawStroke(cv::Mat& image, double x0, double y0, double x1, double y1, int 
 
 // Close-up of the frame quadrangle around centre spanned by the eye line d and its
 // perpendicular p, from a0 to a1 along d and b0 to b1 along p.
-void DrawCloseUp(const cv::Mat& frame, cv::Mat& view, const cv::Rect& pane, cv::Point2d centre,
-                 cv::Point2d d, double a0, double a1, double b0, double b1, int interpolation)
+void DrawCloseUp(const cv::Mat& frame, cv::Mat& view, const cv::Rect& pane, cv::Point2d centre, cv::Point2d d,
+                 double a0, double a1, double b0, double b1, int interpolation)
 {
     const cv::Point2d p(-d.y, d.x);
     const double corners[4][2] = {{a0, b0}, {a1, b0}, {a1, b1}, {a0, b1}};
@@ -71,10 +71,10 @@ int PlaceCropOrigin(int origin, int size, int frameSize)
     return std::max(origin, 0);
 }
 
-} // namespace
+}  // namespace
 
-void CTrackedFace::DrawFeatures(cv::Mat& image, int thickness, int innerColour, int outerColour,
-                                bool drawMarks, bool drawEllipse) const
+void CTrackedFace::DrawFeatures(cv::Mat& image, int thickness, int innerColour, int outerColour, bool drawMarks,
+                                bool drawEllipse) const
 {
     if (drawMarks) {
         const double dx = 0.2 * (m_rightEyeX - m_leftEyeX);
@@ -94,8 +94,8 @@ void CTrackedFace::DrawFeatures(cv::Mat& image, int thickness, int innerColour, 
     }
 }
 
-void CTrackedFace::DrawAnalysisView(const cv::Mat& frame, cv::Mat& view, const std::string& caption,
-                                    int frameNumber, double value, bool refresh)
+void CTrackedFace::DrawAnalysisView(const cv::Mat& frame, cv::Mat& view, const std::string& caption, int frameNumber,
+                                    double value, bool refresh)
 {
     if (!IsView(view, kAnalysisViewSize) || frame.empty() || frame.type() != CV_8UC3)
         return;
@@ -112,8 +112,7 @@ void CTrackedFace::DrawAnalysisView(const cv::Mat& frame, cv::Mat& view, const s
     const bool recompute = refresh || m_viewZoomX == 0 || m_viewZoomY == 0;
     if (recompute) {
         // A crop of at least one pixel and at most the frame, so that the zoom stays finite.
-        m_viewCropHeight =
-            std::clamp(TruncateTowardZero(3.333333333333333 * m_ellipse.halfHeight), 1, frame.rows);
+        m_viewCropHeight = std::clamp(TruncateTowardZero(3.333333333333333 * m_ellipse.halfHeight), 1, frame.rows);
         m_viewCropWidth = std::clamp(TruncateTowardZero(0.8 * m_viewCropHeight), 1, frame.cols);
         m_viewCropY = TruncateTowardZero(m_ellipse.centreY - 0.5 * m_viewCropHeight);
         m_viewCropX = TruncateTowardZero(m_ellipse.centreX - 0.5 * m_viewCropWidth);
@@ -121,8 +120,8 @@ void CTrackedFace::DrawAnalysisView(const cv::Mat& frame, cv::Mat& view, const s
         m_viewCropY = PlaceCropOrigin(m_viewCropY, m_viewCropHeight, frame.rows);
     }
     // A kept crop may not fit a frame of another size.
-    const cv::Rect crop = cv::Rect(m_viewCropX, m_viewCropY, m_viewCropWidth, m_viewCropHeight) &
-                          cv::Rect(0, 0, frame.cols, frame.rows);
+    const cv::Rect crop =
+        cv::Rect(m_viewCropX, m_viewCropY, m_viewCropWidth, m_viewCropHeight) & cv::Rect(0, 0, frame.cols, frame.rows);
     if (!crop.empty())
         ResizeBicubic(frame, crop, view, kFacePane);
     if (recompute) {
@@ -135,21 +134,19 @@ void CTrackedFace::DrawAnalysisView(const cv::Mat& frame, cv::Mat& view, const s
                          TruncateTowardZero((y - m_viewCropY) * m_viewZoomY));
     };
     const FaceEllipse paneEllipse(TruncateTowardZero(m_ellipse.centreX - m_viewCropX) * m_viewZoomX,
-                                  (m_ellipse.centreY - m_viewCropY) * m_viewZoomY,
-                                  m_ellipse.halfWidth * m_viewZoomX,
+                                  (m_ellipse.centreY - m_viewCropY) * m_viewZoomY, m_ellipse.halfWidth * m_viewZoomX,
                                   m_ellipse.halfHeight * m_viewZoomY, m_ellipse.angle);
     const cv::Point leftEyePane = toPane(m_leftEyeX, m_leftEyeY);
     const cv::Point rightEyePane = toPane(m_rightEyeX, m_rightEyeY);
     const cv::Point mouthPane = toPane(m_mouthX, m_mouthY);
-    const CTrackedFace paneFace(leftEyePane.x, leftEyePane.y, rightEyePane.x, rightEyePane.y, mouthPane.x,
-                                mouthPane.y, paneEllipse);
+    const CTrackedFace paneFace(leftEyePane.x, leftEyePane.y, rightEyePane.x, rightEyePane.y, mouthPane.x, mouthPane.y,
+                                paneEllipse);
     cv::Mat facePane = view(kFacePane);
     paneFace.DrawFeatures(facePane, 1, kBlack, kWhite, true, true);
 
     const cv::Scalar white = PackedColour(kWhite);
     const auto write = [&](const std::string& text, int x) {
-        cv::putText(view, text, cv::Point(x, kTextBaseline), cv::FONT_HERSHEY_SIMPLEX, 0.75, white,
-                    3);
+        cv::putText(view, text, cv::Point(x, kTextBaseline), cv::FONT_HERSHEY_SIMPLEX, 0.75, white, 3);
     };
     write(caption, 4);
     write(FrameLabel(frameNumber), 145);
@@ -162,8 +159,7 @@ void CTrackedFace::DrawProfileView(cv::Mat& view) const
         return;
     ProfileViewBackground().copyTo(view);
     if (!m_faceImage.empty())
-        ResizeBicubic(m_faceImage, cv::Rect(0, 0, m_faceImage.cols, m_faceImage.rows), view,
-                      kInputImagePane);
+        ResizeBicubic(m_faceImage, cv::Rect(0, 0, m_faceImage.cols, m_faceImage.rows), view, kInputImagePane);
     if (m_faceModel == nullptr)
         return;
 

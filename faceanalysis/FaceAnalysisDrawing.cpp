@@ -12,8 +12,8 @@ cv::Scalar PackedColour(int colour)
     return cv::Scalar(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
 }
 
-void PlotProfile(const IntensityProfile& profile, int lo, int hi, cv::Mat& image, bool vertical,
-                 bool clear, int thickness, int colour, int markerRadius, int markerColour)
+void PlotProfile(const IntensityProfile& profile, int lo, int hi, cv::Mat& image, bool vertical, bool clear,
+                 int thickness, int colour, int markerRadius, int markerColour)
 {
     if (clear)
         image.setTo(cv::Scalar(255, 255, 255, 0));
@@ -62,8 +62,8 @@ const cv::Mat& ProfileViewBackground()
         };
         for (const Pane& pane : panes) {
             picture(pane.area).setTo(cv::Scalar::all(0));
-            cv::putText(picture, pane.caption, cv::Point(pane.area.x, pane.area.y - 8),
-                        cv::FONT_HERSHEY_SIMPLEX, 0.5, cv::Scalar::all(40), 1, cv::LINE_AA);
+            cv::putText(picture, pane.caption, cv::Point(pane.area.x, pane.area.y - 8), cv::FONT_HERSHEY_SIMPLEX, 0.5,
+                        cv::Scalar::all(40), 1, cv::LINE_AA);
         }
         return picture;
     }();

@@ -14,8 +14,8 @@ cv::Scalar PackedColour(int colour);
 // lo..hi. Horizontal: index to the right, value downwards (270 grey levels span the height);
 // vertical: index downwards, value to the right. clear paints the pane white first; a
 // markerRadius other than 0 adds a circle at every sample.
-void PlotProfile(const IntensityProfile& profile, int lo, int hi, cv::Mat& image, bool vertical,
-                 bool clear, int thickness, int colour, int markerRadius, int markerColour);
+void PlotProfile(const IntensityProfile& profile, int lo, int hi, cv::Mat& image, bool vertical, bool clear,
+                 int thickness, int colour, int markerRadius, int markerColour);
 
 // The 400 x 370 picture behind the profile view: a grey frame around the four panes with the
 // captions INPUT IMAGE, P(y), Pr1(x), Pr2(x). Built at first use and kept.

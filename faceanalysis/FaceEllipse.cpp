@@ -10,8 +10,7 @@
 #include <cstdlib>
 
 FaceEllipse::FaceEllipse(int x1, int y1, int x2, int y2)
-    : left(std::min(x1, x2)), right(std::max(x1, x2)), top(std::min(y1, y2)),
-      bottom(std::max(y1, y2))
+    : left(std::min(x1, x2)), right(std::max(x1, x2)), top(std::min(y1, y2)), bottom(std::max(y1, y2))
 {
     centreX = 0.5 * (left + right);
     centreY = 0.5 * (top + bottom);
@@ -20,8 +19,7 @@ FaceEllipse::FaceEllipse(int x1, int y1, int x2, int y2)
     angle = 0.0;
 }
 
-FaceEllipse::FaceEllipse(double centreX, double centreY, double halfWidth, double halfHeight,
-                         double angle)
+FaceEllipse::FaceEllipse(double centreX, double centreY, double halfWidth, double halfHeight, double angle)
     : centreX(centreX), centreY(centreY), halfWidth(halfWidth), halfHeight(halfHeight), angle(angle)
 {
     const double a2 = halfWidth * halfWidth;
@@ -45,8 +43,6 @@ void FaceEllipse::Draw(cv::Mat& image, int colour, int thickness) const
 {
     // Negative semi-axes describe the same ellipse; OpenCV refuses them.
     const cv::Point centre(TruncateTowardZero(centreX), TruncateTowardZero(centreY));
-    const cv::Size axes(std::abs(TruncateTowardZero(halfWidth)),
-                        std::abs(TruncateTowardZero(halfHeight)));
-    cv::ellipse(image, centre, axes, angle * 57.29577951308232, 0.0, 360.0, PackedColour(colour),
-                thickness);
+    const cv::Size axes(std::abs(TruncateTowardZero(halfWidth)), std::abs(TruncateTowardZero(halfHeight)));
+    cv::ellipse(image, centre, axes, angle * 57.29577951308232, 0.0, 360.0, PackedColour(colour), thickness);
 }

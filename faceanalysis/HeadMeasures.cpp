@@ -23,8 +23,7 @@ void Smooth(const IntensityProfile& profile, int from, int to, std::vector<float
     const int last = profile.Count() - 1;
     const auto at = [v, last](int i) { return v[std::clamp(i, 0, last)]; };
     for (int i = from; i < to; ++i)
-        smoothed[i - from] =
-            0.1f * (at(i - 2) + 2 * at(i - 1) + 4.0f * at(i) + 2 * at(i + 1) + at(i + 2));
+        smoothed[i - from] = 0.1f * (at(i - 2) + 2 * at(i - 1) + 4.0f * at(i) + 2 * at(i + 1) + at(i + 2));
 }
 
 // Index of the first strictly greatest sample above kNoPeak, or -1.
@@ -41,7 +40,7 @@ int FindPeak(const std::vector<float>& smoothed, float& peak)
     return index;
 }
 
-} // namespace
+}  // namespace
 
 HeadMeasures::HeadMeasures()
 {
@@ -51,8 +50,8 @@ HeadMeasures::HeadMeasures()
 
 void HeadMeasures::Calibrate(const CFaceModel& model)
 {
-    Calibrate(model.EyeColumnReference(), model.LeftEyeColumn(), model.RightEyeColumn(),
-              model.RowReference(), model.EyeRow(), model.MouthRow());
+    Calibrate(model.EyeColumnReference(), model.LeftEyeColumn(), model.RightEyeColumn(), model.RowReference(),
+              model.EyeRow(), model.MouthRow());
 }
 
 int HeadMeasures::MeasureYaw(const CTrackedFace& face, const CFaceModel& model)
@@ -65,23 +64,19 @@ int HeadMeasures::MeasurePitch(const CTrackedFace& face, const CFaceModel& model
     return MeasurePitch(face.RowProfile(), model.EyeRow(), model.MouthRow());
 }
 
-void HeadMeasures::Calibrate(const IntensityProfile& eyeColumns, int leftEyeColumn,
-                             int rightEyeColumn, const IntensityProfile& rows, int eyeRow,
-                             int mouthRow)
+void HeadMeasures::Calibrate(const IntensityProfile& eyeColumns, int leftEyeColumn, int rightEyeColumn,
+                             const IntensityProfile& rows, int eyeRow, int mouthRow)
 {
-    Smooth(eyeColumns, leftEyeColumn - eyeColumns.First(), rightEyeColumn - eyeColumns.First(),
-           m_smoothed);
+    Smooth(eyeColumns, leftEyeColumn - eyeColumns.First(), rightEyeColumn - eyeColumns.First(), m_smoothed);
     m_referenceColumn = std::max(FindPeak(m_smoothed, m_referenceColumnValue), 0);
 
     Smooth(rows, eyeRow - rows.First(), mouthRow - rows.First(), m_working);
     m_referenceRow = std::max(FindPeak(m_working, m_referenceRowValue), 0);
 }
 
-int HeadMeasures::MeasureYaw(const IntensityProfile& eyeColumns, int leftEyeColumn,
-                             int rightEyeColumn)
+int HeadMeasures::MeasureYaw(const IntensityProfile& eyeColumns, int leftEyeColumn, int rightEyeColumn)
 {
-    Smooth(eyeColumns, leftEyeColumn - eyeColumns.First(), rightEyeColumn - eyeColumns.First(),
-           m_working);
+    Smooth(eyeColumns, leftEyeColumn - eyeColumns.First(), rightEyeColumn - eyeColumns.First(), m_working);
     float peak = 0.0f;
     const int k = FindPeak(m_working, peak);
     if (k < 0)

@@ -26,8 +26,7 @@ void SampleBilinear(const cv::Mat& source, double x, double y, unsigned char* ou
     const bool inside = x0 >= 0 && y0 >= 0 && x0 + 1 < source.cols && y0 + 1 < source.rows;
     float sum[3] = {0, 0, 0};
     for (int t = 0; t < 4; ++t) {
-        if (!inside &&
-            (tapX[t] < 0 || tapY[t] < 0 || tapX[t] >= source.cols || tapY[t] >= source.rows))
+        if (!inside && (tapX[t] < 0 || tapY[t] < 0 || tapX[t] >= source.cols || tapY[t] >= source.rows))
             continue;
         const unsigned char* pixel = source.ptr<unsigned char>(tapY[t]) + 3 * tapX[t];
         for (int c = 0; c < 3; ++c)
@@ -37,7 +36,7 @@ void SampleBilinear(const cv::Mat& source, double x, double y, unsigned char* ou
         out[c] = cv::saturate_cast<unsigned char>(sum[c]);
 }
 
-} // namespace
+}  // namespace
 
 // A direct loop rather than cv::warpAffine: that one allocates block buffers on every call,
 // and this warp runs on every tracked frame.
@@ -80,8 +79,8 @@ void WarpAffineForward(const cv::Mat& source, cv::Mat& destination, const double
                 const unsigned char* bottom = top + step;
                 for (int c = 0; c < 3; ++c)
                     out[c] = static_cast<unsigned char>(
-                        (w00 * top[c] + w01 * top[c + 3] + w10 * bottom[c] + w11 * bottom[c + 3] +
-                         kHalf) >> kWeightBits);
+                        (w00 * top[c] + w01 * top[c + 3] + w10 * bottom[c] + w11 * bottom[c + 3] + kHalf) >>
+                        kWeightBits);
             } else if (x > -1 && y > -1 && x < width && y < height) {
                 SampleBilinear(source, x, y, out);
             } else {
@@ -91,8 +90,7 @@ void WarpAffineForward(const cv::Mat& source, cv::Mat& destination, const double
     }
 }
 
-void AndRegion(const cv::Mat& sourceA, const cv::Rect& regionA, const cv::Mat& sourceB,
-               cv::Mat& destination)
+void AndRegion(const cv::Mat& sourceA, const cv::Rect& regionA, const cv::Mat& sourceB, cv::Mat& destination)
 {
     const cv::Rect corner(0, 0, regionA.width, regionA.height);
     cv::Mat target = destination(corner);
@@ -125,16 +123,13 @@ void WarpBilinearQuad(const cv::Mat& source, cv::Mat& destination, const cv::Rec
             const double w1 = s * (1 - t);
             const double w2 = s * t;
             const double w3 = (1 - s) * t;
-            row[u][0] = static_cast<float>(w0 * quad[0][0] + w1 * quad[1][0] + w2 * quad[2][0] +
-                                           w3 * quad[3][0]);
-            row[u][1] = static_cast<float>(w0 * quad[0][1] + w1 * quad[1][1] + w2 * quad[2][1] +
-                                           w3 * quad[3][1]);
+            row[u][0] = static_cast<float>(w0 * quad[0][0] + w1 * quad[1][0] + w2 * quad[2][0] + w3 * quad[3][0]);
+            row[u][1] = static_cast<float>(w0 * quad[0][1] + w1 * quad[1][1] + w2 * quad[2][1] + w3 * quad[3][1]);
         }
     }
     cv::Mat target = destination(destinationRect);
-    cv::remap(source, target, map, cv::noArray(),
-              interpolation == 2 ? cv::INTER_CUBIC : cv::INTER_LINEAR, cv::BORDER_CONSTANT,
-              cv::Scalar::all(0));
+    cv::remap(source, target, map, cv::noArray(), interpolation == 2 ? cv::INTER_CUBIC : cv::INTER_LINEAR,
+              cv::BORDER_CONSTANT, cv::Scalar::all(0));
 }
 
 void SetImage(cv::Mat& image, int value)

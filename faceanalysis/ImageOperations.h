@@ -13,8 +13,7 @@ void WarpAffineForward(const cv::Mat& source, cv::Mat& destination, const double
 
 // Bytewise AND of sourceA's region and sourceB, written to destination; sourceB and destination
 // are used over the region's size from their top-left corners.
-void AndRegion(const cv::Mat& sourceA, const cv::Rect& regionA, const cv::Mat& sourceB,
-               cv::Mat& destination);
+void AndRegion(const cv::Mat& sourceA, const cv::Rect& regionA, const cv::Mat& sourceB, cv::Mat& destination);
 
 // The source rectangle scaled bicubically into the destination rectangle.
 void ResizeBicubic(const cv::Mat& source, const cv::Rect& sourceRect, cv::Mat& destination,

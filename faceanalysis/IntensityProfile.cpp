@@ -14,8 +14,7 @@ IntensityProfile::IntensityProfile(int a, int b)
     m_values.assign(m_count, 0.0f);
 }
 
-IntensityProfile::IntensityProfile(int first, std::vector<float> values)
-    : m_values(std::move(values)), m_first(first)
+IntensityProfile::IntensityProfile(int first, std::vector<float> values) : m_values(std::move(values)), m_first(first)
 {
     if (m_values.empty())
         m_values.push_back(0.0f);
@@ -23,36 +22,34 @@ IntensityProfile::IntensityProfile(int first, std::vector<float> values)
     m_last = m_first + m_count - 1;
 }
 
-IntensityProfile IntensityProfile::RowProfile(const cv::Mat& image, int xa, int xb, int ya,
-                                              int yb, int channel, int maskValue)
+IntensityProfile IntensityProfile::RowProfile(const cv::Mat& image, int xa, int xb, int ya, int yb, int channel,
+                                              int maskValue)
 {
     IntensityProfile profile;
     profile.ExtractRows(image, xa, xb, ya, yb, channel, maskValue);
     return profile;
 }
 
-IntensityProfile IntensityProfile::ColumnProfile(const cv::Mat& image, int xa, int xb, int ya,
-                                                 int yb, int channel, int maskValue)
+IntensityProfile IntensityProfile::ColumnProfile(const cv::Mat& image, int xa, int xb, int ya, int yb, int channel,
+                                                 int maskValue)
 {
     IntensityProfile profile;
     profile.ExtractColumns(image, xa, xb, ya, yb, channel, maskValue);
     return profile;
 }
 
-void IntensityProfile::ExtractRows(const cv::Mat& image, int xa, int xb, int ya, int yb,
-                                   int channel, int maskValue)
+void IntensityProfile::ExtractRows(const cv::Mat& image, int xa, int xb, int ya, int yb, int channel, int maskValue)
 {
     Extract(image, xa, xb, ya, yb, channel, maskValue, true);
 }
 
-void IntensityProfile::ExtractColumns(const cv::Mat& image, int xa, int xb, int ya, int yb,
-                                      int channel, int maskValue)
+void IntensityProfile::ExtractColumns(const cv::Mat& image, int xa, int xb, int ya, int yb, int channel, int maskValue)
 {
     Extract(image, xa, xb, ya, yb, channel, maskValue, false);
 }
 
-void IntensityProfile::Extract(const cv::Mat& image, int xa, int xb, int ya, int yb, int channel,
-                               int maskValue, bool rows)
+void IntensityProfile::Extract(const cv::Mat& image, int xa, int xb, int ya, int yb, int channel, int maskValue,
+                               bool rows)
 {
     const int x0 = std::max(std::min(xa, xb), 0);
     const int x1 = std::min(std::max(xa, xb), image.cols - 1);
@@ -60,8 +57,7 @@ void IntensityProfile::Extract(const cv::Mat& image, int xa, int xb, int ya, int
     const int y1 = std::min(std::max(ya, yb), image.rows - 1);
     const int sampleFirst = rows ? y0 : x0;
     const int samples = rows ? y1 - y0 + 1 : x1 - x0 + 1;
-    if (samples < 1 || x0 > x1 || y0 > y1 || image.type() != CV_8UC3 || channel < 1 ||
-        channel > 4) {
+    if (samples < 1 || x0 > x1 || y0 > y1 || image.type() != CV_8UC3 || channel < 1 || channel > 4) {
         m_values.assign(1, 0.0f);
         m_first = m_last = sampleFirst;
         m_count = 1;
@@ -143,16 +139,14 @@ void IntensityProfile::ResampleFrom(const IntensityProfile& source, double scale
     Resample(source.Values(), source.m_first, source.m_count, scale, shift, 0.0, 0.0, 1.0);
 }
 
-void IntensityProfile::ResampleMapped(double scale, double shift, double offset, double slope,
-                                      double gain)
+void IntensityProfile::ResampleMapped(double scale, double shift, double offset, double slope, double gain)
 {
     m_scratch.assign(m_values.begin(), m_values.begin() + m_count);
     Resample(m_scratch.data(), m_first, m_count, scale, shift, offset, slope, gain);
 }
 
-void IntensityProfile::Resample(const float* source, int sourceFirst, int sourceCount,
-                                double scale, double shift, double offset, double slope,
-                                double gain)
+void IntensityProfile::Resample(const float* source, int sourceFirst, int sourceCount, double scale, double shift,
+                                double offset, double slope, double gain)
 {
     const int sourceLast = sourceFirst + sourceCount - 1;
     const double inverse = 1 / scale;
@@ -202,8 +196,7 @@ void IntensityProfile::MeanAndVariance(double& mean, double& variance) const
     variance = (sumSquares / n - mean * mean) * n / (n - 1);
 }
 
-double IntensityProfile::WeightedError(const IntensityProfile& profile,
-                                       const IntensityProfile& reference,
+double IntensityProfile::WeightedError(const IntensityProfile& profile, const IntensityProfile& reference,
                                        const IntensityProfile& weights)
 {
     const int lo = std::max(profile.m_first, reference.m_first);
@@ -221,18 +214,15 @@ double IntensityProfile::WeightedError(const IntensityProfile& profile,
     return sum / (hi - lo + 1);
 }
 
-double IntensityProfile::RootError(const IntensityProfile& profile,
-                                   const IntensityProfile& reference,
+double IntensityProfile::RootError(const IntensityProfile& profile, const IntensityProfile& reference,
                                    const IntensityProfile& weights)
 {
     return std::sqrt(WeightedError(profile, reference, weights));
 }
 
-double IntensityProfile::OverlapPenalty(const IntensityProfile& profile,
-                                        const IntensityProfile& reference)
+double IntensityProfile::OverlapPenalty(const IntensityProfile& profile, const IntensityProfile& reference)
 {
-    const int n = std::min(profile.m_last, reference.m_last) -
-                  std::max(profile.m_first, reference.m_first) + 1;
+    const int n = std::min(profile.m_last, reference.m_last) - std::max(profile.m_first, reference.m_first) + 1;
     if (n < 3)
         return kNoComparison;
     const double uncovered = 1.0 - static_cast<double>(n) / reference.m_count;

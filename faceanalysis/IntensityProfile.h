@@ -30,15 +30,13 @@ public:
     // than kMinProfilePixels counted values repeat the previous valid one, and the profile is
     // cropped to the span from the first to the last valid one; with no valid one it is a
     // single 0 at the region's first index.
-    static IntensityProfile RowProfile(const cv::Mat& image, int xa, int xb, int ya, int yb,
-                                       int channel, int maskValue);
-    static IntensityProfile ColumnProfile(const cv::Mat& image, int xa, int xb, int ya, int yb,
-                                          int channel, int maskValue);
+    static IntensityProfile RowProfile(const cv::Mat& image, int xa, int xb, int ya, int yb, int channel,
+                                       int maskValue);
+    static IntensityProfile ColumnProfile(const cv::Mat& image, int xa, int xb, int ya, int yb, int channel,
+                                          int maskValue);
     // The same, refilling this profile in place.
-    void ExtractRows(const cv::Mat& image, int xa, int xb, int ya, int yb, int channel,
-                     int maskValue);
-    void ExtractColumns(const cv::Mat& image, int xa, int xb, int ya, int yb, int channel,
-                        int maskValue);
+    void ExtractRows(const cv::Mat& image, int xa, int xb, int ya, int yb, int channel, int maskValue);
+    void ExtractColumns(const cv::Mat& image, int xa, int xb, int ya, int yb, int channel, int maskValue);
 
     int First() const { return m_first; }
     int Last() const { return m_last; }
@@ -67,14 +65,12 @@ public:
                             const IntensityProfile& weights);
     // 1 when profile covers the whole reference, growing as the overlap shrinks;
     // kNoComparison for an overlap of fewer than 3 indices.
-    static double OverlapPenalty(const IntensityProfile& profile,
-                                 const IntensityProfile& reference);
+    static double OverlapPenalty(const IntensityProfile& profile, const IntensityProfile& reference);
 
 private:
-    void Extract(const cv::Mat& image, int xa, int xb, int ya, int yb, int channel,
-                 int maskValue, bool rows);
-    void Resample(const float* source, int sourceFirst, int sourceCount, double scale,
-                  double shift, double offset, double slope, double gain);
+    void Extract(const cv::Mat& image, int xa, int xb, int ya, int yb, int channel, int maskValue, bool rows);
+    void Resample(const float* source, int sourceFirst, int sourceCount, double scale, double shift, double offset,
+                  double slope, double gain);
 
     std::vector<float> m_values;
     int m_first = 0;

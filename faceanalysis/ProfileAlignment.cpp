@@ -11,30 +11,28 @@ namespace {
 // Start index that no real candidate has.
 constexpr int kNoCandidate = -9999;
 
-} // namespace
+}  // namespace
 
 double AlignmentPrior(double offset, double slope, double gain, double scale)
 {
-    if (std::fabs(offset) > 200 || std::fabs(slope) > 2.5 || gain <= 0.25 || scale <= 0.1 ||
-        gain > 2.5 || gain < 0.4)
+    if (std::fabs(offset) > 200 || std::fabs(slope) > 2.5 || gain <= 0.25 || scale <= 0.1 || gain > 2.5 || gain < 0.4)
         return kNoComparison;
     const double g = gain > 1 ? gain : 1 / gain;
     return std::exp(3 * (scale - 1) * (scale - 1)) * std::exp(3 * (g - 1) * (g - 1));
 }
 
 double AlignmentCost(const IntensityProfile& aligned, const IntensityProfile& reference,
-                     const IntensityProfile& weights, double offset, double slope, double gain,
-                     double scale, double /*shift*/)
+                     const IntensityProfile& weights, double offset, double slope, double gain, double scale,
+                     double /*shift*/)
 {
     if (offset > 200 || std::fabs(slope) > 2.5 || gain <= 0.25 || scale <= 0.1)
         return kNoComparison;
-    return IntensityProfile::RootError(aligned, reference, weights) *
-           AlignmentPrior(offset, slope, gain, scale) *
-           IntensityProfile::OverlapPenalty(aligned, reference);
+    return IntensityProfile::RootError(aligned, reference, weights) * AlignmentPrior(offset, slope, gain, scale) *
+        IntensityProfile::OverlapPenalty(aligned, reference);
 }
 
-void FitLinear(const IntensityProfile& aligned, const IntensityProfile& reference, double& offset,
-               double& slope, double& gain)
+void FitLinear(const IntensityProfile& aligned, const IntensityProfile& reference, double& offset, double& slope,
+               double& gain)
 {
     offset = 0.0;
     slope = 0.0;
@@ -58,8 +56,7 @@ void FitLinear(const IntensityProfile& aligned, const IntensityProfile& referenc
         sxb += x * b;
         sab += a * b;
     }
-    const double det = saa * sxx * s + 2 * sxa * sa * sx - sxx * sa * sa - saa * sx * sx -
-                       sxa * sxa * s;
+    const double det = saa * sxx * s + 2 * sxa * sa * sx - sxx * sa * sa - saa * sx * sx - sxa * sxa * s;
     if (det == 0)
         return;
     // Adjugate of the symmetric normal matrix.
@@ -74,9 +71,8 @@ void FitLinear(const IntensityProfile& aligned, const IntensityProfile& referenc
     gain = (m02 * sb + m12 * sxb + m22 * sab) / det;
 }
 
-ProfileFit AlignProfile(double rangeFactor, IntensityProfile& current,
-                        const IntensityProfile& reference, const IntensityProfile& weights,
-                        IntensityProfile& aligned, int gridHalfWidth, int levels)
+ProfileFit AlignProfile(double rangeFactor, IntensityProfile& current, const IntensityProfile& reference,
+                        const IntensityProfile& weights, IntensityProfile& aligned, int gridHalfWidth, int levels)
 {
     const int n = gridHalfWidth;
     double stepScale = rangeFactor;
@@ -107,8 +103,7 @@ ProfileFit AlignProfile(double rangeFactor, IntensityProfile& current,
                     continue;
                 aligned.SetFirst(k);
                 previous = k;
-                const double c = AlignmentCost(aligned, reference, weights, fit.offset, fit.slope,
-                                               fit.gain, s, t);
+                const double c = AlignmentCost(aligned, reference, weights, fit.offset, fit.slope, fit.gain, s, t);
                 if (c < fit.cost) {
                     fit.cost = c;
                     bestScale = s;
@@ -129,8 +124,7 @@ ProfileFit AlignProfile(double rangeFactor, IntensityProfile& current,
         fit.slope = levelGain * fit.slope + levelSlope;
         fit.gain = levelGain * fit.gain;
         aligned.ApplyLinear(levelOffset, levelSlope, levelGain);
-        fit.cost = AlignmentCost(aligned, reference, weights, fit.offset, fit.slope, fit.gain,
-                                 fit.scale, fit.shift);
+        fit.cost = AlignmentCost(aligned, reference, weights, fit.offset, fit.slope, fit.gain, fit.scale, fit.shift);
     }
     return fit;
 }

@@ -22,14 +22,13 @@ struct ProfileFit {
 // current is corrected in place by each level's photometric fit. rangeFactor sets the search
 // range (0.25 for a tracked face); gridHalfWidth grid steps on each side of the centre;
 // levels of refinement.
-ProfileFit AlignProfile(double rangeFactor, IntensityProfile& current,
-                        const IntensityProfile& reference, const IntensityProfile& weights,
-                        IntensityProfile& aligned, int gridHalfWidth, int levels);
+ProfileFit AlignProfile(double rangeFactor, IntensityProfile& current, const IntensityProfile& reference,
+                        const IntensityProfile& weights, IntensityProfile& aligned, int gridHalfWidth, int levels);
 
 // RootError * AlignmentPrior * OverlapPenalty, or kNoComparison for parameters out of range.
 double AlignmentCost(const IntensityProfile& aligned, const IntensityProfile& reference,
-                     const IntensityProfile& weights, double offset, double slope, double gain,
-                     double scale, double shift);
+                     const IntensityProfile& weights, double offset, double slope, double gain, double scale,
+                     double shift);
 
 // 1 for the identity mapping, growing with the departure of scale and gain from 1;
 // kNoComparison outside the accepted ranges.
@@ -37,5 +36,5 @@ double AlignmentPrior(double offset, double slope, double gain, double scale);
 
 // Least-squares fit of reference ~ offset + slope * index + gain * aligned over the interior
 // of their overlap; offset 0, slope 0, gain 1 when the overlap is under 5 indices or singular.
-void FitLinear(const IntensityProfile& aligned, const IntensityProfile& reference, double& offset,
-               double& slope, double& gain);
+void FitLinear(const IntensityProfile& aligned, const IntensityProfile& reference, double& offset, double& slope,
+               double& gain);

@@ -19,9 +19,9 @@ namespace {
 bool Same(const DetectionThresholds& a, const DetectionThresholds& b)
 {
     return a.distanceX == b.distanceX && a.distanceY == b.distanceY && a.distanceZ == b.distanceZ &&
-           a.yawThreshold == b.yawThreshold && a.yawLeftLimit == b.yawLeftLimit &&
-           a.pitchUpThreshold == b.pitchUpThreshold && a.pitchDownThreshold == b.pitchDownThreshold &&
-           a.rollThreshold == b.rollThreshold;
+        a.yawThreshold == b.yawThreshold && a.yawLeftLimit == b.yawLeftLimit &&
+        a.pitchUpThreshold == b.pitchUpThreshold && a.pitchDownThreshold == b.pitchDownThreshold &&
+        a.rollThreshold == b.rollThreshold;
 }
 
 // Checks the step of every move and makes none.
@@ -76,7 +76,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     DetectionThresholds loaded;
     fuzz::Require(ThresholdFile::Load(loaded), "a readable file loads");
-    fuzz::Require(loaded.yawLeftLimit == NegateSaturating(loaded.yawThreshold), "left limit is minus the yaw threshold");
+    fuzz::Require(loaded.yawLeftLimit == NegateSaturating(loaded.yawThreshold),
+                  "left limit is minus the yaw threshold");
     fuzz::Require(ThresholdFile::Save(loaded), "the thresholds save");
     DetectionThresholds again;
     fuzz::Require(ThresholdFile::Load(again), "what was saved loads");

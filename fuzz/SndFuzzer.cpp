@@ -24,7 +24,8 @@ void RequireReadBack(const char* path, const std::string& bytes)
     const FileBuffer buffer(path);
     fuzz::Require(buffer.Ok(), "a clip file reads");
     fuzz::Require(buffer.Size() == static_cast<int>(bytes.size()), "a clip file reads whole");
-    fuzz::Require(bytes.empty() ? buffer.Data() == nullptr : std::memcmp(buffer.Data(), bytes.data(), bytes.size()) == 0,
+    fuzz::Require(bytes.empty() ? buffer.Data() == nullptr
+                                : std::memcmp(buffer.Data(), bytes.data(), bytes.size()) == 0,
                   "a clip file reads byte for byte");
 }
 

@@ -38,7 +38,8 @@ struct Portrait {
 Portrait* g_portrait = nullptr;
 
 struct FiniteSink : MotionSampleSink {
-    void AddSample(float leftEyeX, float leftEyeY, float rightEyeX, float rightEyeY, float mouthX, float mouthY) override
+    void AddSample(float leftEyeX, float leftEyeY, float rightEyeX, float rightEyeY, float mouthX,
+                   float mouthY) override
     {
         for (float v : {leftEyeX, leftEyeY, rightEyeX, rightEyeY, mouthX, mouthY})
             fuzz::Require(std::isfinite(v), "a followed face hands over pixel positions");
@@ -57,13 +58,11 @@ cv::Mat NextFrame(FuzzInput& input)
 {
     const cv::Mat& portrait = g_portrait->picture;
     const std::uint8_t kind = input.Byte() % 4;
-    const cv::Size size = (input.Byte() & 1) ? portrait.size()
-                                              : cv::Size(input.Between(1, 1024), input.Between(1, 768));
+    const cv::Size size =
+        (input.Byte() & 1) ? portrait.size() : cv::Size(input.Between(1, 1024), input.Between(1, 768));
     switch (kind) {
-    case 0:
-        return Noise(input, size);
-    case 1:
-        return cv::Mat(size, CV_8UC3, cv::Scalar(input.Byte(), input.Byte(), input.Byte()));
+    case 0: return Noise(input, size);
+    case 1: return cv::Mat(size, CV_8UC3, cv::Scalar(input.Byte(), input.Byte(), input.Byte()));
     case 2: {
         // The portrait turned, scaled and shifted about the face.
         const double degrees = input.Raw<std::int8_t>() * (180.0 / 128.0);
@@ -112,7 +111,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzInput input(data, size);
     const FacePlacement& place = g_portrait->place;
     const std::array<int, 6>& p = place.wholePoints;
-    CTrackedFace face(p[0], p[1], p[2], p[3], p[4], p[5], FaceEllipse(place.left, place.top, place.right, place.bottom));
+    CTrackedFace face(p[0], p[1], p[2], p[3], p[4], p[5],
+                      FaceEllipse(place.left, place.top, place.right, place.bottom));
     face.SetFaceModel(&g_portrait->model);
     FiniteSink sink;
     cv::Mat analysisView = cv::Mat::zeros(280, 400, CV_8UC3);

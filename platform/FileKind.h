@@ -7,7 +7,7 @@
 enum class FileKind {
     Missing,  // nothing by that name (or a name no file can have)
     Regular,
-    Other     // a folder, FIFO, device or socket, or a path that cannot be looked at
+    Other  // a folder, FIFO, device or socket, or a path that cannot be looked at
 };
 
 FileKind KindOfFile(const std::string& path);

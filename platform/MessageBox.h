@@ -15,10 +15,7 @@ inline constexpr const char* kApplicationTitle = "Brumaria";
 struct ShownMessage {
     std::string caption;
     std::string text;
-    bool operator==(const ShownMessage& other) const
-    {
-        return caption == other.caption && text == other.text;
-    }
+    bool operator==(const ShownMessage& other) const { return caption == other.caption && text == other.text; }
 };
 
 using MessagePresenter = std::function<void(const ShownMessage&)>;

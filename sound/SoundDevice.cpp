@@ -13,10 +13,7 @@ void ShowSoundMessage(const char* text)
 
 }  // namespace
 
-SoundDevice::SoundDevice(std::unique_ptr<AudioBackend> backend)
-    : m_backend(std::move(backend))
-{
-}
+SoundDevice::SoundDevice(std::unique_ptr<AudioBackend> backend) : m_backend(std::move(backend)) {}
 
 SoundDevice::~SoundDevice()
 {

@@ -56,7 +56,9 @@ bool SoundPlugin::LoadClips()
         if (m_clips[clip]->Ok())
             continue;
         const std::string path = NativePath(kClipFiles[clip]);
-        ShowClipMessage((KindOfFile(path) == FileKind::Missing ? "No se encuentra el archivo " : "No se puede leer el archivo ") + path);
+        ShowClipMessage(
+            (KindOfFile(path) == FileKind::Missing ? "No se encuentra el archivo " : "No se puede leer el archivo ") +
+            path);
         read = false;
     }
     if (!read || !m_device)

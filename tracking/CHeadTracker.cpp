@@ -24,10 +24,9 @@ constexpr int kMarkThickness = 1;
 constexpr int kMarkInnerColour = 0x000000;
 constexpr int kMarkOuterColour = 0xFFFFFF;
 
-}
+}  // namespace
 
-CHeadTracker::CHeadTracker(DebugWindows& windows, VideoSourceOpener& opener)
-    : m_windows(windows), m_opener(opener)
+CHeadTracker::CHeadTracker(DebugWindows& windows, VideoSourceOpener& opener) : m_windows(windows), m_opener(opener)
 {
     m_interpreter = std::make_unique<MotionInterpreter>(m_windows);
 }

@@ -8,8 +8,8 @@
 struct CameraChoice {
     enum class Kind {
         AnyCamera,  // nothing chosen yet: the first camera that opens
-        Device,     // the camera at `path`
-        NoCamera,   // "Ninguna (solo teclas)": none, the keys alone steer
+        Device,  // the camera at `path`
+        NoCamera,  // "Ninguna (solo teclas)": none, the keys alone steer
     };
     static constexpr FrameSize kDefaultSize{640, 480};
 

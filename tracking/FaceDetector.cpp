@@ -22,8 +22,7 @@ bool FaceDetector::Load(const std::string& file)
     if (!std::filesystem::is_regular_file(file, error))
         return false;
     // A file that is not a cascade is answered by the result alone, without OpenCV's error log.
-    const cv::utils::logging::LogLevel level =
-        cv::utils::logging::setLogLevel(cv::utils::logging::LOG_LEVEL_SILENT);
+    const cv::utils::logging::LogLevel level = cv::utils::logging::setLogLevel(cv::utils::logging::LOG_LEVEL_SILENT);
     bool loaded = false;
     try {
         loaded = m_classifier.load(file);
@@ -46,7 +45,8 @@ bool FaceDetector::Ready()
                            "No se puede cargar el detector de caras:\n" + file +
                                "\n\nSin él la cabeza no puede guiar la cámara; se sigue con las "
                                "teclas.\nInstale el paquete opencv-data o indique el fichero en "
-                               "la variable " + kCascadeVariable + ".");
+                               "la variable " +
+                               kCascadeVariable + ".");
         }
     }
     return m_cascade == Cascade::Loaded;
@@ -63,8 +63,7 @@ const std::vector<cv::Rect>& FaceDetector::Detect(const cv::Mat& frame, bool pre
         cv::pyrDown(frame, m_halfSize, cv::Size(frame.cols / 2, frame.rows / 2));
         // Cascades in OpenCV 4's format accept the Canny pruning flag and ignore it (only the
         // old format used it); it is passed to keep the normal mode's parameters complete.
-        m_classifier.detectMultiScale(m_halfSize, m_faces, m_neighbours, 1.2, 2,
-                                      cv::CASCADE_DO_CANNY_PRUNING);
+        m_classifier.detectMultiScale(m_halfSize, m_faces, m_neighbours, 1.2, 2, cv::CASCADE_DO_CANNY_PRUNING);
     }
     SortSurestFirst();
     return m_faces;

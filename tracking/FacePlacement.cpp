@@ -20,11 +20,11 @@ std::array<double, 6> Points(const cv::Rect& face, int k)
     const double y = face.y;
     const double w = face.width;
     const double h = face.height;
-    return {(x + kLeftEyeX * w) * k, (y + kEyeY * h) * k, (x + kRightEyeX * w) * k,
+    return {(x + kLeftEyeX * w) * k, (y + kEyeY * h) * k,   (x + kRightEyeX * w) * k,
             (y + kEyeY * h) * k,     (x + kMouthX * w) * k, (y + kMouthY * h) * k};
 }
 
-}
+}  // namespace
 
 FacePlacement FacePlacement::ForNewFace(const cv::Rect& face, int scale)
 {

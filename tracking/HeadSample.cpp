@@ -8,10 +8,10 @@
 namespace {
 // Degrees per radian as the steering has always used it: 180 / 3.1415, not 180 / pi.
 constexpr double kInverseRoughPi = 0.31831927423205475;
-}
+}  // namespace
 
-HeadSample HeadSample::FromFeatures(float leftEyeX, float leftEyeY, float rightEyeX, float rightEyeY,
-                                    float mouthY, float yaw, float pitch)
+HeadSample HeadSample::FromFeatures(float leftEyeX, float leftEyeY, float rightEyeX, float rightEyeY, float mouthY,
+                                    float yaw, float pitch)
 {
     HeadSample sample;
     sample.eyeCentreX = TruncateTowardZero(leftEyeX + std::fabs(leftEyeX - rightEyeX) * 0.5);

@@ -13,6 +13,6 @@ struct HeadSample {
     std::int32_t roll = 0;
 
     // The measures of the eye positions and the mouth height (frame pixels), with the given cues.
-    static HeadSample FromFeatures(float leftEyeX, float leftEyeY, float rightEyeX, float rightEyeY,
-                                   float mouthY, float yaw, float pitch);
+    static HeadSample FromFeatures(float leftEyeX, float leftEyeY, float rightEyeX, float rightEyeY, float mouthY,
+                                   float yaw, float pitch);
 };

@@ -39,7 +39,7 @@ constexpr double kRiseGain = 0.002;
 // Radians of turn while the yaw is past a threshold.
 constexpr float kYawTurn = 0.005f;
 
-}
+}  // namespace
 
 MotionInterpreter::MotionInterpreter(DebugWindows& windows) : m_windows(windows)
 {
@@ -78,11 +78,11 @@ void MotionInterpreter::SetPitchMeasure(double pitch)
     m_pitchMeasure = static_cast<float>(pitch);
 }
 
-void MotionInterpreter::AddSample(float leftEyeX, float leftEyeY, float rightEyeX, float rightEyeY,
-                                  float mouthX, float mouthY)
+void MotionInterpreter::AddSample(float leftEyeX, float leftEyeY, float rightEyeX, float rightEyeY, float mouthX,
+                                  float mouthY)
 {
-    g_sampleRing.Add(HeadSample::FromFeatures(leftEyeX, leftEyeY, rightEyeX, rightEyeY, mouthY,
-                                              m_yawMeasure, m_pitchMeasure));
+    g_sampleRing.Add(
+        HeadSample::FromFeatures(leftEyeX, leftEyeY, rightEyeX, rightEyeY, mouthY, m_yawMeasure, m_pitchMeasure));
     g_smoothedHead.average = g_sampleRing.Smoothed();
     g_smoothedHead.leftEyeX = TruncateTowardZero(leftEyeX);
     g_smoothedHead.leftEyeY = TruncateTowardZero(leftEyeY);

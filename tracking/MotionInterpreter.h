@@ -35,8 +35,7 @@ public:
     void SetCamera(SteeredCamera* camera) { m_camera = camera; }
 
     // The rest pose from the features of a newly found face (frame pixels).
-    void SetRestPose(float leftEyeX, float leftEyeY, float rightEyeX, float rightEyeY, float mouthX,
-                     float mouthY);
+    void SetRestPose(float leftEyeX, float leftEyeY, float rightEyeX, float rightEyeY, float mouthX, float mouthY);
     // The dead zones in pixels from the distance percentages and the rest pose.
     void UpdatePixelThresholds();
     // The yaw and pitch cues of the last tracking step; the next sample takes them.

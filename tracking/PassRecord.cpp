@@ -15,11 +15,20 @@ std::int32_t Signed(bool outside, bool negative, std::int32_t beyond)
         return 0;
     return negative ? NegateSaturating(beyond) : beyond;
 }
-}
+}  // namespace
 
-std::int32_t PassRecord::BeyondX() const { return Beyond(dx, thresholdX); }
-std::int32_t PassRecord::BeyondY() const { return Beyond(dy, thresholdY); }
-std::int32_t PassRecord::BeyondZ() const { return Beyond(dz, thresholdZ); }
+std::int32_t PassRecord::BeyondX() const
+{
+    return Beyond(dx, thresholdX);
+}
+std::int32_t PassRecord::BeyondY() const
+{
+    return Beyond(dy, thresholdY);
+}
+std::int32_t PassRecord::BeyondZ() const
+{
+    return Beyond(dz, thresholdZ);
+}
 
 SampleValues PassRecord::Samples() const
 {

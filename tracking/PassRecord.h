@@ -23,12 +23,12 @@ struct PassRecord {
     RestPose rest;
     // The measures that made a camera move in this pass (or would have, with no world to move).
     PerMeasure<bool> moved{};
-    std::int32_t dx = 0;        // |eye-centre x offset|
-    std::int32_t dy = 0;        // |face-centre y offset|
+    std::int32_t dx = 0;  // |eye-centre x offset|
+    std::int32_t dy = 0;  // |face-centre y offset|
     std::int32_t signedDy = 0;  // face-centre y offset, positive when the face is lower
-    std::int32_t dz = 0;        // |eye-mouth distance offset|
+    std::int32_t dz = 0;  // |eye-mouth distance offset|
     bool faceRightOfRest = false;  // smoothed eye-centre x beyond the rest pose's (side-step left)
-    bool faceNearer = false;       // smoothed eye-mouth distance beyond the rest pose's (forward)
+    bool faceNearer = false;  // smoothed eye-mouth distance beyond the rest pose's (forward)
     float thresholdX = 0.0f;
     float thresholdY = 0.0f;
     float thresholdZ = 0.0f;

@@ -60,7 +60,8 @@ bool WriteAt(int fd, const std::string& bytes, long long offset)
 {
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t written = ::pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + done));
+        const ssize_t written =
+            ::pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + done));
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0) {
@@ -120,8 +121,10 @@ bool SampleFiles::Open()
         if (fds[i] < 0) {
             for (int j = 0; j < i; ++j)
                 ::close(fds[j]);
-            ShowMessageBox(kApplicationTitle, std::string("No se puede escribir el archivo de muestras ") +
-                WritablePath(kFileTexts[i].name) + ": esta partida no guarda muestras y se conservan las de la anterior");
+            ShowMessageBox(kApplicationTitle,
+                           std::string("No se puede escribir el archivo de muestras ") +
+                               WritablePath(kFileTexts[i].name) +
+                               ": esta partida no guarda muestras y se conservan las de la anterior");
             return false;
         }
     }
@@ -147,7 +150,7 @@ void SampleFiles::Append(const SampleValues& values)
 {
     if (!IsOpen() || m_writeFailed)
         return;
-    const std::int32_t inFileOrder[kFileCount] = {values.movX, values.movY, values.movZ,
+    const std::int32_t inFileOrder[kFileCount] = {values.movX,  values.movY,  values.movZ,
                                                   values.giroX, values.giroY, values.giroZ};
     for (int i = 0; i < kFileCount; ++i) {
         m_files[i].pending += ',';
@@ -202,8 +205,9 @@ void SampleFiles::StopWriting(int error, int failedFile)
         file.pending.clear();
     m_writeFailed = true;
     const char* reason = error == ENOSPC || error == EDQUOT ? "no queda espacio en el disco" : "error de escritura";
-    ShowMessageBox(kApplicationTitle, std::string("No se pueden guardar más muestras en ") + WritablePath(kFileTexts[failedFile].name) +
-        " (" + reason + "): los archivos de muestras conservan las guardadas hasta ahora");
+    ShowMessageBox(kApplicationTitle,
+                   std::string("No se pueden guardar más muestras en ") + WritablePath(kFileTexts[failedFile].name) +
+                       " (" + reason + "): los archivos de muestras conservan las guardadas hasta ahora");
 }
 
 void SampleFiles::Close()

@@ -21,11 +21,10 @@ const HeadSample& SampleRing::Back(int age) const
 }
 
 namespace {
-std::int32_t WeightedWhole(std::int32_t a, std::int32_t b, std::int32_t c, std::int32_t d,
-                           std::int32_t e)
+std::int32_t WeightedWhole(std::int32_t a, std::int32_t b, std::int32_t c, std::int32_t d, std::int32_t e)
 {
-    const std::int64_t sum = 1 * std::int64_t{a} + 2 * std::int64_t{b} + 4 * std::int64_t{c} +
-                              2 * std::int64_t{d} + 1 * std::int64_t{e};
+    const std::int64_t sum =
+        1 * std::int64_t{a} + 2 * std::int64_t{b} + 4 * std::int64_t{c} + 2 * std::int64_t{d} + 1 * std::int64_t{e};
     return ClampToInt32(sum / 10);
 }
 
@@ -33,7 +32,7 @@ float WeightedFloat(float a, float b, float c, float d, float e)
 {
     return (1 * a + 2 * b + 4 * c + 2 * d + 1 * e) * 0.1f;
 }
-}
+}  // namespace
 
 HeadSample SampleRing::Smoothed() const
 {

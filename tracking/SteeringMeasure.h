@@ -6,12 +6,12 @@
 // x, eye-mouth and face-centre y offsets from the rest pose (whole pixels), the yaw and pitch cues
 // (the pixel units of the head measures) and the roll (whole degrees).
 enum SteeringMeasure {
-    MeasureEyeCentreX,   // side-step
-    MeasureEyeMouth,     // walk
+    MeasureEyeCentreX,  // side-step
+    MeasureEyeMouth,  // walk
     MeasureFaceCentreY,  // rise and descend
-    MeasureYaw,          // turn
-    MeasurePitch,        // look up and down
-    MeasureRoll,         // turn, and nothing else that pass
+    MeasureYaw,  // turn
+    MeasurePitch,  // look up and down
+    MeasureRoll,  // turn, and nothing else that pass
 };
 inline constexpr int kSteeringMeasureCount = 6;
 

@@ -127,7 +127,7 @@ bool WriteLines(std::FILE* file, const DetectionThresholds& thresholds)
     return std::fflush(file) == 0 && ::fsync(::fileno(file)) == 0;
 }
 
-}
+}  // namespace
 
 bool ThresholdFile::Load(DetectionThresholds& thresholds)
 {
@@ -182,8 +182,8 @@ bool ThresholdFile::Save(const DetectionThresholds& thresholds)
     if (fd < 0)
         return false;
     // The file keeps its permissions and owner, or is not replaced.
-    const bool kept = !exists || (::fchmod(fd, existing.st_mode & 07777) == 0 &&
-                                  ::fchown(fd, existing.st_uid, existing.st_gid) == 0);
+    const bool kept =
+        !exists || (::fchmod(fd, existing.st_mode & 07777) == 0 && ::fchown(fd, existing.st_uid, existing.st_gid) == 0);
     std::FILE* file = ::fdopen(fd, "w");
     if (file == nullptr) {
         ::close(fd);

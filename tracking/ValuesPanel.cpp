@@ -19,7 +19,7 @@ __attribute__((format(printf, 1, 2))) std::string Formatted(const char* format, 
     return text;
 }
 
-}
+}  // namespace
 
 std::vector<std::string> ValuesPanel::Lines(const PassRecord& pass)
 {
@@ -52,8 +52,7 @@ cv::Mat ValuesPanel::Draw(const PassRecord& pass)
     cv::Mat canvas(kHeight, kWidth, CV_32SC1, cv::Scalar(0));
     int baseline = 20;
     for (const std::string& line : Lines(pass)) {
-        cv::putText(canvas, line, cv::Point(10, baseline), cv::FONT_HERSHEY_SIMPLEX, 0.75,
-                    cv::Scalar(16777215), 3);
+        cv::putText(canvas, line, cv::Point(10, baseline), cv::FONT_HERSHEY_SIMPLEX, 0.75, cv::Scalar(16777215), 3);
         baseline += 30;
     }
     return canvas;

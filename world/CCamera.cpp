@@ -32,8 +32,7 @@ double PitchOffset(const glm::vec3& eye, const glm::vec3& lookAt)
 
 }  // namespace
 
-CCamera::CCamera()
-    : m_eye(kStartEye), m_lookAt(kStartLookAt), m_up(kUp), m_side(0.0f)
+CCamera::CCamera() : m_eye(kStartEye), m_lookAt(kStartLookAt), m_up(kUp), m_side(0.0f)
 {
     g_instance = this;
 }
@@ -57,10 +56,22 @@ void CCamera::Reset()
     m_side = glm::vec3(0.0f);
 }
 
-void CCamera::TurnLeft(float angle) { RotateView(-angle, 0.0f, 1.0f, 0.0f); }
-void CCamera::TurnRight(float angle) { RotateView(angle, 0.0f, 1.0f, 0.0f); }
-void CCamera::RotateZNegative(float angle) { RotateView(-angle, 0.0f, 0.0f, 1.0f); }
-void CCamera::RotateZPositive(float angle) { RotateView(angle, 0.0f, 0.0f, 1.0f); }
+void CCamera::TurnLeft(float angle)
+{
+    RotateView(-angle, 0.0f, 1.0f, 0.0f);
+}
+void CCamera::TurnRight(float angle)
+{
+    RotateView(angle, 0.0f, 1.0f, 0.0f);
+}
+void CCamera::RotateZNegative(float angle)
+{
+    RotateView(-angle, 0.0f, 0.0f, 1.0f);
+}
+void CCamera::RotateZPositive(float angle)
+{
+    RotateView(angle, 0.0f, 0.0f, 1.0f);
+}
 
 void CCamera::LookUp(float step)
 {
@@ -110,8 +121,14 @@ void CCamera::WalkBackward(CLevelMap& map, float step)
     Walk(map, (step > kMaxWalkStep || std::isnan(step)) ? -kMaxWalkStep : -step);
 }
 
-void CCamera::StrafeLeft(CLevelMap& map, float step) { Strafe(map, step); }
-void CCamera::StrafeRight(CLevelMap& map, float step) { Strafe(map, -step); }
+void CCamera::StrafeLeft(CLevelMap& map, float step)
+{
+    Strafe(map, step);
+}
+void CCamera::StrafeRight(CLevelMap& map, float step)
+{
+    Strafe(map, -step);
+}
 
 void CCamera::RotateView(float angle, float x, float y, float z)
 {

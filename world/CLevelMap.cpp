@@ -19,11 +19,15 @@ constexpr double kOutsideTolerance = 0.5;
 // |d| of point (px, pz) from the line through (ax, az) and (bx, bz).
 double DistanceFromLine(double ax, double az, double bx, double bz, double px, double pz)
 {
-    const double d = ((bz - az) * (px - ax) - (bx - ax) * (pz - az)) / std::sqrt((bx - ax) * (bx - ax) + (bz - az) * (bz - az));
+    const double d =
+        ((bz - az) * (px - ax) - (bx - ax) * (pz - az)) / std::sqrt((bx - ax) * (bx - ax) + (bz - az) * (bz - az));
     return std::fabs(d);
 }
 
-bool BoundedInZ(int side) { return side == LeftSide || side == RightSide; }
+bool BoundedInZ(int side)
+{
+    return side == LeftSide || side == RightSide;
+}
 
 // Where the step's line meets the side's own line, as a coordinate along the side's axis.
 double CrossingCoordinate(const MapPoint& e1, const MapPoint& e2, int side, float x0, float z0, float x1, float z1)
@@ -47,8 +51,8 @@ double CrossingCoordinate(const MapPoint& e1, const MapPoint& e2, int side, floa
 bool IsPassable(const SideList& list, int side, double c)
 {
     for (const SideSegment& segment : list.segments) {
-        const bool contains = BoundedInZ(side) ? (segment.to <= c && c <= segment.from)
-                                               : (segment.from <= c && c <= segment.to);
+        const bool contains =
+            BoundedInZ(side) ? (segment.to <= c && c <= segment.from) : (segment.from <= c && c <= segment.to);
         if (contains)
             return segment.target != -1;
     }
@@ -104,8 +108,7 @@ std::int32_t CCell::Classify(float x0, float z0, float x1, float z1) const
     return -1;
 }
 
-CLevelMap::CLevelMap()
-    : m_currentCell(kStartCell)
+CLevelMap::CLevelMap() : m_currentCell(kStartCell)
 {
     for (int i = 0; i < kPointCount; ++i)
         m_points[i] = kLevelPoints[i];

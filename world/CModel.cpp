@@ -10,10 +10,8 @@
 #include <set>
 
 CModel::CModel(GraphicsDevice& device, const std::string& file, const glm::mat4& world)
-    : m_device(&device)
-    , m_world(world)
-    , m_boxMin(std::numeric_limits<float>::max())
-    , m_boxMax(std::numeric_limits<float>::max())
+    : m_device(&device), m_world(world), m_boxMin(std::numeric_limits<float>::max()),
+      m_boxMax(std::numeric_limits<float>::max())
 {
     Load(file);
     if (HasMesh()) {

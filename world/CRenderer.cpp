@@ -19,8 +19,8 @@ CRenderer* g_instance = nullptr;
 
 constexpr const char* kDeviceErrorCaption = "ERROR";
 
-constexpr DepthFormat kDepthFormats[] = {DepthFormat::D16Lockable, DepthFormat::D16, DepthFormat::D15S1,
-    DepthFormat::D24X8, DepthFormat::D24X4S4, DepthFormat::D24S8};
+constexpr DepthFormat kDepthFormats[] = {DepthFormat::D16Lockable, DepthFormat::D16,     DepthFormat::D15S1,
+                                         DepthFormat::D24X8,       DepthFormat::D24X4S4, DepthFormat::D24S8};
 
 // Two triangles at depth 2.4 that just fill a 4:3 view with the projection below.
 constexpr MeshVertex kIntroQuad[6] = {
@@ -77,12 +77,12 @@ bool CRenderer::Init(GraphicsDevice& device, int width, int height)
         return false;
 
     device.WriteStatusText(10, 40, "Cargando 2 ...");
-    device.WriteStatusText(10, 40, m_caps.pixelShaderVersion < ShaderVersion(1, 1)
-            ? "Version anterior de PixelShader 1.1"
-            : "Version posterior de PixelShader 1.1");
-    device.WriteStatusText(10, 70, m_caps.vertexShaderVersion < ShaderVersion(1, 1)
-            ? "Version anterior de VertexShader 1.1"
-            : "Version posterior de VertexShader 1.1");
+    device.WriteStatusText(10, 40,
+                           m_caps.pixelShaderVersion < ShaderVersion(1, 1) ? "Version anterior de PixelShader 1.1"
+                                                                           : "Version posterior de PixelShader 1.1");
+    device.WriteStatusText(10, 70,
+                           m_caps.vertexShaderVersion < ShaderVersion(1, 1) ? "Version anterior de VertexShader 1.1"
+                                                                            : "Version posterior de VertexShader 1.1");
 
     const VertexProcessing processing =
         m_caps.vertexProcessingCaps != 0 ? VertexProcessing::Hardware : VertexProcessing::Software;
@@ -112,8 +112,8 @@ bool CRenderer::Init(GraphicsDevice& device, int width, int height)
     device.SetRenderState(RenderState::CullMode, CullNone);
 
     constexpr float kQuarterPi = 0.7853982f;
-    m_projection = glm::perspectiveLH_ZO(
-        kQuarterPi, static_cast<float>(width) / static_cast<float>(height), 1.0f, 5000.0f);
+    m_projection =
+        glm::perspectiveLH_ZO(kQuarterPi, static_cast<float>(width) / static_cast<float>(height), 1.0f, 5000.0f);
     device.SetTransform(TransformType::Projection, m_projection);
 
     m_fontDescription = {15, 8, 0, 0, 100, false, false, false, 1, 0, 0, 0, 0, "Times New Roman"};

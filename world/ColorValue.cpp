@@ -15,6 +15,6 @@ std::uint32_t PackChannel(float value)
 
 std::uint32_t PackColor(const ColorValue& color)
 {
-    return (PackChannel(color.a) << 24) | (PackChannel(color.r) << 16) | (PackChannel(color.g) << 8)
-        | PackChannel(color.b);
+    return (PackChannel(color.a) << 24) | (PackChannel(color.r) << 16) | (PackChannel(color.g) << 8) |
+        PackChannel(color.b);
 }

@@ -36,8 +36,8 @@ PlaneTable ExtractPlanes(const glm::mat4& view, const glm::mat4& projection)
     // view × projection for row vectors is projection * view for glm's column vectors.
     const glm::mat4 m = projection * view;
     return {Normalised(ColumnPlane(m, 1, -1.0f)), Normalised(ColumnPlane(m, 1, 1.0f)),
-        Normalised(ColumnPlane(m, 2, 1.0f)), Normalised(ColumnPlane(m, 2, -1.0f)),
-        Normalised(ColumnPlane(m, 3, -1.0f)), Normalised(ColumnPlane(m, 3, 1.0f))};
+            Normalised(ColumnPlane(m, 2, 1.0f)),  Normalised(ColumnPlane(m, 2, -1.0f)),
+            Normalised(ColumnPlane(m, 3, -1.0f)), Normalised(ColumnPlane(m, 3, 1.0f))};
 }
 
 bool BoxTouchesFrustum(const PlaneTable& planes, const glm::vec3& boxMin, const glm::vec3& boxMax)

@@ -36,13 +36,13 @@ enum class VertexProcessing { Hardware, Software };
 enum class TransformType { World, View, Projection };
 
 enum class RenderState {
-    Lighting,      // 0 or 1
-    CullMode,      // a CullMode value
-    FogEnable,     // 0 or 1
-    FogColor,      // 0xRRGGBB
+    Lighting,  // 0 or 1
+    CullMode,  // a CullMode value
+    FogEnable,  // 0 or 1
+    FogColor,  // 0xRRGGBB
     FogTableMode,  // a FogMode value
-    FogStart,      // the bit pattern of a 32-bit float
-    FogEnd,        // the bit pattern of a 32-bit float
+    FogStart,  // the bit pattern of a 32-bit float
+    FogEnd,  // the bit pattern of a 32-bit float
     FogVertexMode  // a FogMode value
 };
 

@@ -91,7 +91,7 @@ std::vector<WallSegment> CollectWalls(const CLevelMap& map)
                 const Side line = SideEnds(cell, side);
                 for (int b = 0; b < CLevelMap::kCellCount; ++b) {
                     const bool otherKeeps = kLevelCells[b].wallModel < kLevelCells[a].wallModel ||
-                                            (kLevelCells[b].wallModel == kLevelCells[a].wallModel && b < a);
+                        (kLevelCells[b].wallModel == kLevelCells[a].wallModel && b < a);
                     if (b == a || !otherKeeps)
                         continue;
                     const CCell& other = map.Cell(b);
@@ -110,7 +110,8 @@ std::vector<WallSegment> CollectWalls(const CLevelMap& map)
                 for (const auto& [lo, hi] : pieces) {
                     const float from = descending ? hi : lo;
                     const float to = descending ? lo : hi;
-                    walls.push_back({SidePoint(cell, side, from), SidePoint(cell, side, to), a, side, kLevelCells[a].wallModel});
+                    walls.push_back(
+                        {SidePoint(cell, side, from), SidePoint(cell, side, to), a, side, kLevelCells[a].wallModel});
                 }
             }
         }

@@ -101,7 +101,7 @@ bool DecodeMesh(const std::string& bytes, MeshData& mesh)
     ByteReader reader(bytes);
     std::uint64_t materialCount = 0;
     bool whole = reader.TakeVector(mesh.vertices) && reader.TakeVector(mesh.indices) &&
-                 reader.TakeVector(mesh.subsets) && reader.Count(materialCount, sizeof(Material) + sizeof(std::uint64_t));
+        reader.TakeVector(mesh.subsets) && reader.Count(materialCount, sizeof(Material) + sizeof(std::uint64_t));
     for (std::uint64_t i = 0; whole && i < materialCount; ++i) {
         MeshMaterial material{};
         std::uint64_t nameLength = 0;

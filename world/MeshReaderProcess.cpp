@@ -6,8 +6,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <chrono>
+#include <climits>
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
@@ -81,7 +81,8 @@ Received ReadAll(int fd, void* data, std::size_t size, Clock::time_point deadlin
         if (left <= 0)
             return Received::TimedOut;
         pollfd ready = {fd, POLLIN, 0};
-        const int polled = ::poll(&ready, 1, static_cast<int>(std::min<long long>(left, interruptible ? kInterruptionCheckMs : INT_MAX)));
+        const int polled = ::poll(
+            &ready, 1, static_cast<int>(std::min<long long>(left, interruptible ? kInterruptionCheckMs : INT_MAX)));
         if (polled <= 0)
             continue;
         const ssize_t got = ::read(fd, bytes, size);
@@ -114,7 +115,7 @@ void LimitThisProcess(std::uint32_t timeLimitMs)
         std::fclose(statm);
     }
     const rlim_t memory = static_cast<rlim_t>(mappedPages) * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) +
-                          static_cast<rlim_t>(MeshReaderProcess::kMemoryLimitBytes);
+        static_cast<rlim_t>(MeshReaderProcess::kMemoryLimitBytes);
     const rlimit addressSpace = {memory, memory};
     ::setrlimit(RLIMIT_AS, &addressSpace);
     const rlim_t seconds = timeLimitMs / 1000 + 1;
@@ -333,7 +334,7 @@ ModelReading MeshReaderProcess::Read(const std::string& path, int timeLimitMs)
         // An answer cut short leaves the helper out of step: the next read starts a new one.
         StopHelper();
         reading.outcome = received == Received::Interrupted ? ModelReading::Interrupted
-                          : received == Received::TimedOut  ? ModelReading::TimedOut
+            : received == Received::TimedOut                ? ModelReading::TimedOut
                                                             : ModelReading::Failed;
         return reading;
     }

@@ -7,11 +7,11 @@
 // What reading one model file away from the program gave.
 struct ModelReading {
     enum Outcome {
-        Read,         // `mesh` holds the model
-        NotAModel,    // the reader refused the file
-        Failed,       // the reader crashed or ran out of memory, or no reader could be started
-        TimedOut,     // the reader took longer than its time
-        Interrupted   // the user asked the program to end meanwhile
+        Read,  // `mesh` holds the model
+        NotAModel,  // the reader refused the file
+        Failed,  // the reader crashed or ran out of memory, or no reader could be started
+        TimedOut,  // the reader took longer than its time
+        Interrupted  // the user asked the program to end meanwhile
     };
     Outcome outcome = Failed;
     MeshData mesh;

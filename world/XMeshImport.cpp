@@ -54,8 +54,7 @@ void AppendMesh(const aiMesh& mesh, const aiMatrix4x4& transform, SubsetBuilder&
         aiVector3D uv(0.0f, 0.0f, 0.0f);
         if (mesh.HasTextureCoords(0))
             uv = mesh.mTextureCoords[0][i];
-        subset.vertices.push_back({{position.x, position.y, position.z},
-            {normal.x, normal.y, normal.z}, {uv.x, uv.y}});
+        subset.vertices.push_back({{position.x, position.y, position.z}, {normal.x, normal.y, normal.z}, {uv.x, uv.y}});
     }
     for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
         const aiFace& face = mesh.mFaces[f];
@@ -67,7 +66,7 @@ void AppendMesh(const aiMesh& mesh, const aiMatrix4x4& transform, SubsetBuilder&
 }
 
 void CollectNode(const aiScene& scene, const aiNode& node, const aiMatrix4x4& parent,
-    std::vector<SubsetBuilder>& subsets)
+                 std::vector<SubsetBuilder>& subsets)
 {
     const aiMatrix4x4 transform = parent * node.mTransformation;
     for (unsigned i = 0; i < node.mNumMeshes; ++i) {

@@ -27,8 +27,8 @@ std::optional<CommandLineOptions> CommandLineOptions::Parse(const std::vector<st
     CommandLineOptions options;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
-        const bool takesValue = option == "--video" || option == "--frames" || option == "--screenshot" ||
-                                option == "--view-screenshots";
+        const bool takesValue =
+            option == "--video" || option == "--frames" || option == "--screenshot" || option == "--view-screenshots";
         if (takesValue && i + 1 >= arguments.size()) {
             error = option + " needs a value";
             return std::nullopt;

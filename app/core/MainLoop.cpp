@@ -54,8 +54,8 @@ void MainLoop::PaceCapture(double now)
     const double elapsed = now - m_state.m_dLastCaptureTime;
     // A file period only exists for a file with a known, positive frame rate; 1000.0 / 0.0
     // would never be exceeded either.
-    const bool fileFrameDue = m_state.m_pszVideoFile && m_state.m_dVideoFrameRate > 0.0 &&
-                              elapsed > 1000.0 / m_state.m_dVideoFrameRate;
+    const bool fileFrameDue =
+        m_state.m_pszVideoFile && m_state.m_dVideoFrameRate > 0.0 && elapsed > 1000.0 / m_state.m_dVideoFrameRate;
     // The captures-per-second period is an integer number of milliseconds (333 at 3 per second).
     const bool captureDue = fileFrameDue || elapsed > 1000 / g_nCapturesPerSecond;
 

@@ -16,8 +16,8 @@ public:
     static constexpr int kScreenWidth = 640;
     static constexpr int kScreenHeight = 480;
 
-    MainLoop(GameState& state, CLevelMap& levelMap, CCamera& camera, TrackerOperations& tracker,
-             FrameDrawing& drawing, PassClock& clock);
+    MainLoop(GameState& state, CLevelMap& levelMap, CCamera& camera, TrackerOperations& tracker, FrameDrawing& drawing,
+             PassClock& clock);
 
     void RunPass();
     // The frame of a pass again, and nothing else of it: the intro before play, the scene with

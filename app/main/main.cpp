@@ -2,9 +2,9 @@
 #include "app/DialogMessagePresenter.h"
 #include "app/InterruptHandler.h"
 #include "app/core/CommandLineOptions.h"
+#include "app/core/StartupTimes.h"
 #include "platform/ContentLocator.h"
 #include "platform/MessageBox.h"
-#include "app/core/StartupTimes.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -61,7 +61,8 @@ void EndWithoutDisplay(QtMsgType type, const QMessageLogContext& context, const 
     const char* display = std::getenv("DISPLAY");
     if (display == nullptr || *display == '\0')
         std::fputs("brumaria: no hay pantalla (la variable DISPLAY está vacía). Brumaria necesita una; "
-                   "sin ella se puede usar xvfb-run.\n", stderr);
+                   "sin ella se puede usar xvfb-run.\n",
+                   stderr);
     else
         std::fprintf(stderr, "brumaria: no se puede abrir la pantalla %s.\n", display);
     std::_Exit(1);
@@ -94,7 +95,8 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(ApplicationIcon());
     // The program speaks Spanish, and so do the windows Qt provides (the file dialog above all).
     QTranslator qtSpanish;
-    if (qtSpanish.load(QLocale(QLocale::Spanish), "qtbase", "_", QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
+    if (qtSpanish.load(QLocale(QLocale::Spanish), "qtbase", "_",
+                       QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtSpanish);
     // Outlives the application: a signal while it is being destroyed does not cut the completion
     // of the sample files short.

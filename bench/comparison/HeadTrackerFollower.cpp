@@ -21,8 +21,8 @@ std::optional<cv::Point2d> HeadTrackerFollower::Start(const cv::Mat& frame, cons
         return std::nullopt;
     const std::array<int, 6> expected = FacePlacement::ForNewFace(found, scale).wholePoints;
     const CTrackedFace& face = *m_tracker.TrackedFaces()[0];
-    const std::array<int, 6> placed{int(face.LeftEyeX()), int(face.LeftEyeY()), int(face.RightEyeX()),
-                                    int(face.RightEyeY()), int(face.MouthX()), int(face.MouthY())};
+    const std::array<int, 6> placed{int(face.LeftEyeX()),  int(face.LeftEyeY()), int(face.RightEyeX()),
+                                    int(face.RightEyeY()), int(face.MouthX()),   int(face.MouthY())};
     if (placed != expected)
         return std::nullopt;
     return Centre();

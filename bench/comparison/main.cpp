@@ -30,9 +30,9 @@ using FollowerFactory = std::function<std::unique_ptr<FaceFollower>()>;
 
 // One pass of a follower over the video.
 struct Run {
-    cv::Point2d start;    // the centre it started from, in frame 0
+    cv::Point2d start;  // the centre it started from, in frame 0
     double wallMs = 0.0;  // per frame
-    double cpuMs = 0.0;   // per frame, all threads of the process
+    double cpuMs = 0.0;  // per frame, all threads of the process
     std::vector<std::optional<cv::Point2d>> centres;  // frame 1 onwards
 };
 
@@ -173,8 +173,7 @@ int main(int argc, char** argv)
             std::unique_ptr<FaceFollower> follower = contenders[c]();
             const std::optional<cv::Point2d> start = follower->Start(frames[0], found, scale);
             if (!start) {
-                std::fprintf(stderr, "tracker_comparison: %s cannot start on the first detection\n",
-                             names[c].c_str());
+                std::fprintf(stderr, "tracker_comparison: %s cannot start on the first detection\n", names[c].c_str());
                 return 1;
             }
             runs[c].push_back(Follow(*follower, frames));
@@ -185,9 +184,8 @@ int main(int argc, char** argv)
 
     const cv::Rect box(found.x * scale, found.y * scale, found.width * scale, found.height * scale);
     const cv::Point2d boxCentre(box.x + box.width / 2.0, box.y + box.height / 2.0);
-    std::printf("Video %s: %zu frames of %dx%d; %d repetitions; load average %s before, %s after.\n",
-                videoFile.c_str(), frames.size(), frames[0].cols, frames[0].rows, repetitions, loadBefore.c_str(),
-                loadAfter.c_str());
+    std::printf("Video %s: %zu frames of %dx%d; %d repetitions; load average %s before, %s after.\n", videoFile.c_str(),
+                frames.size(), frames[0].cols, frames[0].rows, repetitions, loadBefore.c_str(), loadAfter.c_str());
     std::printf("First detection (normal mode) in frame 0: x %d, y %d, %d x %d; its centre is %.1f px from the "
                 "true face centre.\n",
                 box.x, box.y, box.width, box.height, cv::norm(boxCentre - (*truth)[0].centre));
@@ -232,9 +230,9 @@ int main(int argc, char** argv)
     std::printf("|---|---|---|---|---|---|---|---|---|---|---|\n");
     const double ourMeanError = Mean(errors[0]);
     for (std::size_t c = 0; c < count; ++c) {
-        std::printf("| %s | %.3f | %.3f | %.2f | %zu / %zu | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f |\n", names[c].c_str(),
-                    medianWall[c], medianCpu[c], medianWall[c] / medianWall[0], errors[c].size(), frames.size() - 1,
-                    Mean(errors[c]), Quantile(errors[c], 0.5), Quantile(errors[c], 0.95),
+        std::printf("| %s | %.3f | %.3f | %.2f | %zu / %zu | %.2f | %.2f | %.2f | %.2f | %.2f | %.2f |\n",
+                    names[c].c_str(), medianWall[c], medianCpu[c], medianWall[c] / medianWall[0], errors[c].size(),
+                    frames.size() - 1, Mean(errors[c]), Quantile(errors[c], 0.5), Quantile(errors[c], 0.95),
                     errors[c].empty() ? NAN : *std::max_element(errors[c].begin(), errors[c].end()),
                     Mean(motionErrors[c]), Mean(errors[c]) / ourMeanError);
     }

@@ -35,8 +35,7 @@ cv::Mat Frame(const cv::Mat& portrait, double shiftX)
 struct TrackedScene {
     TrackedScene()
     {
-        const cv::Mat portrait =
-            cv::imread(BRUMARIA_SOURCE_DIR "/tests/data/astronaut.png", cv::IMREAD_COLOR);
+        const cv::Mat portrait = cv::imread(BRUMARIA_SOURCE_DIR "/tests/data/astronaut.png", cv::IMREAD_COLOR);
         if (portrait.empty())
             std::abort();
         frames[0] = Frame(portrait, 0);
@@ -47,8 +46,7 @@ struct TrackedScene {
         const double w = 110 * 1.1;
         const int leftEyeX = int(x + 0.31 * w), rightEyeX = int(x + 0.69 * w), eyeY = int(y + 0.4 * w);
         const int mouthX = int(x + 0.5 * w), mouthY = int(y + 0.78 * w);
-        const FaceEllipse region(int(x + 0.15 * w), int(y + 0.08 * w), int(x + w - 0.15 * w),
-                                 int(y + w - 0.08 * w));
+        const FaceEllipse region(int(x + 0.15 * w), int(y + 0.08 * w), int(x + w - 0.15 * w), int(y + w - 0.08 * w));
         model.Analyse(frames[0], leftEyeX, eyeY, rightEyeX, eyeY, mouthX, mouthY, region);
         face = std::make_unique<CTrackedFace>(leftEyeX, eyeY, rightEyeX, eyeY, mouthX, mouthY, region);
         face->SetFaceModel(&model);
@@ -82,8 +80,8 @@ void BM_AlignProfile(benchmark::State& state)
     double cost = 0;
     scene.face->Update(scene.sink, scene.frames[1], cost, 12.0);
     const cv::Mat& faceImage = scene.face->FaceImage();
-    const IntensityProfile measured = IntensityProfile::RowProfile(
-        faceImage, 0, faceImage.cols - 1, 0, faceImage.rows - 1, 3, 0);
+    const IntensityProfile measured =
+        IntensityProfile::RowProfile(faceImage, 0, faceImage.cols - 1, 0, faceImage.rows - 1, 3, 0);
     IntensityProfile current = measured;
     IntensityProfile aligned;
     for (auto _ : state) {
@@ -96,4 +94,4 @@ void BM_AlignProfile(benchmark::State& state)
 }
 BENCHMARK(BM_AlignProfile)->Repetitions(9)->ReportAggregatesOnly(true);
 
-} // namespace
+}  // namespace

@@ -6,11 +6,11 @@
 
 // One pass of the main loop as the harness saw it; times on the main loop's clock.
 struct LoopPass {
-    int grabs = 0;             // frames grabbed so far, this pass's included
+    int grabs = 0;  // frames grabbed so far, this pass's included
     bool cameraMoved = false;  // by the tracker call of this pass
-    double moveMs = 0.0;       // when that call returned
-    double drawnMs = 0.0;      // when the pass, which draws the frame, ended
-    double shownMs = 0.0;      // when the event loop had repainted the window with it
+    double moveMs = 0.0;  // when that call returned
+    double drawnMs = 0.0;  // when the pass, which draws the frame, ended
+    double shownMs = 0.0;  // when the event loop had repainted the window with it
 };
 
 // A camera move after a pass without one, and the last frame grabbed before it, which caused it.

@@ -42,8 +42,8 @@ TEST(MoveOnsets, AMoveBetweenCapturesCountsThePassesSinceTheLastGrab)
 
 TEST(MoveOnsets, OnlyMovesAfterAStillPassStart)
 {
-    const std::vector<LoopPass> passes{Pass(1, true, 5.0), Pass(2, true, 45.0), Pass(2, false),
-                                       Pass(3, true, 85.0), Pass(3, true, 90.0)};
+    const std::vector<LoopPass> passes{Pass(1, true, 5.0), Pass(2, true, 45.0), Pass(2, false), Pass(3, true, 85.0),
+                                       Pass(3, true, 90.0)};
     const std::vector<MoveOnset> onsets = FindMoveOnsets(passes, Grabs(3));
     ASSERT_EQ(onsets.size(), 2u);
     EXPECT_EQ(onsets[0].frame, 0);

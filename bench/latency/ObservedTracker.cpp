@@ -8,10 +8,7 @@
 struct ObservedTracker::Pose {
     glm::vec3 eye, lookAt, up;
 
-    bool operator==(const Pose& other) const
-    {
-        return eye == other.eye && lookAt == other.lookAt && up == other.up;
-    }
+    bool operator==(const Pose& other) const { return eye == other.eye && lookAt == other.lookAt && up == other.up; }
 };
 
 ObservedTracker::ObservedTracker(TrackerOperations& tracker, const CCamera& camera, PassClock& clock)

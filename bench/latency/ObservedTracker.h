@@ -11,7 +11,7 @@ class PassClock;
 struct TrackerCall {
     bool captured = false;  // GrabAndProcess, not InterpretBetweenFrames
     bool cameraMoved = false;
-    double endMs = 0.0;     // when the call returned, on the main loop's clock
+    double endMs = 0.0;  // when the call returned, on the main loop's clock
 };
 
 // Passes the main loop's calls on to the tracker and watches the camera around the capture

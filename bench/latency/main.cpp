@@ -69,7 +69,7 @@ struct RunResult {
     int captures = 0;
     double seconds = 0.0;
     double cpuSeconds = 0.0;  // all threads of the process, OpenGL's included
-    std::vector<double> grabMs;           // the grab itself: read and decode
+    std::vector<double> grabMs;  // the grab itself: read and decode
     std::vector<double> grabToStepEndMs;  // every capture
     std::vector<MoveOnset> onsets;
 };
@@ -133,7 +133,8 @@ bool RunOverVideo(World& world, HeadTracking& tracking, const std::string& video
         if (const std::optional<TrackerCall> call = tracker.TakeCall()) {
             pass.cameraMoved = call->cameraMoved;
             pass.moveMs = call->endMs;
-            const bool grabbed = call->captured && (passes.empty() ? pass.grabs > 0 : pass.grabs != passes.back().grabs);
+            const bool grabbed =
+                call->captured && (passes.empty() ? pass.grabs > 0 : pass.grabs != passes.back().grabs);
             if (grabbed)
                 result.grabToStepEndMs.push_back(call->endMs - source.Grabs().back().inHandMs);
         }
@@ -205,7 +206,8 @@ int main(int argc, char** argv)
         if (status == 0) {
             std::printf("Video %s, %d runs; load average %s before, %s after.\n\n", video.c_str(), repetitions,
                         loadBefore.c_str(), LoadAverage().c_str());
-            std::printf("| Run | passes | passes per second | CPU ms per pass | captures | grab → end of capture step, median ms | "
+            std::printf("| Run | passes | passes per second | CPU ms per pass | captures | grab → end of capture step, "
+                        "median ms | "
                         "move onsets | onsets in the grab's pass | grab → move, median ms (max) | "
                         "grab → end of the pass, median ms (max) | grab → window repainted, median ms (max) |\n");
             std::printf("|---|---|---|---|---|---|---|---|---|---|---|\n");
@@ -227,16 +229,16 @@ int main(int argc, char** argv)
                 allMove.insert(allMove.end(), move.begin(), move.end());
                 allDrawn.insert(allDrawn.end(), drawn.begin(), drawn.end());
                 allShown.insert(allShown.end(), shown.begin(), shown.end());
-                std::printf("| %zu | %d | %.1f | %.2f | %d | %.2f | %zu | %d | %.2f (%.2f) | %.2f (%.2f) | %.2f (%.2f) |\n",
-                            r + 1, result.passes, result.passes / result.seconds,
-                            1000.0 * result.cpuSeconds / result.passes, result.captures,
-                            Median(result.grabToStepEndMs), result.onsets.size(), samePass, Median(move), Max(move),
-                            Median(drawn), Max(drawn), Median(shown), Max(shown));
+                std::printf(
+                    "| %zu | %d | %.1f | %.2f | %d | %.2f | %zu | %d | %.2f (%.2f) | %.2f (%.2f) | %.2f (%.2f) |\n",
+                    r + 1, result.passes, result.passes / result.seconds, 1000.0 * result.cpuSeconds / result.passes,
+                    result.captures, Median(result.grabToStepEndMs), result.onsets.size(), samePass, Median(move),
+                    Max(move), Median(drawn), Max(drawn), Median(shown), Max(shown));
             }
             const int samePass = static_cast<int>(std::count(allPasses.begin(), allPasses.end(), 0));
-            std::printf("| all | | | | | %.2f | %zu | %d | %.2f (%.2f) | %.2f (%.2f) | %.2f (%.2f) |\n", Median(allSteps),
-                        allPasses.size(), samePass, Median(allMove), Max(allMove), Median(allDrawn), Max(allDrawn),
-                        Median(allShown), Max(allShown));
+            std::printf("| all | | | | | %.2f | %zu | %d | %.2f (%.2f) | %.2f (%.2f) | %.2f (%.2f) |\n",
+                        Median(allSteps), allPasses.size(), samePass, Median(allMove), Max(allMove), Median(allDrawn),
+                        Max(allDrawn), Median(allShown), Max(allShown));
             std::printf("\nPasses from the grab to the move, over all onsets: largest %d. The grab itself (read and "
                         "decode of a frame) took %.2f ms (median); times above count from the frame in hand.\n",
                         allPasses.empty() ? 0 : *std::max_element(allPasses.begin(), allPasses.end()),

@@ -90,7 +90,7 @@ void BM_InterpretWithValuesPanel(benchmark::State& state)
 }
 BENCHMARK(BM_InterpretWithValuesPanel);
 
-}
+}  // namespace
 
 int main(int argc, char** argv)
 {

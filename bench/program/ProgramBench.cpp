@@ -291,7 +291,8 @@ public:
             unsigned long items = 0, remaining = 0;
             unsigned char* data = nullptr;
             if (XGetWindowProperty(m_display, window, XInternAtom(m_display, "_NET_WM_NAME", False), 0, 256, False,
-                                   AnyPropertyType, &type, &format, &items, &remaining, &data) != Success || !data)
+                                   AnyPropertyType, &type, &format, &items, &remaining, &data) != Success ||
+                !data)
                 continue;
             const bool same = std::string(reinterpret_cast<const char*>(data), items) == title;
             XFree(data);
@@ -333,7 +334,8 @@ private:
         unsigned char* data = nullptr;
         unsigned long pid = 0;
         if (XGetWindowProperty(m_display, window, XInternAtom(m_display, "_NET_WM_PID", False), 0, 1, False,
-                               XA_CARDINAL, &type, &format, &items, &remaining, &data) == Success && data) {
+                               XA_CARDINAL, &type, &format, &items, &remaining, &data) == Success &&
+            data) {
             if (items == 1 && format == 32)
                 pid = *reinterpret_cast<unsigned long*>(data);
             XFree(data);
@@ -440,9 +442,8 @@ public:
     // "Parámetros" (Alt+O, Enter).
     void MenuAndDialogOpen()
     {
-        CpuShare("Playing, keys only, a menu open", {"--start", kQuiet}, [this](Run& run) {
-            return OpenMenu(run) ? std::string() : std::string(" no menu appeared");
-        });
+        CpuShare("Playing, keys only, a menu open", {"--start", kQuiet},
+                 [this](Run& run) { return OpenMenu(run) ? std::string() : std::string(" no menu appeared"); });
         CpuShare("Playing, keys only, a dialog open", {"--start", kQuiet}, [this](Run& run) {
             const Window menu = OpenMenu(run);
             if (!menu)
@@ -535,8 +536,9 @@ int main(int argc, char** argv)
 {
     Settings settings;
     if (!ParseSettings(argc, argv, settings)) {
-        std::fprintf(stderr, "usage: program_bench PROGRAM DATA_FOLDER [--runs N] [--window SECONDS] "
-                             "[--server-pid PID]\n");
+        std::fprintf(stderr,
+                     "usage: program_bench PROGRAM DATA_FOLDER [--runs N] [--window SECONDS] "
+                     "[--server-pid PID]\n");
         return 2;
     }
     char pattern[] = "/tmp/brumaria-bench-XXXXXX";
@@ -554,7 +556,8 @@ int main(int argc, char** argv)
         return 1;
     }
     std::printf("Program: %s\n\n| Measure | Program | X server | Window, runs | Load (1 min) before, after |\n"
-                "|---|---|---|---|---|\n", settings.program.c_str());
+                "|---|---|---|---|---|\n",
+                settings.program.c_str());
     const std::string video = (settings.data / "demo" / "paseo.avi").string();
     bench.StartUp();
     bench.CpuShare("Title screen", {kQuiet});

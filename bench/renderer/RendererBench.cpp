@@ -28,7 +28,7 @@
 namespace {
 
 struct Hop {
-    int cell;     // the cell the hop leaves
+    int cell;  // the cell the hop leaves
     int side;
     float along;  // middle of the opening, on the side's bounding axis
 };
@@ -187,12 +187,12 @@ int main(int argc, char** argv)
     for (bool shown : {false, true}) {
         const std::string how = shown ? "Shown" : "Drawn";
         benchmark::RegisterBenchmark(("HeaviestCell/" + how).c_str(),
-            [heaviest, shown](benchmark::State& state) { DrawFrames(state, heaviest, shown); })
+                                     [heaviest, shown](benchmark::State& state) { DrawFrames(state, heaviest, shown); })
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime()
             ->MeasureProcessCPUTime();
         benchmark::RegisterBenchmark(("LightestCell/" + how).c_str(),
-            [lightest, shown](benchmark::State& state) { DrawFrames(state, lightest, shown); })
+                                     [lightest, shown](benchmark::State& state) { DrawFrames(state, lightest, shown); })
             ->Unit(benchmark::kMillisecond)
             ->UseRealTime()
             ->MeasureProcessCPUTime();

@@ -21,8 +21,7 @@ namespace {
 
 const cv::Mat& Portrait()
 {
-    static const cv::Mat portrait =
-        cv::imread(BRUMARIA_SOURCE_DIR "/tests/data/astronaut.png", cv::IMREAD_COLOR);
+    static const cv::Mat portrait = cv::imread(BRUMARIA_SOURCE_DIR "/tests/data/astronaut.png", cv::IMREAD_COLOR);
     return portrait;
 }
 
@@ -65,8 +64,7 @@ class TrackerRun {
 public:
     explicit TrackerRun(std::vector<cv::Mat> frames)
     {
-        opener.PrepareCamera(std::make_unique<FrameSequenceSource>(std::move(frames), 25.0,
-                                                                   TopLeftOrigin, true));
+        opener.PrepareCamera(std::make_unique<FrameSequenceSource>(std::move(frames), 25.0, TopLeftOrigin, true));
         tracker.SetCamera(&steeredCamera);
         tracker.StartWebcam();
     }
@@ -116,4 +114,4 @@ void BM_GrabAndProcessDetectingNothing(benchmark::State& state)
 }
 BENCHMARK(BM_GrabAndProcessDetectingNothing)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-}
+}  // namespace

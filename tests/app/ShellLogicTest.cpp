@@ -34,7 +34,11 @@ public:
     bool cameraPresent = false;
     std::function<void()> onReset;  // runs inside ResetTracking
 
-    double NowMs() override { ++clockReads; return now; }
+    double NowMs() override
+    {
+        ++clockReads;
+        return now;
+    }
     void BeginFrame() override { log.push_back("BeginFrame"); }
     void DrawIntro() override { log.push_back("DrawIntro"); }
     void DrawScene(const CLevelMap&) override { log.push_back("DrawScene"); }
@@ -45,10 +49,18 @@ public:
                             text);
     }
     void EndFrame() override { log.push_back("EndFrame"); }
-    bool StartWebcam() override { log.push_back("StartWebcam"); return cameraPresent; }
+    bool StartWebcam() override
+    {
+        log.push_back("StartWebcam");
+        return cameraPresent;
+    }
     double OpenVideoFile(const std::string&) override { return 0.0; }
     void OpenImageWindow() override { log.push_back("OpenImageWindow"); }
-    bool GrabAndProcess() override { log.push_back("GrabAndProcess"); return true; }
+    bool GrabAndProcess() override
+    {
+        log.push_back("GrabAndProcess");
+        return true;
+    }
     void InterpretBetweenFrames() override { log.push_back("InterpretBetweenFrames"); }
     void ResetTracking() override
     {
@@ -97,19 +109,27 @@ TEST_F(ShellTest, ACaptureIsDueOnlyOnceItsPeriodIsStrictlyExceededAndOnlyHeadSte
 {
     // Mode, captures per second, video file (null: webcam), its frame rate, ms since the last capture, due.
     const std::tuple<SteeringMode, int, const char*, double, double, bool> cases[] = {
-        {HeadSteering, 5, nullptr, 0.0, 200.0, false}, {HeadSteering, 5, nullptr, 0.0, 200.5, true},
+        {HeadSteering, 5, nullptr, 0.0, 200.0, false},
+        {HeadSteering, 5, nullptr, 0.0, 200.5, true},
         // The period is a whole number of milliseconds: 333, short of 1000 / 3.0.
-        {HeadSteering, 3, nullptr, 0.0, 333.0, false}, {HeadSteering, 3, nullptr, 0.0, 333.25, true},
-        {HeadSteering, 50, nullptr, 0.0, 20.0, false}, {HeadSteering, 50, nullptr, 0.0, 20.5, true},
+        {HeadSteering, 3, nullptr, 0.0, 333.0, false},
+        {HeadSteering, 3, nullptr, 0.0, 333.25, true},
+        {HeadSteering, 50, nullptr, 0.0, 20.0, false},
+        {HeadSteering, 50, nullptr, 0.0, 20.5, true},
         // A file faster than the capture rate is paced by its frame period, a slower one not.
-        {HeadSteering, 5, "paseo.avi", 25.0, 40.0, false}, {HeadSteering, 5, "paseo.avi", 25.0, 40.5, true},
-        {HeadSteering, 5, "lento.avi", 2.0, 200.0, false}, {HeadSteering, 5, "lento.avi", 2.0, 200.5, true},
+        {HeadSteering, 5, "paseo.avi", 25.0, 40.0, false},
+        {HeadSteering, 5, "paseo.avi", 25.0, 40.5, true},
+        {HeadSteering, 5, "lento.avi", 2.0, 200.0, false},
+        {HeadSteering, 5, "lento.avi", 2.0, 200.5, true},
         // A file that could not be opened, and the rate of a file "WebCam" replaced.
-        {HeadSteering, 5, "roto.avi", 0.0, 1.0, false},   {HeadSteering, 5, "roto.avi", 0.0, 200.5, true},
+        {HeadSteering, 5, "roto.avi", 0.0, 1.0, false},
+        {HeadSteering, 5, "roto.avi", 0.0, 200.5, true},
         {HeadSteering, 5, nullptr, 25.0, 41.0, false},
         // The capture clock runs without calling the tracker.
-        {KeysOnly, 5, nullptr, 0.0, 200.0, false},        {KeysOnly, 5, nullptr, 0.0, 200.5, true},
-        {NoCamera, 5, nullptr, 0.0, 200.0, false},        {NoCamera, 5, nullptr, 0.0, 200.5, true},
+        {KeysOnly, 5, nullptr, 0.0, 200.0, false},
+        {KeysOnly, 5, nullptr, 0.0, 200.5, true},
+        {NoCamera, 5, nullptr, 0.0, 200.0, false},
+        {NoCamera, 5, nullptr, 0.0, 200.5, true},
     };
     for (const auto& [mode, perSecond, videoFile, videoFrameRate, elapsed, captures] : cases) {
         SCOPED_TRACE(std::to_string(mode) + " " + std::to_string(perSecond) + " " + std::to_string(elapsed));
@@ -185,11 +205,13 @@ TEST_F(ShellTest, APassTracksThenDrawsTheSceneAndTheStatisticsOverlayWhenAskedFo
 {
     EXPECT_EQ(PassAt(2000.0), (CallLog{"GrabAndProcess", "BeginFrame", "DrawScene", "EndFrame"}));
     state.m_bShowStats = true;
-    EXPECT_EQ(PassAt(2100.0), (CallLog{"InterpretBetweenFrames", "BeginFrame", "DrawScene", "DrawTextLine",
-                                       "DrawTextLine", "DrawTextLine", "EndFrame"}));
-    EXPECT_EQ(fake.textLines, (std::vector<std::string>{"0 640x480 Frames por segundo D3D: 0.500000\n",
-                                                        "1 640x480 Posicion X: 0.000000\t Posicion\tZ:0.000000\n",
-                                                        "2 640x480 Casilla Actual:19\n"}));
+    EXPECT_EQ(PassAt(2100.0),
+              (CallLog{"InterpretBetweenFrames", "BeginFrame", "DrawScene", "DrawTextLine", "DrawTextLine",
+                       "DrawTextLine", "EndFrame"}));
+    EXPECT_EQ(fake.textLines,
+              (std::vector<std::string>{"0 640x480 Frames por segundo D3D: 0.500000\n",
+                                        "1 640x480 Posicion X: 0.000000\t Posicion\tZ:0.000000\n",
+                                        "2 640x480 Casilla Actual:19\n"}));
 }
 
 TEST_F(ShellTest, AFrameDrawnAgainForTheWindowIsOnlyTheFrame)
@@ -200,7 +222,8 @@ TEST_F(ShellTest, AFrameDrawnAgainForTheWindowIsOnlyTheFrame)
     fake.log.clear();
     fake.now = 2100.0;
     loop.DrawFrame();
-    EXPECT_EQ(fake.log, (CallLog{"BeginFrame", "DrawScene", "DrawTextLine", "DrawTextLine", "DrawTextLine", "EndFrame"}));
+    EXPECT_EQ(fake.log,
+              (CallLog{"BeginFrame", "DrawScene", "DrawTextLine", "DrawTextLine", "DrawTextLine", "EndFrame"}));
     EXPECT_EQ(std::tuple(state.m_nFrameCount, state.m_dLastCaptureTime, state.m_dLastRateTime),
               std::tuple(before.m_nFrameCount, before.m_dLastCaptureTime, before.m_dLastRateTime));
     state.m_bStarted = false;
@@ -221,16 +244,16 @@ TEST_F(ShellTest, APendingResetRestartsTheWalkBeforeTheTrackerAndTheFrame)
     bool worldResetFirst = false;
     fake.onReset = [&] {
         worldResetFirst = levelMap.GetCurrentCell() == CLevelMap::kStartCell && camera.Eye() == startPose.Eye() &&
-                          camera.LookAt() == startPose.LookAt() && camera.Up() == startPose.Up();
+            camera.LookAt() == startPose.LookAt() && camera.Up() == startPose.Up();
     };
     state.m_bResetRequested = true;
     EXPECT_EQ(PassAt(3010.0),
               (CallLog{"ResetTracking", "InterpretBetweenFrames", "BeginFrame", "DrawScene", "EndFrame"}));
     EXPECT_TRUE(worldResetFirst);
     // The clocks and the shown rate go on.
-    EXPECT_EQ(std::tuple(state.m_bResetRequested, state.m_fFramesPerSecond, state.m_dLastCaptureTime,
-                         state.m_nFrameCount),
-              std::tuple(false, before.m_fFramesPerSecond, before.m_dLastCaptureTime, 1));
+    EXPECT_EQ(
+        std::tuple(state.m_bResetRequested, state.m_fFramesPerSecond, state.m_dLastCaptureTime, state.m_nFrameCount),
+        std::tuple(false, before.m_fFramesPerSecond, before.m_dLastCaptureTime, 1));
 }
 
 TEST_F(ShellTest, StartingPlayOpensTheSourceAndTheSoloTeclasMarkDecidesTheMode)
@@ -253,7 +276,9 @@ TEST_F(ShellTest, StartingPlayOpensTheSourceAndTheSoloTeclasMarkDecidesTheMode)
             started.m_pszVideoFile = videoFile;
         const bool checked = keysOnlyChecked;
         int told = 0;
-        PlayControl(started, tracker, [checked] { return checked; }, [&] { told += started.m_bStarted; }).StartPlay();
+        PlayControl(
+            started, tracker, [checked] { return checked; }, [&] { told += started.m_bStarted; })
+            .StartPlay();
         EXPECT_EQ(told, 1) << "the passes begin once play has started";
         EXPECT_TRUE(started.m_bStarted);
         EXPECT_EQ(tracker.log, calls);

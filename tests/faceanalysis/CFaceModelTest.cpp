@@ -46,8 +46,8 @@ TEST_F(LevelModel, FeaturesBandsAndReferencesAtTheirFixedProportions)
                     m.FeatureX(3), m.FeatureY(3)}),
               (Ints{25, 40, 55, 40, 40, 75, 100, 105}));
     // Height 101: hy = 5 + 1, the eye band reaching twice as far up; d = 15: rows 40 - 22 .. 40 + 15.
-    EXPECT_EQ((Ints{m.EyeRow(), m.EyeBandTop(), m.EyeBandBottom(), m.MouthRow(), m.MouthBandTop(),
-                    m.MouthBandBottom(), m.EyeRefineTop(), m.EyeRefineBottom()}),
+    EXPECT_EQ((Ints{m.EyeRow(), m.EyeBandTop(), m.EyeBandBottom(), m.MouthRow(), m.MouthBandTop(), m.MouthBandBottom(),
+                    m.EyeRefineTop(), m.EyeRefineBottom()}),
               (Ints{40, 28, 46, 75, 69, 81, 18, 55}));
     // Width 81: hx = 5 + 1 and hm = 14 + 1.
     EXPECT_EQ((Ints{m.LeftEyeFrom(), m.LeftEyeColumn(), m.LeftEyeTo(), m.RightEyeFrom(), m.RightEyeColumn(),
@@ -84,4 +84,4 @@ TEST_F(LevelModel, ATiltedEyeLineIsTurnedLevelAndFacesAtTheCornerDegenerateOrHug
     EXPECT_EQ(grey.Width(), 0);
 }
 
-} // namespace
+}  // namespace

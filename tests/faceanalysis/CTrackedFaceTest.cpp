@@ -18,7 +18,13 @@ TEST(CTrackedFace, FollowsThePortraitShiftedScaledAndRolledInSmallSteps)
 {
     // The largest error of a point is 2 px for a shift; for scale and roll the measured error
     // (1.00 and 0.97 px) with a margin.
-    struct Case { const char* name; int steps; double degrees, scale; cv::Point2d shift; double maximumCost, maximumError; };
+    struct Case {
+        const char* name;
+        int steps;
+        double degrees, scale;
+        cv::Point2d shift;
+        double maximumCost, maximumError;
+    };
     const Case cases[] = {
         {"still", 2, 0, 1, {0, 0}, 3, 2},
         {"shift 5 px right", 5, 0, 1, {5, 0}, kTolerance, 2},
@@ -42,7 +48,8 @@ TEST(CTrackedFace, FollowsThePortraitShiftedScaledAndRolledInSmallSteps)
         const std::array<double, 6> p = PositionsOf(portrait.face);
         const cv::Point start[3] = {portrait.leftEye, portrait.rightEye, portrait.mouth};
         for (int k = 0; k < 3; ++k)
-            EXPECT_LT(cv::norm(cv::Vec2d(p[2 * k], p[2 * k + 1]) - motion * cv::Vec3d(start[k].x, start[k].y, 1)), c.maximumError)
+            EXPECT_LT(cv::norm(cv::Vec2d(p[2 * k], p[2 * k + 1]) - motion * cv::Vec3d(start[k].x, start[k].y, 1)),
+                      c.maximumError)
                 << c.name << " " << k;
         EXPECT_GE(worstCost, 0) << c.name;
         EXPECT_LT(worstCost, c.maximumCost) << c.name;

@@ -78,7 +78,10 @@ TEST(FaceAnalysisDrawing, AnalysisAndProfileViewsShowTheTrackedFaceOrLeaveViewsO
 
 TEST(FaceAnalysisDrawing, TheCropStopsAtTheFrameEdges)
 {
-    struct Case { FaceEllipse ellipse; int x, y; };  // -1: at the far edge
+    struct Case {
+        FaceEllipse ellipse;
+        int x, y;
+    };  // -1: at the far edge
     const Case cases[] = {
         {FaceEllipse(-20, 60, 40, 160), 0, 27},
         {FaceEllipse(280, 150, 340, 250), -1, -1},

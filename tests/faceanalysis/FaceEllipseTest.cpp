@@ -11,7 +11,10 @@ TEST(FaceEllipse, CornersInAnyOrderOrAxesGiveBoxesTruncatedAfterAHalfPixelMargin
     const FaceEllipse swapped(50, 101, 10, 20);  // the inscribed upright ellipse
     EXPECT_EQ((std::vector<double>{swapped.centreX, swapped.centreY, swapped.halfWidth, swapped.halfHeight}),
               (std::vector<double>{30, 60.5, 20, 40.5}));
-    struct Case { FaceEllipse e; std::vector<int> box; };
+    struct Case {
+        FaceEllipse e;
+        std::vector<int> box;
+    };
     const Case cases[] = {
         {FaceEllipse(10, 20, 50, 101), {10, 50, 20, 101}},
         {swapped, {10, 50, 20, 101}},

@@ -40,7 +40,8 @@ inline cv::Mat MovedFrame(const cv::Matx23d& motion, cv::Size size = {})
 }
 
 struct RecordingSink : MotionSampleSink {
-    void AddSample(float leftEyeX, float leftEyeY, float rightEyeX, float rightEyeY, float mouthX, float mouthY) override
+    void AddSample(float leftEyeX, float leftEyeY, float rightEyeX, float rightEyeY, float mouthX,
+                   float mouthY) override
     {
         samples.push_back({leftEyeX, leftEyeY, rightEyeX, rightEyeY, mouthX, mouthY});
     }
@@ -63,4 +64,4 @@ struct PortraitFace {
     CTrackedFace face;
 };
 
-} // namespace facetest
+}  // namespace facetest

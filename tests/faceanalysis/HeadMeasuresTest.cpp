@@ -44,4 +44,4 @@ TEST(HeadMeasures, YawCountsColumnsThePeakMovedLeftPitchTheDarkeningAtTheCalibra
     EXPECT_EQ(measures.MeasurePitch(Bump(0, 700, 500, -20.0f), 150, 550), 20);
 }
 
-} // namespace
+}  // namespace

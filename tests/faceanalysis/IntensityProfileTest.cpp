@@ -93,4 +93,3 @@ TEST(IntensityProfile, VarianceErrorAndOverlapPenalty)
     EXPECT_DOUBLE_EQ(IntensityProfile::OverlapPenalty(IntensityProfile(-4, 2), reference), std::exp(0.75));
     EXPECT_EQ(IntensityProfile::OverlapPenalty(IntensityProfile(4, 9), reference), kNoComparison);
 }
-

@@ -1,5 +1,5 @@
-#include "faceanalysis/IntensityProfile.h"
 #include "faceanalysis/ProfileAlignment.h"
+#include "faceanalysis/IntensityProfile.h"
 
 #include <gtest/gtest.h>
 
@@ -15,8 +15,9 @@ IntensityProfile Reference(double contrast = 1.0)
 {
     std::vector<float> values(60);
     for (int k = 0; k < 60; ++k)
-        values[k] = static_cast<float>(120 + contrast * (40 * std::sin(k * 0.21) + 25 * std::cos(k * 0.47) +
-                                                         15 * std::exp(-(k - 35) * (k - 35) / 8.0)));
+        values[k] = static_cast<float>(
+            120 +
+            contrast * (40 * std::sin(k * 0.21) + 25 * std::cos(k * 0.47) + 15 * std::exp(-(k - 35) * (k - 35) / 8.0)));
     return IntensityProfile(0, std::move(values));
 }
 
@@ -39,9 +40,18 @@ TEST(ProfileAlignment, PriorAndCostGrowAwayFromTheIdentityAndRefuseWhatIsOutOfRa
     EXPECT_DOUBLE_EQ(AlignmentPrior(0, 0, 1, 1.2), std::exp(3 * 0.2 * 0.2));
     EXPECT_DOUBLE_EQ(AlignmentPrior(0, 0, 2, 1), AlignmentPrior(0, 0, 0.5, 1));
     // Gain 0.3 passes the cost's own test (> 0.25) but not the prior's (>= 0.4).
-    struct Case { double offset, slope, gain, scale; bool refused; };
-    for (const Case& c : {Case{0, 0, 0.3, 1, true}, {0, 0, 0.4, 1, false}, {0, 0, 2.5, 1, false}, {0, 0, 2.6, 1, true},
-                          {-201, 0, 1, 1, true}, {-200, 2.5, 1, 1, false}, {0, -2.6, 1, 1, true}, {0, 0, 1, 0.1, true}})
+    struct Case {
+        double offset, slope, gain, scale;
+        bool refused;
+    };
+    for (const Case& c : {Case{0, 0, 0.3, 1, true},
+                          {0, 0, 0.4, 1, false},
+                          {0, 0, 2.5, 1, false},
+                          {0, 0, 2.6, 1, true},
+                          {-201, 0, 1, 1, true},
+                          {-200, 2.5, 1, 1, false},
+                          {0, -2.6, 1, 1, true},
+                          {0, 0, 1, 0.1, true}})
         EXPECT_EQ(AlignmentPrior(c.offset, c.slope, c.gain, c.scale) == kNoComparison, c.refused) << c.offset << c.gain;
 
     IntensityProfile off = Reference();
@@ -98,4 +108,4 @@ TEST(ProfileAlignment, FindsAScaleWithinAFineStepAndGivesUpOnHopelessProfiles)
     EXPECT_EQ(std::make_tuple(unlit.gain, unlit.offset, unlit.slope), std::make_tuple(1.0, 0.0, 0.0));
 }
 
-} // namespace
+}  // namespace

@@ -64,7 +64,8 @@ std::map<QString, QString> Snapshot(const QString& folder)
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         it.next();
-        entries[it.filePath()] = QString("%1 %2").arg(it.fileInfo().size()).arg(it.fileInfo().lastModified().toMSecsSinceEpoch());
+        entries[it.filePath()] =
+            QString("%1 %2").arg(it.fileInfo().size()).arg(it.fileInfo().lastModified().toMSecsSinceEpoch());
     }
     return entries;
 }
@@ -84,7 +85,8 @@ std::map<int, std::vector<unsigned long>> WindowIcons(QProcess& program)
         unsigned char* data = nullptr;
         std::vector<unsigned long> values;
         if (XGetWindowProperty(display.get(), window, XInternAtom(display.get(), name, False), 0, 1 << 20, False,
-                               AnyPropertyType, &type, &format, &items, &remaining, &data) == Success && data) {
+                               AnyPropertyType, &type, &format, &items, &remaining, &data) == Success &&
+            data) {
             if (format == 32)
                 values.assign(reinterpret_cast<unsigned long*>(data), reinterpret_cast<unsigned long*>(data) + items);
             XFree(data);
@@ -107,7 +109,8 @@ std::map<int, std::vector<unsigned long>> WindowIcons(QProcess& program)
         std::map<int, std::vector<unsigned long>> icons;
         for (std::size_t at = 0; at + 2 <= icon.size() && icon[at] * icon[at + 1] <= icon.size() - at - 2;
              at += 2 + icon[at] * icon[at + 1])
-            icons[static_cast<int>(icon[at])].assign(icon.begin() + at + 2, icon.begin() + at + 2 + icon[at] * icon[at + 1]);
+            icons[static_cast<int>(icon[at])].assign(icon.begin() + at + 2,
+                                                     icon.begin() + at + 2 + icon[at] * icon[at + 1]);
         if (!icons.empty())
             return icons;
         program.waitForFinished(20);
@@ -138,8 +141,9 @@ void ExpectAPlayerRun(const QString& prefix, const QProcessEnvironment& environm
     ASSERT_GT(choice.write("[webcam]\ndispositivo=ninguna\n"), 0);
     choice.close();
     program.setProcessEnvironment(player);
-    program.start(prefix + "/bin/brumaria",
-                  {"--start", "--frames", "50", "--screenshot", pictures.filePath("escena.png"), "--messages-on-stderr"});
+    program.start(
+        prefix + "/bin/brumaria",
+        {"--start", "--frames", "50", "--screenshot", pictures.filePath("escena.png"), "--messages-on-stderr"});
     ASSERT_TRUE(program.waitForStarted());
     const std::map<int, std::vector<unsigned long>> icons = WindowIcons(program);
     ASSERT_TRUE(program.waitForFinished(120000));
@@ -169,9 +173,10 @@ void ExpectAPlayerRun(const QString& prefix, const QProcessEnvironment& environm
     EXPECT_GT(colours.size(), 500u);
     EXPECT_LT(greyBelow, 320 * 120 / 10);
 
-    EXPECT_EQ(Read(userFolder + "/configuracion"), QByteArray("Distancia X:20\nDistancia Y:20\nDistancia Z:20\n"
-                                                              "Angulo GiroX:3\nAngulo GiroY Arriba:10\n"
-                                                              "Angulo GiroY Abajo:-1\nAngulo GiroZ:10\n"));
+    EXPECT_EQ(Read(userFolder + "/configuracion"),
+              QByteArray("Distancia X:20\nDistancia Y:20\nDistancia Z:20\n"
+                         "Angulo GiroX:3\nAngulo GiroY Arriba:10\n"
+                         "Angulo GiroY Abajo:-1\nAngulo GiroZ:10\n"));
     for (const auto& [file, name] : kSampleFileNames)
         EXPECT_EQ(OctaveSampleFile::Parse(Read(userFolder + "/" + file).toStdString(), name).error, "") << file;
     EXPECT_EQ(rootBefore, QDir("/").entryList(QDir::AllEntries | QDir::Hidden | QDir::System)) << "written into /";
@@ -187,7 +192,8 @@ protected:
         ASSERT_TRUE(m_home.isValid());
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("DESTDIR", m_root.path());
-        const Finished install = RunProgram(CMAKE_COMMAND, {"--install", BRUMARIA_BINARY_DIR, "--prefix", "/usr"}, "/", environment);
+        const Finished install =
+            RunProgram(CMAKE_COMMAND, {"--install", BRUMARIA_BINARY_DIR, "--prefix", "/usr"}, "/", environment);
         ASSERT_EQ(install.exitCode, 0) << install.output.data() << install.error.data();
     }
 
@@ -222,9 +228,9 @@ TEST_F(InstalledProgram, TheToolsRunFromAnyFolderWithThePlayersFiles)
     const QStringList rootBefore = QDir("/").entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
 
     const QString video = m_home.filePath("cabeza.avi");
-    const Finished made = RunProgram(Installed("bin/brumaria-headvideo"),
-                                     {BRUMARIA_SOURCE_DIR "/tests/data/astronaut.png", video, "--script", "still:10,left:60"}, "/",
-                                     environment);
+    const Finished made = RunProgram(
+        Installed("bin/brumaria-headvideo"),
+        {BRUMARIA_SOURCE_DIR "/tests/data/astronaut.png", video, "--script", "still:10,left:60"}, "/", environment);
     ASSERT_EQ(made.exitCode, 0) << made.error.data();
     const Finished replayed = RunProgram(Installed("bin/brumaria-replay"), {video}, "/", environment);
     ASSERT_EQ(replayed.exitCode, 0) << replayed.error.data();
@@ -246,8 +252,8 @@ TEST_F(InstalledProgram, LauncherMetainfoIconsAndManualPagesAreInPlace)
     EXPECT_TRUE(entry.contains("\nIcon=brumaria\n")) << entry.data();
     EXPECT_TRUE(QFileInfo(Installed("bin/brumaria")).isExecutable());
 
-    const Finished metainfo =
-        RunProgram("appstreamcli", {"validate", "--no-net", Installed("share/metainfo/io.github.brumaria.Brumaria.metainfo.xml")});
+    const Finished metainfo = RunProgram(
+        "appstreamcli", {"validate", "--no-net", Installed("share/metainfo/io.github.brumaria.Brumaria.metainfo.xml")});
     EXPECT_EQ(metainfo.exitCode, 0) << metainfo.output.data() << metainfo.error.data();
 
     for (const int size : kIconSizes) {
@@ -281,7 +287,8 @@ TEST_F(InstalledProgram, TheContentIsInstalledWhole)
 TEST(DebianPackage, HoldsTheProgramsAndTheirContentDependsOnTheirLibrariesAndRuns)
 {
     QTemporaryDir output;
-    const Finished packed = RunProgram(CPACK_COMMAND, {"-G", "DEB", "--config", BRUMARIA_BINARY_DIR "/CPackConfig.cmake", "-B", output.path()});
+    const Finished packed = RunProgram(
+        CPACK_COMMAND, {"-G", "DEB", "--config", BRUMARIA_BINARY_DIR "/CPackConfig.cmake", "-B", output.path()});
     ASSERT_EQ(packed.exitCode, 0) << packed.output.data() << packed.error.data();
     const QStringList packages = QDir(output.path()).entryList({"brumaria_*.deb"});
     ASSERT_EQ(packages.size(), 1) << packed.output.data();
@@ -291,10 +298,13 @@ TEST(DebianPackage, HoldsTheProgramsAndTheirContentDependsOnTheirLibrariesAndRun
     for (const QByteArray& line : RunProgram("dpkg-deb", {"--contents", package}).output.split('\n'))
         if (!line.isEmpty() && !line.endsWith('/'))
             listed.insert(QString(line.split(' ').last()));
-    std::set<QString> expected = {"./usr/bin/brumaria", "./usr/bin/brumaria-replay", "./usr/bin/brumaria-headvideo",
+    std::set<QString> expected = {"./usr/bin/brumaria",
+                                  "./usr/bin/brumaria-replay",
+                                  "./usr/bin/brumaria-headvideo",
                                   "./usr/share/applications/brumaria.desktop",
                                   "./usr/share/metainfo/io.github.brumaria.Brumaria.metainfo.xml",
-                                  "./usr/share/man/man6/brumaria.6.gz", "./usr/share/man/man6/brumaria-replay.6.gz",
+                                  "./usr/share/man/man6/brumaria.6.gz",
+                                  "./usr/share/man/man6/brumaria-replay.6.gz",
                                   "./usr/share/man/man6/brumaria-headvideo.6.gz"};
     for (const int size : kIconSizes)
         expected.insert(QString("./usr/share/icons/hicolor/%1x%1/apps/brumaria.png").arg(size));
@@ -325,12 +335,14 @@ TEST(NoContent, TheProgramNamesTheFoldersItSearchedAndEnds)
     const Finished run = RunProgram(BRUMARIA_PROGRAM, {"--start", "--messages-on-stderr"}, empty.path());
     EXPECT_EQ(run.exitCode, 1);
     const QString installed = QDir::cleanPath(QFileInfo(BRUMARIA_PROGRAM).canonicalPath() + "/../share/brumaria");
-    const QString message = "[Brumaria] No se encuentra el contenido del programa (las carpetas modelos, texturas y snd y "
-                            "la imagen intro). Carpetas buscadas:\n" +
-                            empty.path() + "\n" + installed + "\n";
+    const QString message =
+        "[Brumaria] No se encuentra el contenido del programa (las carpetas modelos, texturas y snd y "
+        "la imagen intro). Carpetas buscadas:\n" +
+        empty.path() + "\n" + installed + "\n";
     EXPECT_TRUE(run.error.endsWith(message.toUtf8())) << run.error.data();
     EXPECT_EQ(run.error.count("\n["), run.error.startsWith('[') ? 0 : 1) << "one message: " << run.error.data();
-    EXPECT_EQ(QDir(empty.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList()) << "nothing written";
+    EXPECT_EQ(QDir(empty.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList())
+        << "nothing written";
 }
 
 }  // namespace

@@ -60,9 +60,10 @@ TEST_F(ContentLocatorTest, WithoutContentTheMessageNamesTheFoldersSearched)
     const ContentLocator locator = Locator(m_work);
     EXPECT_FALSE(locator.Locate());
     EXPECT_EQ(locator.SearchedFolders(), (std::vector<fs::path>{m_work, m_installed}));
-    EXPECT_EQ(locator.NotFoundMessage(), "No se encuentra el contenido del programa (las carpetas modelos, texturas y "
-                                         "snd y la imagen intro). Carpetas buscadas:\n" +
-                                             m_work.string() + "\n" + m_installed.string());
+    EXPECT_EQ(locator.NotFoundMessage(),
+              "No se encuentra el contenido del programa (las carpetas modelos, texturas y "
+              "snd y la imagen intro). Carpetas buscadas:\n" +
+                  m_work.string() + "\n" + m_installed.string());
     // Without its own path, only the working directory can be searched.
     EXPECT_EQ(ContentLocator(m_work, "", "/u").SearchedFolders(), std::vector<fs::path>{m_work});
 }

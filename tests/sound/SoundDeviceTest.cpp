@@ -38,9 +38,15 @@ struct FakeAudioBackend : AudioBackend {
     bool MakeContextCurrent() override { return Call("MakeContextCurrent"); }
     int OutputRate() override { return refuse == "OutputRate" ? rate + 1 : rate; }
     Handle CreateBuffer() override { return Call("CreateBuffer") ? Named("buffer", buffers) : 0; }
-    bool FillBuffer(Handle b, const void*, int n, int c, int r) override { return Call("FillBuffer", names[b], n, c, r); }
+    bool FillBuffer(Handle b, const void*, int n, int c, int r) override
+    {
+        return Call("FillBuffer", names[b], n, c, r);
+    }
     void DeleteBuffer(Handle buffer) override { Call("DeleteBuffer", names[buffer]); }
-    Handle CreateVoice(Handle buffer) override { return Call("CreateVoice", names[buffer]) ? Named("voice", voices) : 0; }
+    Handle CreateVoice(Handle buffer) override
+    {
+        return Call("CreateVoice", names[buffer]) ? Named("voice", voices) : 0;
+    }
     void StartVoice(Handle voice, bool loop) override { Call(loop ? "LoopVoice" : "StartVoice", names[voice]); }
     bool IsVoicePlaying(Handle voice) override { return Call("IsVoicePlaying", names[voice]); }
     void DeleteVoice(Handle voice) override { Call("DeleteVoice", names[voice]); }
@@ -77,13 +83,18 @@ TEST_F(SoundDeviceTest, InitRunsItsStepsInOrderAndARefusedStepShowsItsMessagesIn
 {
     const Strings steps = {"OpenDevice", "CreateContext 22050", "MakeContextCurrent"};
     const std::string setFailed = "Error en fijar IDirectSound";
-    struct Case { const char* refuse; size_t calls; Strings texts; };
+    struct Case {
+        const char* refuse;
+        size_t calls;
+        Strings texts;
+    };
     const Case cases[] = {
         {"", 3, {}},
         {"OutputRate", 3, {"SoundPlugin WARNING: no se pudo fijar el formato del buffer primario"}},  // goes on
         {"OpenDevice", 1, {"SoundPlugin ERROR: no se pudo obtener la interfaz IDirectSound", setFailed}},
         {"CreateContext", 2, {"SoundPlugin ERROR: no se pudo fijar el nivel cooperativo", setFailed}},
-        {"MakeContextCurrent", 3,
+        {"MakeContextCurrent",
+         3,
          {"SoundPlugin ERROR: no se pudo crear el buffer primario", "Fallo en crear el buffer primario"}},
     };
     for (const Case& c : cases) {
@@ -100,7 +111,11 @@ TEST_F(SoundDeviceTest, FillHandsOverTheClipsWholeFramesAt22050HzOrShowsWhyNot)
 {
     const Strings noBuffer = {"SoundPlugin ERROR: no se pudo crear el buffer secundario",
                               "no se pudo crear el buffer secundario"};
-    struct Case { int channels, count, clip, size; const char* refuse; Strings calls, texts; };
+    struct Case {
+        int channels, count, clip, size;
+        const char* refuse;
+        Strings calls, texts;
+    };
     const Case cases[] = {
         {2, 6, 1, 400, "", {"CreateBuffer", "FillBuffer buffer1 400 2 22050"}, {}},
         {2, 6, 0, 399, "", {"CreateBuffer", "FillBuffer buffer1 396 2 22050"}, {}},  // a partial frame is left out
@@ -111,7 +126,12 @@ TEST_F(SoundDeviceTest, FillHandsOverTheClipsWholeFramesAt22050HzOrShowsWhyNot)
         {2, 20, 16, 400, "", {}, noBuffer},  // beyond the play slots
         {2, 6, -1, 400, "", {}, noBuffer},
         {2, 6, 0, 400, "CreateBuffer", {"CreateBuffer"}, noBuffer},
-        {2, 6, 0, 400, "FillBuffer", {"CreateBuffer", "FillBuffer buffer1 400 2 22050"},
+        {2,
+         6,
+         0,
+         400,
+         "FillBuffer",
+         {"CreateBuffer", "FillBuffer buffer1 400 2 22050"},
          {"SoundPlugin ERROR: no se pudo hacer lock en el buffer secundario"}},
     };
     for (const Case& c : cases) {
@@ -134,14 +154,16 @@ TEST_F(SoundDeviceTest, EachPlayIsAFreshVoiceOnTheClipsBufferThatReplacesTheClip
     EXPECT_TRUE(device->IsPlaying(0));
     EXPECT_TRUE(device->Play(1, true));
     EXPECT_TRUE(device->Play(0, false));
-    EXPECT_EQ(log, (Strings{"CreateVoice buffer1", "StartVoice voice1", "IsVoicePlaying voice1", "CreateVoice buffer2",
-                            "LoopVoice voice2", "DeleteVoice voice1", "CreateVoice buffer1", "StartVoice voice3"}));
+    EXPECT_EQ(log,
+              (Strings{"CreateVoice buffer1", "StartVoice voice1", "IsVoicePlaying voice1", "CreateVoice buffer2",
+                       "LoopVoice voice2", "DeleteVoice voice1", "CreateVoice buffer1", "StartVoice voice3"}));
     log.clear();
     EXPECT_TRUE(device->FillClipBuffer(0, clip.data(), 8));
     EXPECT_FALSE(device->IsPlaying(0));
     device.reset();  // voices go before buffers
-    EXPECT_EQ(log, (Strings{"CreateBuffer", "DeleteVoice voice3", "DeleteBuffer buffer1", "FillBuffer buffer3 8 2 22050",
-                            "DeleteVoice voice2", "DeleteBuffer buffer3", "DeleteBuffer buffer2"}));
+    EXPECT_EQ(log,
+              (Strings{"CreateBuffer", "DeleteVoice voice3", "DeleteBuffer buffer1", "FillBuffer buffer3 8 2 22050",
+                       "DeleteVoice voice2", "DeleteBuffer buffer3", "DeleteBuffer buffer2"}));
 
     // A voice that cannot be made is a silent false.
     device = Device("CreateVoice");

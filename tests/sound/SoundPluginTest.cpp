@@ -21,19 +21,27 @@ TEST(SoundPlugin, LoadFailuresShowTheirMessagesInOrderAndStillFillTheOtherClip)
     const std::string noHit = "No se puede cargar el sonido del archivo snd/golpe.snd";
     // A folder stands for anything that is not a file to read.
     const std::string folderName = "(folder)";
-    struct Case { std::optional<std::string> walk, hit; std::vector<std::string> texts; bool hitPlays; };
+    struct Case {
+        std::optional<std::string> walk, hit;
+        std::vector<std::string> texts;
+        bool hitPlays;
+    };
     const Case cases[] = {
         {"", clip, {noBuffer, noBufferShort, noWalk}, true},
         {"", "", {noBuffer, noBufferShort, noWalk, noBuffer, noBufferShort, noHit}, false},
         // Shorter than one stereo frame of two bytes a channel.
         {"a", "bcd", {noBuffer, noBufferShort, noWalk, noBuffer, noBufferShort, noHit}, false},
         {std::nullopt, clip, {"No se encuentra el archivo snd/andar.snd"}, false},
-        {std::nullopt, std::nullopt, {"No se encuentra el archivo snd/andar.snd", "No se encuentra el archivo snd/golpe.snd"}, false},
+        {std::nullopt,
+         std::nullopt,
+         {"No se encuentra el archivo snd/andar.snd", "No se encuentra el archivo snd/golpe.snd"},
+         false},
         {clip, folderName, {"No se puede leer el archivo snd/golpe.snd"}, false},
     };
     for (const Case& c : cases) {
         TemporaryFolder folder{"snd"};
-        for (const auto& [file, contents] : {std::make_pair("snd/andar.snd", c.walk), std::make_pair("snd/golpe.snd", c.hit)}) {
+        for (const auto& [file, contents] :
+             {std::make_pair("snd/andar.snd", c.walk), std::make_pair("snd/golpe.snd", c.hit)}) {
             if (contents == folderName)
                 std::filesystem::create_directories(file);
             else if (contents)

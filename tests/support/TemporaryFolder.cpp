@@ -11,7 +11,8 @@ TemporaryFolder::TemporaryFolder(std::initializer_list<const char*> subfolders)
 {
     std::string pattern = (std::filesystem::temp_directory_path() / "brumaria-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("cannot create a temporary folder in " + std::filesystem::temp_directory_path().string());
+        throw std::runtime_error("cannot create a temporary folder in " +
+                                 std::filesystem::temp_directory_path().string());
     m_path = pattern;
     std::filesystem::current_path(m_path);
     for (const char* subfolder : subfolders)

@@ -1,10 +1,10 @@
+#include "tracking/MotionInterpreter.h"
 #include "app/core/LevelCamera.h"
 #include "sound/SoundPlugin.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tests/support/tracking/DebugWindowRecorder.h"
 #include "tests/support/tracking/OctaveSampleFile.h"
 #include "tracking/HeadSample.h"
-#include "tracking/MotionInterpreter.h"
 #include "tracking/PassRecord.h"
 #include "tracking/SampleFiles.h"
 #include "tracking/SampleRing.h"
@@ -30,7 +30,9 @@ using namespace std::string_literals;
 
 namespace {
 
-struct Face { float leftEyeX, leftEyeY, rightEyeX, rightEyeY, mouthX, mouthY; };
+struct Face {
+    float leftEyeX, leftEyeY, rightEyeX, rightEyeY, mouthX, mouthY;
+};
 
 // Eyes 40 apart, the right one lower by `roll` degrees (a negative roll). At rest (0, 0, 0, 0) the
 // whole measures are those of the rest pose: eye-centre x 120, face-centre y 130, eye-mouth 60, so
@@ -38,7 +40,8 @@ struct Face { float leftEyeX, leftEyeY, rightEyeX, rightEyeY, mouthX, mouthY; };
 Face Head(float right, float down, float nearer = 0, double roll = 0)
 {
     const float dx = float(20 * std::cos(roll * M_PI / 180)), dy = float(20 * std::sin(roll * M_PI / 180));
-    return {120.5f + right - dx, 100.5f + down - dy, 120.5f + right + dx, 100.5f + down + dy, 120 + right, 160.75f + down + nearer};
+    return {120.5f + right - dx, 100.5f + down - dy, 120.5f + right + dx,
+            100.5f + down + dy,  120 + right,        160.75f + down + nearer};
 }
 
 // An interpreter resting at Head(0, 0), steering a camera, and a reference camera that the
@@ -95,41 +98,76 @@ const Values kDefaults = {20, 20, 20, 3, 10, -1, 10};
 
 Values InFileOrder(const DetectionThresholds& t)
 {
-    return {t.distanceX, t.distanceY, t.distanceZ, t.yawThreshold, t.pitchUpThreshold, t.pitchDownThreshold, t.rollThreshold};
+    return {t.distanceX,        t.distanceY,          t.distanceZ,    t.yawThreshold,
+            t.pitchUpThreshold, t.pitchDownThreshold, t.rollThreshold};
 }
 
 // A name, the file's text and the values loaded.
 const std::tuple<const char*, std::string, Values> kLoads[] = {
-    {"CRLF", "Distancia X:21\r\nDistancia Y:22\r\nDistancia Z:23\r\nAngulo GiroX:5\r\nAngulo GiroY Arriba:9\r\n"
-             "Angulo GiroY Abajo:-2\r\nAngulo GiroZ:8\r\n", {21, 22, 23, 5, 9, -2, 8}},
-    {"white space, no final line end", "Distancia X: 31  \n\nDistancia Y:\t32\t\nDistancia Z:+33 \nAngulo GiroX:6   \r\n"
-                                       "  Angulo GiroY Arriba:7\nAngulo GiroY Abajo:-3\nAngulo GiroZ:12", {31, 32, 33, 6, 7, -3, 12}},
-    {"a line that does not match", "Distancia X:41\nDistancia Y:42\nDistancia z:43\nAngulo GiroX:7\n", {41, 42, 20, 3, 10, -1, 10}},
+    {"CRLF",
+     "Distancia X:21\r\nDistancia Y:22\r\nDistancia Z:23\r\nAngulo GiroX:5\r\nAngulo GiroY Arriba:9\r\n"
+     "Angulo GiroY Abajo:-2\r\nAngulo GiroZ:8\r\n",
+     {21, 22, 23, 5, 9, -2, 8}},
+    {"white space, no final line end",
+     "Distancia X: 31  \n\nDistancia Y:\t32\t\nDistancia Z:+33 \nAngulo GiroX:6   \r\n"
+     "  Angulo GiroY Arriba:7\nAngulo GiroY Abajo:-3\nAngulo GiroZ:12",
+     {31, 32, 33, 6, 7, -3, 12}},
+    {"a line that does not match",
+     "Distancia X:41\nDistancia Y:42\nDistancia z:43\nAngulo GiroX:7\n",
+     {41, 42, 20, 3, 10, -1, 10}},
     {"not a number", "Distancia X:abc\nDistancia Y:50\n", kDefaults},
-    {"binary garbage", "\x7f" "ELF\0\xff\xfe\r\n:-\x80" "Distancia X:\0" "99\n"s, kDefaults},
-    {"beyond 32 bits", "Distancia X:99999999999999999999999\nDistancia Y:-2147483649\nDistancia Z:2147483647\n"
-                       "Angulo GiroX:-2147483648\nAngulo GiroY Arriba:4294967306\n", {INT32_MAX, INT32_MIN, INT32_MAX, INT32_MIN, INT32_MAX, -1, 10}},
+    {"binary garbage",
+     "\x7f"
+     "ELF\0\xff\xfe\r\n:-\x80"
+     "Distancia X:\0"
+     "99\n"s,
+     kDefaults},
+    {"beyond 32 bits",
+     "Distancia X:99999999999999999999999\nDistancia Y:-2147483649\nDistancia Z:2147483647\n"
+     "Angulo GiroX:-2147483648\nAngulo GiroY Arriba:4294967306\n",
+     {INT32_MAX, INT32_MIN, INT32_MAX, INT32_MIN, INT32_MAX, -1, 10}},
 };
 
 using Step = void (*)(Steering&);
-void LookUp(Steering& s) { s.reference.LookUp(0.002f); }
-void LookDown(Steering& s) { s.reference.LookDown(0.002f); }
-void Forward(Steering& s) { s.reference.WalkForward(s.referenceMap, (15 - s.interpreter.ThresholdZ()) * 0.03f); }
+void LookUp(Steering& s)
+{
+    s.reference.LookUp(0.002f);
+}
+void LookDown(Steering& s)
+{
+    s.reference.LookDown(0.002f);
+}
+void Forward(Steering& s)
+{
+    s.reference.WalkForward(s.referenceMap, (15 - s.interpreter.ThresholdZ()) * 0.03f);
+}
 
 // One pass over a settled head: what to set first, the moves that bring the reference camera
 // where the steered one must end, and the values the pass records (giroX and giroY: the cues
 // truncated toward zero).
-struct PassCase { const char* name; Face face; float yaw, pitch; Step configure, moves; std::int32_t movX, movY, movZ, giroZ; };
+struct PassCase {
+    const char* name;
+    Face face;
+    float yaw, pitch;
+    Step configure, moves;
+    std::int32_t movX, movY, movZ, giroZ;
+};
 
 const PassCase kPasses[] = {
-    {"roll -12 only turns", Head(0, 0, 0, 12.5), 10, 20, nullptr, [](auto& s) { s.reference.TurnLeft(0.0016f); }, 0, 0, 0, -12},
+    {"roll -12 only turns", Head(0, 0, 0, 12.5), 10, 20, nullptr, [](auto& s) { s.reference.TurnLeft(0.0016f); }, 0, 0,
+     0, -12},
     {"roll 12", Head(0, 0, 0, -12.5), 0, 0, nullptr, [](auto& s) { s.reference.TurnRight(0.0016f); }, 0, 0, 0, 12},
     {"roll -10 is level", Head(0, 0, 0, 10.5), 0, 20, nullptr, LookUp, 0, 0, 0, -10},
     {"roll 10 is level", Head(0, 0, 0, -10.5), 0, 20, nullptr, LookUp, 0, 0, 0, 10},
-    {"roll switched off", Head(0, 0, 0, 30.5), 0, 20, [](auto& s) { s.Options().rotateZ = false; }, LookUp, 0, 0, 0, -30},
+    {"roll switched off", Head(0, 0, 0, 30.5), 0, 20, [](auto& s) { s.Options().rotateZ = false; }, LookUp, 0, 0, 0,
+     -30},
     {"pitch 10 looks up", Head(0, 0), 0, 10, nullptr, LookUp, 0, 0, 0, 0},
     {"pitch -1 looks down", Head(0, 0), 0, -1, nullptr, LookDown, 0, 0, 0, 0},
-    {"pitch 3 levels the view", Head(0, 0), 0, 3, [](auto& s) { s.camera.LookUp(0.05f); s.reference.LookUp(0.05f); },
+    {"pitch 3 levels the view", Head(0, 0), 0, 3,
+     [](auto& s) {
+         s.camera.LookUp(0.05f);
+         s.reference.LookUp(0.05f);
+     },
      [](auto& s) { s.reference.LevelView(); }, 0, 0, 0, 0},
     {"pitch switched off", Head(0, 0), 0, 30, [](auto& s) { s.Options().rotateY = false; }, nullptr, 0, 0, 0, 0},
     {"face right", Head(30, 0), 0, 0, nullptr,
@@ -143,8 +181,14 @@ const PassCase kPasses[] = {
      [](auto& s) { s.reference.WalkBackward(s.referenceMap, (15 - s.interpreter.ThresholdZ()) * 0.04f); }, 0, 0, -4, 0},
     {"pitch 15 skips the walk", Head(0, 0, 15), 0, 15, nullptr, LookUp, 0, 0, 0, 0},
     {"pitch -6 skips the walk", Head(0, 0, 15), 0, -6, nullptr, LookDown, 0, 0, 0, 0},
-    {"pitch 14 walks", Head(0, 0, 15), 0, 14, nullptr, [](auto& s) { LookUp(s); Forward(s); }, 0, 0, 4, 0},
-    {"pitch 15 walks unless looking", Head(0, 0, 15), 0, 15, [](auto& s) { s.Options().rotateY = false; }, Forward, 0, 0, 4, 0},
+    {"pitch 14 walks", Head(0, 0, 15), 0, 14, nullptr,
+     [](auto& s) {
+         LookUp(s);
+         Forward(s);
+     },
+     0, 0, 4, 0},
+    {"pitch 15 walks unless looking", Head(0, 0, 15), 0, 15, [](auto& s) { s.Options().rotateY = false; }, Forward, 0,
+     0, 4, 0},
     {"face higher", Head(0, -40), 0, 0, nullptr,
      [](auto& s) { s.reference.Rise(float((40 - s.interpreter.ThresholdY()) * 0.002)); }, 0, 15, 0, 0},
     {"a walk suppresses the descent", Head(0, 40, 15), 0, 0, nullptr, Forward, 0, 0, 4, 0},
@@ -158,7 +202,7 @@ const PassCase kPasses[] = {
      [](auto& s) { s.SetThreshold(&DetectionThresholds::yawThreshold, 5); }, nullptr, 0, 0, 0, 0},
 };
 
-}
+}  // namespace
 
 TEST(MotionInterpreter, EachPassMakesItsMovesInOrderAndRecordsItsValues)
 {
@@ -186,12 +230,31 @@ TEST(MotionInterpreter, EachPassMakesItsMovesInOrderAndRecordsItsValues)
 TEST(MotionInterpreter, PassRecordsEachMeasureItsMoveAndTheDeadZones)
 {
     using Moved = PerMeasure<bool>;
-    const struct { const char* name; Face face; float yaw, pitch; PerMeasure<float> measures; Moved moved; } cases[] = {
-        {"right, nearer (no rise then), yaw and pitch on their edges", Head(30, 0, 15), 3, 10, {30, 15, 8, 3, 10, 0},
+    const struct {
+        const char* name;
+        Face face;
+        float yaw, pitch;
+        PerMeasure<float> measures;
+        Moved moved;
+    } cases[] = {
+        {"right, nearer (no rise then), yaw and pitch on their edges",
+         Head(30, 0, 15),
+         3,
+         10,
+         {30, 15, 8, 3, 10, 0},
          {true, true, false, true, true, false}},
-        {"higher; 23 pixels right is inside", Head(23, -40), -2.5f, 9.5f, {23, 0, -40, -2.5f, 9.5f, 0},
+        {"higher; 23 pixels right is inside",
+         Head(23, -40),
+         -2.5f,
+         9.5f,
+         {23, 0, -40, -2.5f, 9.5f, 0},
          {false, false, true, false, false, false}},
-        {"a roll only turns", Head(30, 0, 15, 12.5), 3, 10, {30, 15, 8, 3, 10, -12}, {false, false, false, false, false, true}},
+        {"a roll only turns",
+         Head(30, 0, 15, 12.5),
+         3,
+         10,
+         {30, 15, 8, 3, 10, -12},
+         {false, false, false, false, false, true}},
     };
     for (const auto& c : cases) {
         Steering s;
@@ -237,8 +300,9 @@ TEST(MotionInterpreter, ValuesWindowShowsEveryPassWhileSwitchedOn)
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(cv::countNonZero(shown[1] != ValuesPanel::Draw(s.interpreter.LastPass())), 0);
     EXPECT_EQ(ValuesPanel::Lines(s.interpreter.LastPass()),
-              (std::vector<std::string>{"OjoX:Iz:130;Der:170", "OjoY:Iz:100;Der:100", "Boca X:150;Y:160", "Ang. Izq. Der.: -3",
-                                        "Ang. Arr. Aba.: 2", "Giro Z: 0", "X Izquierda: 7", "Y Sin movimiento", "Z Sin movimiento"}));
+              (std::vector<std::string>{"OjoX:Iz:130;Der:170", "OjoY:Iz:100;Der:100", "Boca X:150;Y:160",
+                                        "Ang. Izq. Der.: -3", "Ang. Arr. Aba.: 2", "Giro Z: 0", "X Izquierda: 7",
+                                        "Y Sin movimiento", "Z Sin movimiento"}));
     s.interpreter.HideValuesWindow();
     s.interpreter.Interpret();
     EXPECT_EQ(s.windows.Shown(ValuesPanel::kWindowName).size(), 2u);
@@ -259,9 +323,11 @@ TEST(MotionInterpreter, WholeRunSampleFilesParseWithOneValuePerPass)
     s.interpreter.CloseSampleFiles();
     const std::int32_t last[6] = {v.movX, v.movY, v.movZ, v.giroX, v.giroY, v.giroZ};
     for (int i = 0; i < 6; ++i) {
-        const OctaveSampleFile file = OctaveSampleFile::Parse(TemporaryFolder::Read(kSampleFileNames[i][0]), kSampleFileNames[i][1]);
+        const OctaveSampleFile file =
+            OctaveSampleFile::Parse(TemporaryFolder::Read(kSampleFileNames[i][0]), kSampleFileNames[i][1]);
         EXPECT_EQ(std::make_tuple(file.error, file.samples.size(), file.samples.empty() ? 0 : file.samples.back()),
-                  std::make_tuple("", 80u, last[i])) << kSampleFileNames[i][0];
+                  std::make_tuple("", 80u, last[i]))
+            << kSampleFileNames[i][0];
     }
 }
 
@@ -269,7 +335,8 @@ TEST(HeadSample, MeasuresTruncateTowardZeroAndTheRollUsesTheRoughPi)
 {
     const HeadSample s = HeadSample::FromFeatures(100.9f, 99.0f, 141.0f, 101.0f, 161.7f, 2.5f, -1.5f);
     // 100.9 + 20.05; 161.7 - 100; (100 + 161.7) / 2.
-    EXPECT_EQ(std::make_tuple(s.eyeCentreX, s.eyeMouth, s.faceCentreY, s.yaw, s.pitch), std::make_tuple(120, 61, 130, 2.5f, -1.5f));
+    EXPECT_EQ(std::make_tuple(s.eyeCentreX, s.eyeMouth, s.faceCentreY, s.yaw, s.pitch),
+              std::make_tuple(120, 61, 130, 2.5f, -1.5f));
     EXPECT_EQ(HeadSample::FromFeatures(141, 100, 101, 100, 160, 0, 0).eyeCentreX, 161) << "measured from the left eye";
     // Right eye lower in the image: negative. 10.001 degrees: -10 with 180 / pi, -9 with 180 / 3.1415.
     const double angle = 10.001 * M_PI / 180.0;
@@ -286,7 +353,8 @@ TEST(SampleRing, WeightsOneTwoFourTwoOneOverTheLastFiveTruncatedTowardZero)
     for (const std::int32_t v : {5, 5, 1, 10, 100, 1000, 10000})
         ring.Add(HeadSample{v, -v, v, v == 10000 ? 9.0f : 0.0f, 0.0f, -v});
     const HeadSample s = ring.Smoothed();
-    EXPECT_EQ(std::make_tuple(s.eyeCentreX, s.eyeMouth, s.faceCentreY, s.roll), std::make_tuple(1242, -1242, 1242, -1242));
+    EXPECT_EQ(std::make_tuple(s.eyeCentreX, s.eyeMouth, s.faceCentreY, s.roll),
+              std::make_tuple(1242, -1242, 1242, -1242));
     // Cues are scaled by the single-precision 0.1, which is not dividing by 10.
     EXPECT_EQ(s.yaw, 9.0f * 0.1f);
     EXPECT_NE(s.yaw, 9.0f / 10.0f);
@@ -345,10 +413,13 @@ TEST(SampleFiles, HeaderThenOneValuePerPassInTheFileOrderThenTheClosingStatement
     files.Close();
     files.Close();
     files.Append({9, 9, 9, 9, 9, 9});
-    const std::vector<std::vector<long long>> expected = {{1, -7}, {2, 0}, {3, -9}, {4, -10}, {5, 11}, {6, -2147483648LL}};
+    const std::vector<std::vector<long long>> expected = {{1, -7},  {2, 0},  {3, -9},
+                                                          {4, -10}, {5, 11}, {6, -2147483648LL}};
     for (int i = 0; i < 6; ++i) {
-        const OctaveSampleFile file = OctaveSampleFile::Parse(TemporaryFolder::Read(kSampleFileNames[i][0]), kSampleFileNames[i][1]);
-        EXPECT_EQ(std::make_tuple(file.error, file.samples), std::make_tuple("", expected[i])) << kSampleFileNames[i][0];
+        const OctaveSampleFile file =
+            OctaveSampleFile::Parse(TemporaryFolder::Read(kSampleFileNames[i][0]), kSampleFileNames[i][1]);
+        EXPECT_EQ(std::make_tuple(file.error, file.samples), std::make_tuple("", expected[i]))
+            << kSampleFileNames[i][0];
     }
     EXPECT_EQ(TemporaryFolder::Read("muestrasPosX.m"), "movX =[0,1,-7]\nmovX = [(1:columns(movX)); movX]'");
 }
@@ -363,7 +434,9 @@ TEST(HeadSteering, DriftNearerRollThenAWall)
     SoundPlugin sound;
     ASSERT_TRUE(sound.Init(22050, 2, 6));
     ASSERT_TRUE(sound.LoadClips());
-    const auto heading = [&s] { return std::atan2(s.camera.LookAt().x - s.camera.Eye().x, s.camera.LookAt().z - s.camera.Eye().z); };
+    const auto heading = [&s] {
+        return std::atan2(s.camera.LookAt().x - s.camera.Eye().x, s.camera.LookAt().z - s.camera.Eye().z);
+    };
     s.Settle(Head(0, 0));
 
     // The player leans to their left: the face drifts right in the picture, the viewer strafes left.

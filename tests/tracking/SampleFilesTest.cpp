@@ -1,9 +1,9 @@
 // The sample writer on real files: complete scripts after every flush, after a kill, on a full
 // disk and beside a file it may not touch.
-#include "platform/MessageBox.h"
-#include "tests/support/tracking/OctaveSampleFile.h"
-#include "tests/support/TemporaryFolder.h"
 #include "tracking/SampleFiles.h"
+#include "platform/MessageBox.h"
+#include "tests/support/TemporaryFolder.h"
+#include "tests/support/tracking/OctaveSampleFile.h"
 
 #include <gtest/gtest.h>
 
@@ -59,8 +59,9 @@ void ExpectPasses(int count, const std::string& when)
 void WritePreviousRun()
 {
     for (const auto& [name, variable] : kSampleFileNames)
-        TemporaryFolder::Write(name, std::string(variable) + " =[0,7,8]\n" + variable + " = [(1:columns(" + variable +
-                                         ")); " + variable + "]'");
+        TemporaryFolder::Write(name,
+                               std::string(variable) + " =[0,7,8]\n" + variable + " = [(1:columns(" + variable +
+                                   ")); " + variable + "]'");
 }
 
 // A tmpfs of `bytes` mounted on a folder while the object lives; Mounted() false where this
@@ -238,7 +239,8 @@ TEST(SampleFiles, AFullDiskGetsOneMessageAndTheFilesKeepTheirLastFlush)
     EXPECT_EQ(messages.Texts().size(), 1u);
     EXPECT_FALSE(std::filesystem::exists("muestrasGiroZ.m"));
     for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(OctaveSampleFile::Parse(TemporaryFolder::Read(kSampleFileNames[i][0]), kSampleFileNames[i][1]).error, "");
+        EXPECT_EQ(OctaveSampleFile::Parse(TemporaryFolder::Read(kSampleFileNames[i][0]), kSampleFileNames[i][1]).error,
+                  "");
     std::filesystem::current_path("..");
 }
 
@@ -254,12 +256,16 @@ TEST(SampleFiles, AFileThatCannotBeOpenedKeepsThePreviousRunsSixAndSaysSo)
     EXPECT_FALSE(files.Open());
     files.Append(Pass(1));
     files.Close();
-    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"No se puede escribir el archivo de muestras muestrasPosZ.m: "
-                                                         "esta partida no guarda muestras y se conservan las de la anterior"});
+    EXPECT_EQ(messages.Texts(),
+              std::vector<std::string>{"No se puede escribir el archivo de muestras muestrasPosZ.m: "
+                                       "esta partida no guarda muestras y se conservan las de la anterior"});
     EXPECT_TRUE(std::filesystem::is_fifo("muestrasPosZ.m"));
     for (const char* name : {"muestrasPosX.m", "muestrasPosY.m", "muestrasGiroX.m"})
-        EXPECT_EQ(OctaveSampleFile::Parse(TemporaryFolder::Read(name), name[8] == 'P' ? std::string("mov") + name[11] : "giroX").samples,
-                  (std::vector<long long>{7, 8})) << name;
+        EXPECT_EQ(OctaveSampleFile::Parse(TemporaryFolder::Read(name),
+                                          name[8] == 'P' ? std::string("mov") + name[11] : "giroX")
+                      .samples,
+                  (std::vector<long long>{7, 8}))
+            << name;
 
     std::filesystem::remove("muestrasPosZ.m");
     WritePreviousRun();

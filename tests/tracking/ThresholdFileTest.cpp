@@ -1,7 +1,7 @@
 // "configuracion" that is not a plain file in the working folder: a FIFO, a folder, a link.
+#include "tracking/ThresholdFile.h"
 #include "platform/MessageBox.h"
 #include "tests/support/TemporaryFolder.h"
-#include "tracking/ThresholdFile.h"
 
 #include <gtest/gtest.h>
 
@@ -42,7 +42,8 @@ TEST(ThresholdFile, AFifoOrAFolderIsNotWaitedForButNamedAndTheDefaultsHold)
     std::filesystem::create_directory("configuracion");
     EXPECT_FALSE(ThresholdFile::Load(thresholds));
     ::alarm(0);
-    EXPECT_EQ(messages.Texts(), std::vector<std::string>(2, "No se puede leer el archivo configuracion" + kWithDefaults));
+    EXPECT_EQ(messages.Texts(),
+              std::vector<std::string>(2, "No se puede leer el archivo configuracion" + kWithDefaults));
 
     // Root may write anywhere except into /proc.
     std::filesystem::create_directory("locked");

@@ -60,7 +60,7 @@ TEST(CCamera, GroundStepsGoThroughTheMap)
     CCamera camera;
     camera.WalkForward(map, 10.0f);
     ExpectVec(camera.Eye(), 0, 2.5f, 3, 0);  // clamped to three
-    camera.WalkBackward(map, kNaN);          // a NaN step counts as a long one
+    camera.WalkBackward(map, kNaN);  // a NaN step counts as a long one
     ExpectVec(camera.Eye(), 0, 2.5f, 0, 0);
     camera.StrafeLeft(map, 0.1f);
     ExpectVec(camera.LookAt(), -0.1f, 2.5f, 1);

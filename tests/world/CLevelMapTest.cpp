@@ -61,7 +61,7 @@ TEST(CCell, SidesAreExaminedLeftRightTopBottom)
     struct Case {
         MapPoint corners[4];  // top-left, top-right, bottom-left, bottom-right
         float step[4];
-        int targets[4];       // left, top, right, bottom; -1 a wall
+        int targets[4];  // left, top, right, bottom; -1 a wall
         int expected;
     };
     const Case cases[] = {

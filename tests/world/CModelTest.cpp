@@ -21,7 +21,6 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
-
 namespace {
 
 glm::mat4 At(const glm::vec3& translation, float scale = 1.0f)
@@ -73,7 +72,7 @@ TEST_F(CModelTest, VisibleModelDrawsEverySubsetInOrderAndACulledOneNothing)
         }
     }
     EXPECT_EQ(device.CallsStartingWith("CreateTextureFromFile"),
-        std::vector<std::string>(3, "CreateTextureFromFile texturas/piedra.ppm"));
+              std::vector<std::string>(3, "CreateTextureFromFile texturas/piedra.ppm"));
     for (const Material& material : model.Materials())
         EXPECT_EQ(std::memcmp(&material.ambient, &material.diffuse, sizeof(ColorValue)), 0) << "ambient from diffuse";
     device.ClearCalls();
@@ -81,10 +80,11 @@ TEST_F(CModelTest, VisibleModelDrawsEverySubsetInOrderAndACulledOneNothing)
     beside.Draw();
     EXPECT_TRUE(device.Calls().empty());
     model.Draw();
-    EXPECT_EQ(device.Calls(), (std::vector<std::string>{"SetTransform World",
-        "SetMaterial 1 1 1 1", "SetTexture 0 texturas/piedra.ppm", "DrawSubset mesh1 0",
-        "SetMaterial 1 0 0 1", "SetTexture 0 null", "DrawSubset mesh1 1",
-        "SetMaterial 0 1 0 1", "SetTexture 0 null", "DrawSubset mesh1 2"}));
+    EXPECT_EQ(device.Calls(),
+              (std::vector<std::string>{"SetTransform World", "SetMaterial 1 1 1 1", "SetTexture 0 texturas/piedra.ppm",
+                                        "DrawSubset mesh1 0", "SetMaterial 1 0 0 1", "SetTexture 0 null",
+                                        "DrawSubset mesh1 1", "SetMaterial 0 1 0 1", "SetTexture 0 null",
+                                        "DrawSubset mesh1 2"}));
     EXPECT_EQ(device.Transform(TransformType::World), model.World());
 }
 
@@ -104,10 +104,13 @@ TEST_F(CModelTest, UnreadableFileIsReportedAndTheModelIsNeitherMeasuredNorDrawn)
     std::filesystem::create_directory("modelos/carpeta.x");
     ASSERT_EQ(::mkfifo("modelos/fifo.x", 0644), 0);
     CurrentFrustumPlanes().fill({0.0f, 0.0f, 0.0f, 1.0f});
-    for (const std::string name : {"busto", "roto", "indice", "basura", "basura-bin", "basura-txt", "carpeta", "fifo"}) {
+    for (const std::string name :
+         {"busto", "roto", "indice", "basura", "basura-bin", "basura-txt", "carpeta", "fifo"}) {
         messages.Clear();
         CModel model(device, "modelos\\" + name + ".x", glm::mat4(1.0f));
-        const std::string text = (name == "busto" ? "No se encuentra el archivo modelos/" : "No se puede leer el archivo modelos/") + name + ".x\n";
+        const std::string text =
+            (name == "busto" ? "No se encuentra el archivo modelos/" : "No se puede leer el archivo modelos/") + name +
+            ".x\n";
         EXPECT_EQ(messages.Messages(), (std::vector<ShownMessage>{{kDefaultMessageCaption, text}}));
         EXPECT_FALSE(model.HasMesh());
         EXPECT_EQ(model.BoxMin(), glm::vec3(std::numeric_limits<float>::max()));
@@ -126,8 +129,9 @@ TEST_F(CModelTest, UnreadableFileIsReportedAndTheModelIsNeitherMeasuredNorDrawn)
 // within seconds, while this process does not grow.
 TEST_F(CModelTest, AModelAskingForTooMuchMemoryIsRefusedWithinSeconds)
 {
-    std::ofstream("modelos/enorme.x") << "xof 0303txt 0032\nMesh Enorme {\n 2000000000;\n 0.0;0.0;0.0;,\n 1.0;0.0;0.0;,\n"
-                                         " 0.0;1.0;0.0;;\n 1;\n 3;0,1,2;;\n}\n";
+    std::ofstream("modelos/enorme.x")
+        << "xof 0303txt 0032\nMesh Enorme {\n 2000000000;\n 0.0;0.0;0.0;,\n 1.0;0.0;0.0;,\n"
+           " 0.0;1.0;0.0;;\n 1;\n 3;0,1,2;;\n}\n";
     rusage before = {};
     ::getrusage(RUSAGE_SELF, &before);
     const auto start = std::chrono::steady_clock::now();

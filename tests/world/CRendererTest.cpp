@@ -23,9 +23,9 @@ protected:
     // Every model file of the set, each a copy of the test box, and the box's texture.
     static void PlaceModelSet()
     {
-        for (const char* name : {"cielo", "busto", "iglesia", "paredesA", "paredesB", "paredesC", "paredesD", "paredesE",
-                 "paredesF", "paredesG", "sueloC", "sueloD", "sueloE", "sueloF", "tumba1", "puerta", "cruz", "torre2",
-                 "torre", "arco", "cripta"})
+        for (const char* name : {"cielo",    "busto",    "iglesia",  "paredesA", "paredesB", "paredesC", "paredesD",
+                                 "paredesE", "paredesF", "paredesG", "sueloC",   "sueloD",   "sueloE",   "sueloF",
+                                 "tumba1",   "puerta",   "cruz",     "torre2",   "torre",    "arco",     "cripta"})
             TemporaryFolder::CopyTestData("modelos/caja.x", std::string("modelos/") + name + ".x");
         TemporaryFolder::CopyTestData("texturas/piedra.ppm", "texturas/piedra.ppm");
     }
@@ -50,8 +50,8 @@ TEST_F(CRendererTest, InitReportsItsProgressThenSetsTheFixedStatesProjectionAndF
     EXPECT_EQ(CRenderer::Instance(), &renderer);
     ASSERT_TRUE(InitWithModelSet());
     EXPECT_TRUE(messages.Messages().empty());
-    std::vector<std::string> expected = {"WriteStatusText 10 40 Cargando 2 ...",
-        "WriteStatusText 10 40 Version posterior de PixelShader 1.1",
+    std::vector<std::string> expected = {
+        "WriteStatusText 10 40 Cargando 2 ...", "WriteStatusText 10 40 Version posterior de PixelShader 1.1",
         "WriteStatusText 10 70 Version posterior de VertexShader 1.1", "WriteStatusText 10 100 Creado dispositivo 3D",
         "WriteStatusText 10 130 Cargando modelos gráficos..."};
     for (int percent : {0, 4, 9, 13, 18, 22, 27, 31, 35, 40, 45, 50, 54, 59, 63, 69, 73, 78, 84, 89, 93, 97, 100})
@@ -59,8 +59,8 @@ TEST_F(CRendererTest, InitReportsItsProgressThenSetsTheFixedStatesProjectionAndF
     EXPECT_EQ(Calls("WriteStatusText"), expected);
     const std::vector<std::string>& calls = device.Calls();
     EXPECT_EQ(std::vector<std::string>(std::find(calls.begin(), calls.end(), expected.back()) + 1, calls.end()),
-        (std::vector<std::string>{"SetRenderState Lighting 0x00000000", "SetRenderState CullMode 0x00000001",
-            "SetTransform Projection", "CreateFont Times New Roman 15 8 100"}));
+              (std::vector<std::string>{"SetRenderState Lighting 0x00000000", "SetRenderState CullMode 0x00000001",
+                                        "SetTransform Projection", "CreateFont Times New Roman 15 8 100"}));
     const glm::mat4& projection = device.Transform(TransformType::Projection);
     EXPECT_EQ(projection, renderer.ProjectionMatrix());
     EXPECT_FLOAT_EQ(projection[1][1], 1.0f / std::tan(0.7853982f / 2.0f));
@@ -70,8 +70,9 @@ TEST_F(CRendererTest, InitReportsItsProgressThenSetsTheFixedStatesProjectionAndF
     // The model set in order, each placed by scaling the box (0, 0, 0)-(2, 1, 3), then translating.
     ASSERT_EQ(renderer.ModelCount(), CRenderer::kModelCount);
     EXPECT_EQ(Calls("CreateMesh").size(), 23u) << "the three crosses have a mesh each";
-    const std::tuple<int, float, glm::vec3> placements[] = {{0, 1.0f, {0, -170, 0}}, {1, 5.0f, {-20, -2.5f, -62}},
-        {2, 0.03f, {19, -2.5f, -8}}, {13, 0.5f, {-1, -2.5f, 1}}, {17, 0.2f, {72, 0, 432}}, {22, 0.1f, {165, -2, 230}}};
+    const std::tuple<int, float, glm::vec3> placements[] = {{0, 1.0f, {0, -170, 0}},     {1, 5.0f, {-20, -2.5f, -62}},
+                                                            {2, 0.03f, {19, -2.5f, -8}}, {13, 0.5f, {-1, -2.5f, 1}},
+                                                            {17, 0.2f, {72, 0, 432}},    {22, 0.1f, {165, -2, 230}}};
     for (const auto& [index, scale, translation] : placements) {
         EXPECT_EQ(renderer.Model(index).BoxMin(), translation) << index;
         EXPECT_EQ(renderer.Model(index).BoxMax(), glm::vec3(2, 1, 3) * scale + translation) << index;
@@ -85,9 +86,11 @@ TEST_F(CRendererTest, SetUpFailuresAndShortcomingsHaveTheirMessages)
         {[](RecordingDevice& d) { d.initializes = false; }, {{"ERROR", "Error, No se pudo inicializar DirectX"}}},
         {[](RecordingDevice& d) { d.hasDisplayMode = false; }, {{"ERROR", "Error colocando el modo display."}}},
         {[](RecordingDevice& d) { d.hasCaps = false; }, {}},
-        {[](RecordingDevice& d) { d.unavailableDepthFormats = {DepthFormat::D16Lockable, DepthFormat::D16,
-             DepthFormat::D15S1, DepthFormat::D24X8, DepthFormat::D24X4S4, DepthFormat::D24S8}; },
-            {{"ERROR", "Fallo en CreateDevice()! Asegurate que tienes DirectX 9."}}},
+        {[](RecordingDevice& d) {
+             d.unavailableDepthFormats = {DepthFormat::D16Lockable, DepthFormat::D16,     DepthFormat::D15S1,
+                                          DepthFormat::D24X8,       DepthFormat::D24X4S4, DepthFormat::D24S8};
+         },
+         {{"ERROR", "Fallo en CreateDevice()! Asegurate que tienes DirectX 9."}}},
         {[](RecordingDevice& d) { d.deviceUsable = false; }, {{"ERROR", "D3D_Device es igual a nulo!"}}},
     };
     PlaceModelSet();
@@ -117,9 +120,11 @@ TEST_F(CRendererTest, SetUpFailuresAndShortcomingsHaveTheirMessages)
     ASSERT_TRUE(renderer.Init(device, 640, 480));
     const std::vector<std::string> texts = Calls("WriteStatusText");
     ASSERT_EQ(texts.size(), 28u);
-    EXPECT_EQ(texts[1] + texts[2], "WriteStatusText 10 40 Version anterior de PixelShader 1.1"
-                                   "WriteStatusText 10 70 Version anterior de VertexShader 1.1");
-    EXPECT_EQ(Calls("CreateDevice"), (std::vector<std::string>{"CreateDevice D16Lockable Software", "CreateDevice D16 Software"}));
+    EXPECT_EQ(texts[1] + texts[2],
+              "WriteStatusText 10 40 Version anterior de PixelShader 1.1"
+              "WriteStatusText 10 70 Version anterior de VertexShader 1.1");
+    EXPECT_EQ(Calls("CreateDevice"),
+              (std::vector<std::string>{"CreateDevice D16Lockable Software", "CreateDevice D16 Software"}));
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{"No se encuentra el archivo modelos/busto.x\n"});
     ASSERT_EQ(renderer.ModelCount(), 23);
     EXPECT_FALSE(renderer.Model(1).HasMesh());
@@ -130,7 +135,9 @@ TEST_F(CRendererTest, SetUpFailuresAndShortcomingsHaveTheirMessages)
     CRenderer withoutText;
     messages.Clear();
     EXPECT_TRUE(withoutText.Init(fontless, 640, 480));
-    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"No se encuentra el archivo modelos/busto.x\n", "D3DXCreateFontIndirect() - FAILED"}));
+    EXPECT_EQ(messages.Texts(),
+              (std::vector<std::string>{"No se encuentra el archivo modelos/busto.x\n",
+                                        "D3DXCreateFontIndirect() - FAILED"}));
     EXPECT_EQ(fontless.Calls().back(), "RequestQuit 0");
     fontless.ClearCalls();
     withoutText.DrawTextLine("x", 0, 640, 480);
@@ -158,7 +165,8 @@ TEST_F(CRendererTest, AnIntroPictureThatIsMissingOrNoFileIsNamed)
     renderer.LoadIntro();
     ASSERT_EQ(::mkfifo("intro", 0644), 0);
     renderer.LoadIntro();
-    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"No se encuentra el archivo intro", "No se puede leer el archivo intro"}));
+    EXPECT_EQ(messages.Texts(),
+              (std::vector<std::string>{"No se encuentra el archivo intro", "No se puede leer el archivo intro"}));
     EXPECT_EQ(Calls("SetTexture"), std::vector<std::string>(2, "SetTexture 0 null"));
 }
 
@@ -175,15 +183,17 @@ TEST_F(CRendererTest, SceneFrameSetsSamplersViewAndPlanesBeforeTheModelsAndFogAf
     renderer.EndFrame();
     const std::vector<std::string>& calls = device.Calls();
     ASSERT_GE(calls.size(), 16u);
-    EXPECT_EQ(std::vector<std::string>(calls.begin(), calls.begin() + 6), (std::vector<std::string>{
-        "Clear 3 0x00AAAAAA 1 0", "BeginScene", "SetSamplerState 0 MagFilter 2", "SetSamplerState 0 MinFilter 2",
-        "SetSamplerState 0 MipFilter 1", "SetTransform View"}));
+    EXPECT_EQ(std::vector<std::string>(calls.begin(), calls.begin() + 6),
+              (std::vector<std::string>{"Clear 3 0x00AAAAAA 1 0", "BeginScene", "SetSamplerState 0 MagFilter 2",
+                                        "SetSamplerState 0 MinFilter 2", "SetSamplerState 0 MipFilter 1",
+                                        "SetTransform View"}));
     // The fog after the models, so the first scene frame has none; no overlay text.
-    EXPECT_EQ(std::vector<std::string>(calls.end() - 10, calls.end()), (std::vector<std::string>{"DrawSubset mesh4 0",
-        "SetRenderState FogEnable 0x00000001", "SetRenderState FogColor 0x00AAAAAA",
-        "SetRenderState FogTableMode 0x00000003", "SetRenderState FogStart 0x41200000",
-        "SetRenderState FogEnd 0x430C0000", "SetRenderState FogVertexMode 0x00000000",
-        "SetRenderState FogTableMode 0x00000003", "EndScene", "Present"}));
+    EXPECT_EQ(std::vector<std::string>(calls.end() - 10, calls.end()),
+              (std::vector<std::string>{"DrawSubset mesh4 0", "SetRenderState FogEnable 0x00000001",
+                                        "SetRenderState FogColor 0x00AAAAAA", "SetRenderState FogTableMode 0x00000003",
+                                        "SetRenderState FogStart 0x41200000", "SetRenderState FogEnd 0x430C0000",
+                                        "SetRenderState FogVertexMode 0x00000000",
+                                        "SetRenderState FogTableMode 0x00000003", "EndScene", "Present"}));
     EXPECT_EQ(Calls("DrawSubset").size(), 1u);
     EXPECT_TRUE(Calls("DrawText").empty());
     // The camera's view, with the eye at the origin looking along +z; the planes follow it.
@@ -220,10 +230,12 @@ TEST_F(CRendererTest, DrawListTextLinesAndTheIntroQuad)
     renderer.BeginFrame();
     EXPECT_TRUE(renderer.DrawIntro());
     renderer.EndFrame();
-    EXPECT_EQ(device.Calls(), (std::vector<std::string>{"DrawText font1 0 40 640 480 0xFFFF0000 Casilla Actual:19\n",
-        "DrawText font1 0 0 640 480 0xFFFF0000 Frames por segundo D3D: 0.000000\n",
-        "CreateVertexBuffer vb1 (-1.35 -1 2.4 / 0 1) (-1.35 1 2.4 / 0 0) (1.35 1 2.4 / 1 0)"
-        " (-1.35 -1 2.4 / 0 1) (1.35 1 2.4 / 1 0) (1.35 -1 2.4 / 1 1)",
-        "CreateTextureFromFile intro", "SetTexture 0 intro", "Clear 3 0x00AAAAAA 1 0", "BeginScene",
-        "Clear 3 0xFFFFFFFF 1 0", "SetStreamSource vb1", "DrawTriangleList 0 2", "EndScene", "Present"}));
+    EXPECT_EQ(device.Calls(),
+              (std::vector<std::string>{
+                  "DrawText font1 0 40 640 480 0xFFFF0000 Casilla Actual:19\n",
+                  "DrawText font1 0 0 640 480 0xFFFF0000 Frames por segundo D3D: 0.000000\n",
+                  "CreateVertexBuffer vb1 (-1.35 -1 2.4 / 0 1) (-1.35 1 2.4 / 0 0) (1.35 1 2.4 / 1 0)"
+                  " (-1.35 -1 2.4 / 0 1) (1.35 1 2.4 / 1 0) (1.35 -1 2.4 / 1 1)",
+                  "CreateTextureFromFile intro", "SetTexture 0 intro", "Clear 3 0x00AAAAAA 1 0", "BeginScene",
+                  "Clear 3 0xFFFFFFFF 1 0", "SetStreamSource vb1", "DrawTriangleList 0 2", "EndScene", "Present"}));
 }

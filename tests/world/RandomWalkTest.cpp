@@ -40,7 +40,9 @@ TEST(RandomWalk, NoStepPassesThroughAWallAndTheEyeStaysByItsCell)
             const int choice = static_cast<int>(unit(random) * (wideView ? 10.2f : 10.0f));
             const float small = unit(random) < 0.5f ? 0.1f : unit(random) * 0.1f;
             switch (choice) {
-            case 0: case 1: case 2: camera.WalkForward(map, 1.0f); break;
+            case 0:
+            case 1:
+            case 2: camera.WalkForward(map, 1.0f); break;
             case 3: camera.WalkBackward(map, 1.0f); break;
             case 4: camera.WalkForward(map, unit(random) * 3.5f); break;
             case 5: camera.WalkBackward(map, unit(random) * 1.5f); break;
@@ -54,7 +56,8 @@ TEST(RandomWalk, NoStepPassesThroughAWallAndTheEyeStaysByItsCell)
             if (after.x != before.x || after.z != before.z) {
                 ++moved;
                 for (const WallStretch& wall : walls)
-                    ASSERT_FALSE(PassesThrough(before.x, before.z, after.x, after.z, wall.a.x, wall.a.z, wall.b.x, wall.b.z))
+                    ASSERT_FALSE(
+                        PassesThrough(before.x, before.z, after.x, after.z, wall.a.x, wall.a.z, wall.b.x, wall.b.z))
                         << "step " << i << " from (" << before.x << ", " << before.z << ") to (" << after.x << ", "
                         << after.z << ") passes through a wall of cell " << wall.cell;
             } else if (choice <= 7) {

@@ -13,7 +13,7 @@ namespace {
 constexpr int kArchWalk = 38;
 constexpr int kEastSide = 2;
 
-} // namespace
+}  // namespace
 
 MeshBuilder BuildArch(const LevelLayout& layout)
 {
@@ -48,10 +48,12 @@ MeshBuilder BuildArch(const LevelLayout& layout)
         b.AddBox(Surface::Stone, {x - depth - 0.25f, springing - 0.6f, std::min(z0, z1)},
                  {x + depth + 0.25f, springing, std::max(z0, z1)}, 3.0f);
     }
-    b.AddBox(Surface::Stone, {x - depth - 0.5f, top, z - reach - 0.5f}, {x + depth + 0.5f, top + 1.0f, z + reach + 0.5f}, 4.0f);
-    b.AddBox(Surface::Stone, {x - depth, top + 1.0f, z - reach + 1.0f}, {x + depth, top + 4.0f, z + reach - 1.0f}, 4.0f);
-    b.AddBox(Surface::Stone, {x - depth - 0.3f, top + 4.0f, z - reach + 0.7f}, {x + depth + 0.3f, top + 4.6f, z + reach - 0.7f},
+    b.AddBox(Surface::Stone, {x - depth - 0.5f, top, z - reach - 0.5f},
+             {x + depth + 0.5f, top + 1.0f, z + reach + 0.5f}, 4.0f);
+    b.AddBox(Surface::Stone, {x - depth, top + 1.0f, z - reach + 1.0f}, {x + depth, top + 4.0f, z + reach - 1.0f},
              4.0f);
+    b.AddBox(Surface::Stone, {x - depth - 0.3f, top + 4.0f, z - reach + 0.7f},
+             {x + depth + 0.3f, top + 4.6f, z + reach - 0.7f}, 4.0f);
     b.AddBox(Surface::Bronze, {x - depth - 0.08f, top + 1.6f, z - 5.0f}, {x - depth, top + 3.4f, z + 5.0f}, 2.0f, 1);
     b.AddBox(Surface::Bronze, {x + depth, top + 1.6f, z - 5.0f}, {x + depth + 0.08f, top + 3.4f, z + 5.0f}, 2.0f, 1);
     return b;

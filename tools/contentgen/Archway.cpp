@@ -6,14 +6,14 @@ namespace {
 
 const glm::vec3 kUp(0.0f, 1.0f, 0.0f);
 
-} // namespace
+}  // namespace
 
 void AddArchway(MeshBuilder& b, Surface surface, const Archway& a, int segments, float tile)
 {
     auto at = [&](float along, float height, float depth) {
         return a.centre + a.across * along + kUp * height + a.through * depth;
     };
-    std::vector<glm::vec2> arc; // (along, height) from the left springing over to the right
+    std::vector<glm::vec2> arc;  // (along, height) from the left springing over to the right
     for (int i = 0; i <= segments; ++i) {
         const double angle = kPi - kPi * i / segments;
         arc.emplace_back(a.halfWidth * static_cast<float>(PortableCos(angle)),
@@ -28,8 +28,9 @@ void AddArchway(MeshBuilder& b, Surface surface, const Archway& a, int segments,
                       a.through * side, tile);
         }
         const glm::vec2 mid = (p + q) * 0.5f;
-        b.AddFace(surface, {at(p.x, p.y, -a.halfDepth), at(q.x, q.y, -a.halfDepth), at(q.x, q.y, a.halfDepth),
-                            at(p.x, p.y, a.halfDepth)},
+        b.AddFace(surface,
+                  {at(p.x, p.y, -a.halfDepth), at(q.x, q.y, -a.halfDepth), at(q.x, q.y, a.halfDepth),
+                   at(p.x, p.y, a.halfDepth)},
                   a.across * -mid.x - kUp * (mid.y - a.springing), tile);
     }
     if (a.pierWidth > 0.0f) {
@@ -39,26 +40,29 @@ void AddArchway(MeshBuilder& b, Surface surface, const Archway& a, int segments,
             const glm::vec3 out = a.across * side;
             for (const float face : {-1.0f, 1.0f}) {
                 const float depth = face * a.halfDepth;
-                b.AddFace(surface, {at(inner, 0.0f, depth), at(outer, 0.0f, depth), at(outer, a.top, depth),
-                                    at(inner, a.top, depth)},
-                          a.through * face, tile);
+                b.AddFace(
+                    surface,
+                    {at(inner, 0.0f, depth), at(outer, 0.0f, depth), at(outer, a.top, depth), at(inner, a.top, depth)},
+                    a.through * face, tile);
             }
-            b.AddFace(surface, {at(inner, 0.0f, -a.halfDepth), at(inner, 0.0f, a.halfDepth),
-                                at(inner, a.springing, a.halfDepth), at(inner, a.springing, -a.halfDepth)},
+            b.AddFace(surface,
+                      {at(inner, 0.0f, -a.halfDepth), at(inner, 0.0f, a.halfDepth), at(inner, a.springing, a.halfDepth),
+                       at(inner, a.springing, -a.halfDepth)},
                       -out, tile);
-            b.AddFace(surface, {at(outer, 0.0f, -a.halfDepth), at(outer, 0.0f, a.halfDepth),
-                                at(outer, a.top, a.halfDepth), at(outer, a.top, -a.halfDepth)},
+            b.AddFace(surface,
+                      {at(outer, 0.0f, -a.halfDepth), at(outer, 0.0f, a.halfDepth), at(outer, a.top, a.halfDepth),
+                       at(outer, a.top, -a.halfDepth)},
                       out, tile);
         }
     }
     const float reach = a.halfWidth + a.pierWidth;
-    b.AddFace(surface, {at(-reach, a.top, -a.halfDepth), at(reach, a.top, -a.halfDepth), at(reach, a.top, a.halfDepth),
-                        at(-reach, a.top, a.halfDepth)},
+    b.AddFace(surface,
+              {at(-reach, a.top, -a.halfDepth), at(reach, a.top, -a.halfDepth), at(reach, a.top, a.halfDepth),
+               at(-reach, a.top, a.halfDepth)},
               kUp, tile);
 }
 
-void AddArchRing(MeshBuilder& b, Surface surface, const Archway& a, float inner, float outer, int segments,
-                 float tile)
+void AddArchRing(MeshBuilder& b, Surface surface, const Archway& a, float inner, float outer, int segments, float tile)
 {
     auto at = [&](float along, float height, float depth) {
         return a.centre + a.across * along + kUp * height + a.through * depth;
@@ -79,8 +83,9 @@ void AddArchRing(MeshBuilder& b, Surface surface, const Archway& a, float inner,
                       a.through * side, tile);
         }
         const glm::vec2 mid = (q0 + q1) * 0.5f;
-        b.AddFace(surface, {at(q0.x, q0.y, -a.halfDepth), at(q1.x, q1.y, -a.halfDepth), at(q1.x, q1.y, a.halfDepth),
-                            at(q0.x, q0.y, a.halfDepth)},
+        b.AddFace(surface,
+                  {at(q0.x, q0.y, -a.halfDepth), at(q1.x, q1.y, -a.halfDepth), at(q1.x, q1.y, a.halfDepth),
+                   at(q0.x, q0.y, a.halfDepth)},
                   a.across * mid.x + kUp * (mid.y - a.springing), tile);
     }
     for (const float side : {-1.0f, 1.0f}) {
@@ -91,14 +96,15 @@ void AddArchRing(MeshBuilder& b, Surface surface, const Archway& a, float inner,
             b.AddFace(surface, {at(x0, 0.0f, d), at(x1, 0.0f, d), at(x1, a.springing, d), at(x0, a.springing, d)},
                       a.through * face, tile);
         }
-        b.AddFace(surface, {at(x1, 0.0f, -a.halfDepth), at(x1, 0.0f, a.halfDepth), at(x1, a.springing, a.halfDepth),
-                            at(x1, a.springing, -a.halfDepth)},
+        b.AddFace(surface,
+                  {at(x1, 0.0f, -a.halfDepth), at(x1, 0.0f, a.halfDepth), at(x1, a.springing, a.halfDepth),
+                   at(x1, a.springing, -a.halfDepth)},
                   a.across * side, tile);
     }
 }
 
-std::vector<glm::vec3> RoundHeadedOutline(const glm::vec3& bottomCentre, const glm::vec3& across,
-                                          float halfWidth, float springing, int segments)
+std::vector<glm::vec3> RoundHeadedOutline(const glm::vec3& bottomCentre, const glm::vec3& across, float halfWidth,
+                                          float springing, int segments)
 {
     std::vector<glm::vec3> points = {bottomCentre - across * halfWidth, bottomCentre + across * halfWidth};
     for (int i = 0; i <= segments; ++i) {

@@ -30,10 +30,8 @@ MeshBuilder BuildBust()
     b.AddEllipsoid(Surface::Bronze, head, {0.34f, 0.44f, 0.4f}, 12, 8, 1.5f);
     // Beard and nose on the face, which looks north into the nave.
     b.AddEllipsoid(Surface::Bronze, head + glm::vec3(0.0f, -0.3f, 0.22f), {0.26f, 0.24f, 0.2f}, 10, 5, 1.5f);
-    b.AddLoft(Surface::Bronze,
-              {{x - 0.06f, head.z + 0.36f}, {x + 0.06f, head.z + 0.36f}, {x, head.z + 0.47f}},
-              head.y - 0.1f,
-              {{x - 0.03f, head.z + 0.36f}, {x + 0.03f, head.z + 0.36f}, {x, head.z + 0.39f}},
+    b.AddLoft(Surface::Bronze, {{x - 0.06f, head.z + 0.36f}, {x + 0.06f, head.z + 0.36f}, {x, head.z + 0.47f}},
+              head.y - 0.1f, {{x - 0.03f, head.z + 0.36f}, {x + 0.03f, head.z + 0.36f}, {x, head.z + 0.39f}},
               head.y + 0.12f, 1.5f);
     return b;
 }

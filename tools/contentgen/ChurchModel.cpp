@@ -20,9 +20,9 @@ constexpr int kDoor = 19;
 
 // Faces of the shell, from the plan's walls (inner faces 1.25 beyond the cells' sides).
 struct Shell {
-    float insideWest, insideEast, insideSouth, insideNorth; // nave faces
+    float insideWest, insideEast, insideSouth, insideNorth;  // nave faces
     float outsideWest, outsideEast, outsideSouth, outsideNorth;
-    float doorWest, doorEast;                               // the doorway's sides
+    float doorWest, doorEast;  // the doorway's sides
     float eave;
 };
 
@@ -48,13 +48,18 @@ Shell MeasureShell(const LevelLayout& layout)
     const float naveMiddleX = 0.5f * (shell.insideWest + shell.insideEast);
     for (const WallRun& run : layout.Walls()) {
         const float face = run.inner;
-        const bool besideNave = std::min(run.from.y, run.to.y) < naveMiddleZ && std::max(run.from.y, run.to.y) > naveMiddleZ;
-        const bool behindNave = std::min(run.from.x, run.to.x) < naveMiddleX && std::max(run.from.x, run.to.x) > naveMiddleX;
-        if (besideNave && run.outward.x > 0.9f && run.from.x < shell.insideWest && run.from.x > shell.insideWest - 10.0f)
+        const bool besideNave =
+            std::min(run.from.y, run.to.y) < naveMiddleZ && std::max(run.from.y, run.to.y) > naveMiddleZ;
+        const bool behindNave =
+            std::min(run.from.x, run.to.x) < naveMiddleX && std::max(run.from.x, run.to.x) > naveMiddleX;
+        if (besideNave && run.outward.x > 0.9f && run.from.x < shell.insideWest &&
+            run.from.x > shell.insideWest - 10.0f)
             shell.outsideWest = run.from.x + face;
-        if (besideNave && run.outward.x < -0.9f && run.from.x > shell.insideEast && run.from.x < shell.insideEast + 10.0f)
+        if (besideNave && run.outward.x < -0.9f && run.from.x > shell.insideEast &&
+            run.from.x < shell.insideEast + 10.0f)
             shell.outsideEast = run.from.x - face;
-        if (behindNave && run.outward.y > 0.9f && run.from.y < shell.insideSouth && run.from.y > shell.insideSouth - 10.0f)
+        if (behindNave && run.outward.y > 0.9f && run.from.y < shell.insideSouth &&
+            run.from.y > shell.insideSouth - 10.0f)
             shell.outsideSouth = run.from.y + face;
     }
     shell.eave = ChurchZone().style.height;
@@ -74,18 +79,23 @@ void AddRoof(MeshBuilder& b, const Shell& s, float ridgeX, float ridgeY)
     for (const float side : {-1.0f, 1.0f}) {
         const float edge = side < 0.0f ? west : east;
         const glm::vec3 facing(side * (ridgeY - eave), std::fabs(ridgeX - edge), 0.0f);
-        b.AddFace(Surface::RoofTiles, {{edge, eave + thick, south}, {ridgeX, ridgeY + thick, south},
-                                       {ridgeX, ridgeY + thick, north}, {edge, eave + thick, north}},
+        b.AddFace(Surface::RoofTiles,
+                  {{edge, eave + thick, south},
+                   {ridgeX, ridgeY + thick, south},
+                   {ridgeX, ridgeY + thick, north},
+                   {edge, eave + thick, north}},
                   facing, 5.0f);
-        b.AddFace(Surface::Wood, {{edge, eave, south}, {ridgeX, ridgeY, south}, {ridgeX, ridgeY, north}, {edge, eave, north}},
-                  -facing, 4.0f);
-        b.AddFace(Surface::Wood, {{edge, eave, south}, {edge, eave + thick, south}, {edge, eave + thick, north},
-                                  {edge, eave, north}},
+        b.AddFace(Surface::Wood,
+                  {{edge, eave, south}, {ridgeX, ridgeY, south}, {ridgeX, ridgeY, north}, {edge, eave, north}}, -facing,
+                  4.0f);
+        b.AddFace(Surface::Wood,
+                  {{edge, eave, south}, {edge, eave + thick, south}, {edge, eave + thick, north}, {edge, eave, north}},
                   glm::vec3(side, 0.0f, 0.0f), 4.0f);
         for (const float end : {south, north}) {
-            b.AddFace(Surface::Wood, {{edge, eave, end}, {ridgeX, ridgeY, end}, {ridgeX, ridgeY + thick, end},
-                                      {edge, eave + thick, end}},
-                      glm::vec3(0.0f, 0.0f, end == south ? -1.0f : 1.0f), 4.0f);
+            b.AddFace(
+                Surface::Wood,
+                {{edge, eave, end}, {ridgeX, ridgeY, end}, {ridgeX, ridgeY + thick, end}, {edge, eave + thick, end}},
+                glm::vec3(0.0f, 0.0f, end == south ? -1.0f : 1.0f), 4.0f);
         }
     }
 }
@@ -105,28 +115,64 @@ void AddTower(MeshBuilder& b, float west, float south, float north, float base)
     const float shaftTop = 46.0f;
     const float belfryTop = 57.0f;
     b.AddBox(Surface::Stone, {west, base, south}, {east, shaftTop, north}, kChurchStoneTile, 1);
-    b.AddBox(Surface::Stone, {west - 0.35f, 30.0f, south - 0.35f}, {east + 0.35f, 31.0f, north + 0.35f}, kChurchStoneTile);
-    b.AddBox(Surface::Stone, {west - 0.5f, shaftTop - 0.8f, south - 0.5f}, {east + 0.5f, shaftTop, north + 0.5f}, kChurchStoneTile);
+    b.AddBox(Surface::Stone, {west - 0.35f, 30.0f, south - 0.35f}, {east + 0.35f, 31.0f, north + 0.35f},
+             kChurchStoneTile);
+    b.AddBox(Surface::Stone, {west - 0.5f, shaftTop - 0.8f, south - 0.5f}, {east + 0.5f, shaftTop, north + 0.5f},
+             kChurchStoneTile);
     // Belfry: an arched opening in each face.
     const float cz = 0.5f * (south + north);
     const float depthX = 0.5f * (north - south);
     const float pier = 3.0f;
-    AddArchway(b, Surface::Stone, {{cx, shaftTop, north - pier * 0.5f}, {1, 0, 0}, {0, 0, 1}, half - pier, 4.0f,
-                                   belfryTop - shaftTop, pier * 0.5f, pier}, 8, kChurchStoneTile);
-    AddArchway(b, Surface::Stone, {{cx, shaftTop, south + pier * 0.5f}, {1, 0, 0}, {0, 0, 1}, half - pier, 4.0f,
-                                   belfryTop - shaftTop, pier * 0.5f, pier}, 8, kChurchStoneTile);
-    AddArchway(b, Surface::Stone, {{west + pier * 0.5f, shaftTop, cz}, {0, 0, 1}, {1, 0, 0}, depthX - pier, 4.0f,
-                                   belfryTop - shaftTop, pier * 0.5f, 0.0f}, 8, kChurchStoneTile);
-    AddArchway(b, Surface::Stone, {{east - pier * 0.5f, shaftTop, cz}, {0, 0, 1}, {1, 0, 0}, depthX - pier, 4.0f,
-                                   belfryTop - shaftTop, pier * 0.5f, 0.0f}, 8, kChurchStoneTile);
-    b.AddBox(Surface::Stone, {west - 0.6f, belfryTop, south - 0.6f}, {east + 0.6f, belfryTop + 1.0f, north + 0.6f}, kChurchStoneTile);
+    AddArchway(b, Surface::Stone,
+               {{cx, shaftTop, north - pier * 0.5f},
+                {1, 0, 0},
+                {0, 0, 1},
+                half - pier,
+                4.0f,
+                belfryTop - shaftTop,
+                pier * 0.5f,
+                pier},
+               8, kChurchStoneTile);
+    AddArchway(b, Surface::Stone,
+               {{cx, shaftTop, south + pier * 0.5f},
+                {1, 0, 0},
+                {0, 0, 1},
+                half - pier,
+                4.0f,
+                belfryTop - shaftTop,
+                pier * 0.5f,
+                pier},
+               8, kChurchStoneTile);
+    AddArchway(b, Surface::Stone,
+               {{west + pier * 0.5f, shaftTop, cz},
+                {0, 0, 1},
+                {1, 0, 0},
+                depthX - pier,
+                4.0f,
+                belfryTop - shaftTop,
+                pier * 0.5f,
+                0.0f},
+               8, kChurchStoneTile);
+    AddArchway(b, Surface::Stone,
+               {{east - pier * 0.5f, shaftTop, cz},
+                {0, 0, 1},
+                {1, 0, 0},
+                depthX - pier,
+                4.0f,
+                belfryTop - shaftTop,
+                pier * 0.5f,
+                0.0f},
+               8, kChurchStoneTile);
+    b.AddBox(Surface::Stone, {west - 0.6f, belfryTop, south - 0.6f}, {east + 0.6f, belfryTop + 1.0f, north + 0.6f},
+             kChurchStoneTile);
     // Two bells.
     for (const float bx : {cx - 2.6f, cx + 2.6f}) {
         b.AddCylinder(Surface::Bronze, {bx, 49.5f, cz}, 1.7f, 0.9f, 2.6f, 10, 2.0f);
         b.AddBox(Surface::Wood, {bx - 0.2f, 52.1f, south + 1.5f}, {bx + 0.2f, 52.6f, north - 1.5f}, 2.0f);
     }
     // Spire and its cross.
-    b.AddPyramid(Surface::RoofTiles, {west - 0.6f, south - 0.6f}, {east + 0.6f, north + 0.6f}, belfryTop + 1.0f, 15.0f, 5.0f);
+    b.AddPyramid(Surface::RoofTiles, {west - 0.6f, south - 0.6f}, {east + 0.6f, north + 0.6f}, belfryTop + 1.0f, 15.0f,
+                 5.0f);
     const float top = belfryTop + 16.0f;
     b.AddBox(Surface::Iron, {cx - 0.2f, top - 1.0f, cz - 0.2f}, {cx + 0.2f, top + 4.0f, cz + 0.2f}, 2.0f);
     b.AddBox(Surface::Iron, {cx - 1.3f, top + 2.2f, cz - 0.2f}, {cx + 1.3f, top + 2.7f, cz + 0.2f}, 2.0f);
@@ -137,7 +183,8 @@ void AddWindow(MeshBuilder& b, float x, float z, float facing)
     const glm::vec3 across(0.0f, 0.0f, 1.0f);
     const glm::vec3 out(facing, 0.0f, 0.0f);
     b.AddFace(Surface::Stone, RoundHeadedOutline({x + facing * 0.04f, 5.4f, z}, across, 2.2f, 11.0f, 8), out, 4.0f);
-    b.AddFace(Surface::StainedGlass, RoundHeadedOutline({x + facing * 0.08f, 6.0f, z}, across, 1.6f, 11.0f, 8), out, 3.0f);
+    b.AddFace(Surface::StainedGlass, RoundHeadedOutline({x + facing * 0.08f, 6.0f, z}, across, 1.6f, 11.0f, 8), out,
+              3.0f);
 }
 
 // A pew facing south, to the altar: seat, back rest and two ends.
@@ -149,7 +196,7 @@ void AddPew(MeshBuilder& b, float west, float east, float z)
         b.AddBox(Surface::Wood, {x, 0.0f, z - 0.7f}, {x + 0.2f, 1.5f, z + 0.45f}, 3.0f, 1);
 }
 
-} // namespace
+}  // namespace
 
 MeshBuilder BuildChurch(const LevelLayout& layout)
 {
@@ -171,13 +218,15 @@ MeshBuilder BuildChurch(const LevelLayout& layout)
     const float depth = 0.5f * (s.outsideNorth - s.insideNorth);
     const float wallMiddle = 0.5f * (s.outsideNorth + s.insideNorth);
     const float springing = 7.0f;
-    AddArchway(b, Surface::Stone, {{doorCentre, 0.0f, wallMiddle}, {1, 0, 0}, {0, 0, 1}, doorHalf, springing, s.eave, depth, 0.0f},
-               12, kChurchStoneTile);
+    AddArchway(b, Surface::Stone,
+               {{doorCentre, 0.0f, wallMiddle}, {1, 0, 0}, {0, 0, 1}, doorHalf, springing, s.eave, depth, 0.0f}, 12,
+               kChurchStoneTile);
     for (const float face : {s.outsideNorth + 0.3f, s.insideNorth - 0.3f}) {
         const Archway moulding{{doorCentre, 0.0f, face}, {1, 0, 0}, {0, 0, 1}, doorHalf, springing, 0.0f, 0.3f, 0.0f};
         AddArchRing(b, Surface::Stone, moulding, doorHalf, doorHalf + 0.9f, 12, 3.0f);
     }
-    const Archway outerRing{{doorCentre, 0.0f, s.outsideNorth + 0.15f}, {1, 0, 0}, {0, 0, 1}, doorHalf, springing, 0.0f, 0.15f, 0.0f};
+    const Archway outerRing{
+        {doorCentre, 0.0f, s.outsideNorth + 0.15f}, {1, 0, 0}, {0, 0, 1}, doorHalf, springing, 0.0f, 0.15f, 0.0f};
     AddArchRing(b, Surface::Marble, outerRing, doorHalf + 0.9f, doorHalf + 1.5f, 12, 3.0f);
     for (const float side : {-1.0f, 1.0f}) {
         const float hinge = side < 0.0f ? s.doorWest : s.doorEast;
@@ -212,13 +261,17 @@ MeshBuilder BuildChurch(const LevelLayout& layout)
     }
     for (int i = 1; i < bays; ++i) {
         const float z = naveSouth + bay * i;
-        b.AddBox(Surface::Stone, {s.insideWest, 0.0f, z - 0.8f}, {s.insideWest + 0.6f, s.eave - 0.6f, z + 0.8f}, kChurchStoneTile, 1);
-        b.AddBox(Surface::Stone, {s.insideEast - 0.6f, 0.0f, z - 0.8f}, {s.insideEast, s.eave - 0.6f, z + 0.8f}, kChurchStoneTile, 1);
+        b.AddBox(Surface::Stone, {s.insideWest, 0.0f, z - 0.8f}, {s.insideWest + 0.6f, s.eave - 0.6f, z + 0.8f},
+                 kChurchStoneTile, 1);
+        b.AddBox(Surface::Stone, {s.insideEast - 0.6f, 0.0f, z - 0.8f}, {s.insideEast, s.eave - 0.6f, z + 0.8f},
+                 kChurchStoneTile, 1);
         for (const float side : {-1.0f, 1.0f}) {
             const float face = side < 0.0f ? s.outsideWest : s.outsideEast;
             const float out = face + side * 1.0f;
-            const std::vector<glm::vec2> foot = {{std::min(face, out), z - 1.2f}, {std::max(face, out), z - 1.2f},
-                                                 {std::max(face, out), z + 1.2f}, {std::min(face, out), z + 1.2f}};
+            const std::vector<glm::vec2> foot = {{std::min(face, out), z - 1.2f},
+                                                 {std::max(face, out), z - 1.2f},
+                                                 {std::max(face, out), z + 1.2f},
+                                                 {std::min(face, out), z + 1.2f}};
             std::vector<glm::vec2> head = foot;
             for (glm::vec2& p : head) {
                 if (std::fabs(p.x - out) < 0.01f)
@@ -241,8 +294,11 @@ MeshBuilder BuildChurch(const LevelLayout& layout)
     // Inside: a boarded ceiling on beams, the altar and its altarpiece, pews either side of
     // the aisle facing the altar.
     const float ceiling = s.eave - 0.6f;
-    b.AddFace(Surface::Wood, {{s.insideWest, ceiling, s.insideSouth}, {s.insideEast, ceiling, s.insideSouth},
-                              {s.insideEast, ceiling, s.insideNorth}, {s.insideWest, ceiling, s.insideNorth}},
+    b.AddFace(Surface::Wood,
+              {{s.insideWest, ceiling, s.insideSouth},
+               {s.insideEast, ceiling, s.insideSouth},
+               {s.insideEast, ceiling, s.insideNorth},
+               {s.insideWest, ceiling, s.insideNorth}},
               {0, -1, 0}, 4.0f);
     for (int i = 1; i < 7; ++i) {
         const float z = s.insideSouth + (s.insideNorth - s.insideSouth) * i / 7.0f;
@@ -259,8 +315,11 @@ MeshBuilder BuildChurch(const LevelLayout& layout)
             const float x0 = doorCentre - 9.6f + column * 6.6f;
             const float y0 = 3.2f + row * 5.0f;
             b.AddBox(Surface::Bronze, {x0, y0, back + 0.35f}, {x0 + 5.8f, y0 + 4.2f, back + 0.45f}, 2.0f, 1);
-            b.AddFace(Surface::Marble, {{x0 + 0.5f, y0 + 0.5f, back + 0.47f}, {x0 + 5.3f, y0 + 0.5f, back + 0.47f},
-                                        {x0 + 5.3f, y0 + 3.7f, back + 0.47f}, {x0 + 0.5f, y0 + 3.7f, back + 0.47f}},
+            b.AddFace(Surface::Marble,
+                      {{x0 + 0.5f, y0 + 0.5f, back + 0.47f},
+                       {x0 + 5.3f, y0 + 0.5f, back + 0.47f},
+                       {x0 + 5.3f, y0 + 3.7f, back + 0.47f},
+                       {x0 + 0.5f, y0 + 3.7f, back + 0.47f}},
                       {0, 0, 1}, 2.0f);
         }
     }

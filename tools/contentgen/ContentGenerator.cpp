@@ -4,9 +4,9 @@
 #include "tools/contentgen/LevelLayout.h"
 #include "tools/contentgen/ModelBuilders.h"
 #include "tools/contentgen/ModelSetEntry.h"
+#include "tools/contentgen/PlanModels.h"
 #include "tools/contentgen/SunShading.h"
 #include "tools/contentgen/TextureLibrary.h"
-#include "tools/contentgen/PlanModels.h"
 #include "tools/contentgen/XFileWriter.h"
 #include "world/CLevelMap.h"
 
@@ -41,7 +41,7 @@ bool WritePng(const std::filesystem::path& path, const cv::Mat& image, std::stri
     return WriteBytes(path, std::string(buffer.begin(), buffer.end()), error);
 }
 
-} // namespace
+}  // namespace
 
 std::vector<BuiltModel> BuildModels(const LevelLayout& layout)
 {

@@ -11,8 +11,8 @@ MeshBuilder BuildGate(const LevelLayout&)
     const BuildingZone& gap = GateZone();
     const float west = gap.minimum.x;
     const float east = gap.maximum.x;
-    const float line = gap.minimum.y;         // the wall's side line
-    const float z = line + 1.875f;            // middle of the wall
+    const float line = gap.minimum.y;  // the wall's side line
+    const float z = line + 1.875f;  // middle of the wall
     const float pier = 2.6f;
     const float pierHeight = 8.5f;
     MeshBuilder b;
@@ -37,15 +37,20 @@ MeshBuilder BuildGate(const LevelLayout&)
     }
     for (const float height : {0.6f, 3.2f, 5.8f})
         b.AddBox(Surface::Iron, {west, height, z - 0.1f}, {east, height + 0.22f, z + 0.1f}, 1.0f);
-    b.AddBox(Surface::Iron, {0.5f * (west + east) - 0.08f, 0.2f, z - 0.12f}, {0.5f * (west + east) + 0.08f, 7.6f, z + 0.12f}, 1.0f);
+    b.AddBox(Surface::Iron, {0.5f * (west + east) - 0.08f, 0.2f, z - 0.12f},
+             {0.5f * (west + east) + 0.08f, 7.6f, z + 0.12f}, 1.0f);
     // Outside: a gravel lane between grass verges, out to the edge of the map.
     const float far = 490.0f;
     const float laneWest = west + 1.0f;
     const float laneEast = east - 1.0f;
-    b.AddFace(Surface::Gravel, {{laneWest, 0.0f, line}, {laneEast, 0.0f, line}, {laneEast, 0.0f, far}, {laneWest, 0.0f, far}},
-              {0, 1, 0}, 5.0f);
-    b.AddFace(Surface::Grass, {{west - 12.0f, -0.02f, line + 2.5f}, {east + 12.0f, -0.02f, line + 2.5f},
-                               {east + 12.0f, -0.02f, far}, {west - 12.0f, -0.02f, far}},
+    b.AddFace(Surface::Gravel,
+              {{laneWest, 0.0f, line}, {laneEast, 0.0f, line}, {laneEast, 0.0f, far}, {laneWest, 0.0f, far}}, {0, 1, 0},
+              5.0f);
+    b.AddFace(Surface::Grass,
+              {{west - 12.0f, -0.02f, line + 2.5f},
+               {east + 12.0f, -0.02f, line + 2.5f},
+               {east + 12.0f, -0.02f, far},
+               {west - 12.0f, -0.02f, far}},
               {0, 1, 0}, 8.0f);
     return b;
 }

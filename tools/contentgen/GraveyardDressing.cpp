@@ -12,9 +12,9 @@
 
 namespace {
 
-constexpr float kMargin = 4.0f;        // from the cell's sides
+constexpr float kMargin = 4.0f;  // from the cell's sides
 constexpr float kOpeningClear = 7.0f;  // from its openings
-constexpr float kModelClear = 10.0f;   // from the placed models
+constexpr float kModelClear = 10.0f;  // from the placed models
 constexpr float kRowStep = 7.0f;
 constexpr float kColumnStep = 5.5f;
 constexpr int kMostGraves = 9;
@@ -50,7 +50,8 @@ bool NearOpening(const LayoutCell& cell, const glm::vec2& p, float clearance)
 bool NearModel(const glm::vec2& p)
 {
     for (int index = 0; index < kModelCount; ++index) {
-        const bool planOrSky = index == kSkyModel || (index >= kFirstWallModel && index < kFirstFloorModel + kFloorModelCount);
+        const bool planOrSky =
+            index == kSkyModel || (index >= kFirstWallModel && index < kFirstFloorModel + kFloorModelCount);
         const glm::vec3& t = ModelSet()[index].translation;
         if (!planOrSky && glm::length(p - glm::vec2(t.x, t.z)) < kModelClear)
             return true;
@@ -126,12 +127,12 @@ void AddCypress(MeshBuilder& b, const glm::vec2& at, float scale)
 }
 
 struct Path {
-    glm::vec2 from;    // middle of an opening
-    glm::vec2 to;      // middle of the cell
+    glm::vec2 from;  // middle of an opening
+    glm::vec2 to;  // middle of the cell
     float halfWidth;
-    glm::vec2 along;   // unit, along the opening
-    float openingHalf; // half the opening's length
-    bool toChurch;     // leads to the church door
+    glm::vec2 along;  // unit, along the opening
+    float openingHalf;  // half the opening's length
+    bool toChurch;  // leads to the church door
 };
 
 glm::vec2 Middle(const LayoutCell& cell)
@@ -169,8 +170,8 @@ std::vector<Path> PathsOf(const LayoutCell& cell)
                 continue;
             const float length = glm::length(segment.to - segment.from);
             const float width = std::min(kPathWidth, 0.8f * length);
-            paths.push_back({(segment.from + segment.to) * 0.5f, meet, 0.5f * width, (segment.to - segment.from) / length,
-                             0.5f * length, segment.target == kDoorCell});
+            paths.push_back({(segment.from + segment.to) * 0.5f, meet, 0.5f * width,
+                             (segment.to - segment.from) / length, 0.5f * length, segment.target == kDoorCell});
         }
     }
     return paths;
@@ -219,9 +220,9 @@ void AddPaths(MeshBuilder& b, const LayoutCell& cell, const std::vector<Path>& p
         const glm::vec2 d = glm::normalize(path.to - path.from);
         const glm::vec2 n(-d.y, d.x);
         const glm::vec2 end = path.to + d * path.halfWidth;
-        const std::vector<glm::vec2> strip = ClipToCell(
-            {path.from - n * path.halfWidth, end - n * path.halfWidth, end + n * path.halfWidth, path.from + n * path.halfWidth},
-            cell);
+        const std::vector<glm::vec2> strip = ClipToCell({path.from - n * path.halfWidth, end - n * path.halfWidth,
+                                                         end + n * path.halfWidth, path.from + n * path.halfWidth},
+                                                        cell);
         if (strip.size() < 3)
             continue;
         std::vector<glm::vec3> points;
@@ -231,7 +232,7 @@ void AddPaths(MeshBuilder& b, const LayoutCell& cell, const std::vector<Path>& p
     }
 }
 
-} // namespace
+}  // namespace
 
 void AddAvenue(MeshBuilder& b, const LevelLayout& layout, int cellIndex)
 {
@@ -265,8 +266,9 @@ void AddYard(MeshBuilder& b, const LevelLayout& layout, int cellIndex)
         lo = glm::min(lo, corner);
         hi = glm::max(hi, corner);
     }
-    const float area = 0.5f * std::fabs((cell.corners[2].x - cell.corners[0].x) * (cell.corners[3].y - cell.corners[1].y) -
-                                        (cell.corners[3].x - cell.corners[1].x) * (cell.corners[2].y - cell.corners[0].y));
+    const float area = 0.5f *
+        std::fabs((cell.corners[2].x - cell.corners[0].x) * (cell.corners[3].y - cell.corners[1].y) -
+                  (cell.corners[3].x - cell.corners[1].x) * (cell.corners[2].y - cell.corners[0].y));
     const int most = std::min(kMostGraves, static_cast<int>(area / kAreaPerGrave));
     const std::vector<Path> paths = PathsOf(cell);
     AddPaths(b, cell, paths);
@@ -322,7 +324,8 @@ void AddYard(MeshBuilder& b, const LevelLayout& layout, int cellIndex)
         const glm::vec2 c = cell.corners[corner];
         const glm::vec2 centre = (cell.corners[0] + cell.corners[1] + cell.corners[2] + cell.corners[3]) * 0.25f;
         const glm::vec2 p = c + glm::normalize(centre - c) * 4.5f;
-        if (NearOpening(cell, p, kOpeningClear) || NearModel(p) || NearPath(paths, p) || layout.DepthInside(cellIndex, p) < 2.0f)
+        if (NearOpening(cell, p, kOpeningClear) || NearModel(p) || NearPath(paths, p) ||
+            layout.DepthInside(cellIndex, p) < 2.0f)
             continue;
         AddCypress(b, p, 0.9f + 0.3f * noise.Hash(corner, 0, 7));
         ++trees;

@@ -15,8 +15,8 @@ constexpr int kMaskSupersample = 8;
 constexpr float kCornerRadius = 0.18f;
 constexpr float kBorder = 0.03f;
 
-const cv::Vec3f kMist(0.74f, 0.71f, 0.68f); // BGR, as the title picture's
-const cv::Vec3b kBorderColour(64, 58, 52);   // BGR: dark slate
+const cv::Vec3f kMist(0.74f, 0.71f, 0.68f);  // BGR, as the title picture's
+const cv::Vec3b kBorderColour(64, 58, 52);  // BGR: dark slate
 
 // How far a point (in sides, from the centre) lies inside the rounded square of half-side 0.5:
 // negative outside.
@@ -30,7 +30,7 @@ float Inside(float x, float y)
     return 0.5f - std::max(std::abs(x), std::abs(y));
 }
 
-} // namespace
+}  // namespace
 
 IconPicture::IconPicture(const std::vector<ContentMesh>& placed)
 {
@@ -74,7 +74,8 @@ cv::Mat IconPicture::Picture(int size) const
             const cv::Vec3b& colour = scene.at<cv::Vec3b>(y, x);
             cv::Vec4b& out = icon.at<cv::Vec4b>(y, x);
             for (int c = 0; c < 3; ++c) {
-                const int mixed = covered == 0 ? 0 : (colour[c] * inner + kBorderColour[c] * (covered - inner)) / covered;
+                const int mixed =
+                    covered == 0 ? 0 : (colour[c] * inner + kBorderColour[c] * (covered - inner)) / covered;
                 out[c] = static_cast<uchar>(mixed);
             }
             out[3] = static_cast<uchar>((255 * covered + samples / 2) / samples);

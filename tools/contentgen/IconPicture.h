@@ -18,5 +18,5 @@ public:
     static const std::vector<int>& Sizes();
 
 private:
-    cv::Mat m_scene; // 8-bit BGR, square
+    cv::Mat m_scene;  // 8-bit BGR, square
 };

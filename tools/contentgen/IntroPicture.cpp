@@ -14,8 +14,8 @@ constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
 constexpr int kSupersample = 2;
 
-const cv::Vec3f kMist(0.74f, 0.71f, 0.68f); // BGR: a cool grey-blue
-const cv::Scalar kIvory(214, 236, 244);     // BGR
+const cv::Vec3f kMist(0.74f, 0.71f, 0.68f);  // BGR: a cool grey-blue
+const cv::Scalar kIvory(214, 236, 244);  // BGR
 
 cv::Mat RenderScene(const std::vector<ContentMesh>& placed)
 {
@@ -75,7 +75,7 @@ void Title(cv::Mat& picture, cv::freetype::FreeType2& font, const std::string& t
     font.putText(picture, text, origin, height, kIvory, -1, cv::LINE_AA, true);
 }
 
-} // namespace
+}  // namespace
 
 cv::Mat MakeIntroPicture(const std::vector<ContentMesh>& placed, const std::string& fontFile)
 {

@@ -72,8 +72,8 @@ std::vector<LayoutCell> CellsOf(const CLevelMap& map)
             out.corners[k] = glm::vec2(cell.corners[order[k]]->x, cell.corners[order[k]]->z);
         for (int side = 0; side < 4; ++side) {
             for (const SideSegment& segment : cell.sides[side].segments) {
-                out.sides[side].push_back({PointOnSide(out, side, segment.from),
-                                           PointOnSide(out, side, segment.to), segment.target});
+                out.sides[side].push_back(
+                    {PointOnSide(out, side, segment.from), PointOnSide(out, side, segment.to), segment.target});
             }
         }
         out.drawList = map.DrawList(i);
@@ -90,7 +90,7 @@ std::vector<LayoutWall> WallsOf(const CLevelMap& map)
     return walls;
 }
 
-} // namespace
+}  // namespace
 
 LevelLayout::LevelLayout(const CLevelMap& map) : LevelLayout(CellsOf(map), WallsOf(map)) {}
 
@@ -176,8 +176,8 @@ bool LevelLayout::IsOpeningEnd(const glm::vec2& p, const glm::vec2& direction) c
     return false;
 }
 
-bool LevelLayout::IsFreeStrip(const glm::vec2& p, const glm::vec2& direction, float length,
-                              const glm::vec2& outward, float inner, float outer) const
+bool LevelLayout::IsFreeStrip(const glm::vec2& p, const glm::vec2& direction, float length, const glm::vec2& outward,
+                              float inner, float outer) const
 {
     for (int i = 0; i <= 4; ++i) {
         for (int j = 0; j <= 2; ++j) {
@@ -233,8 +233,10 @@ void LevelLayout::BuildWalls(const std::vector<LayoutWall>& walls)
                 const glm::vec2 e = glm::normalize(other.to - other.from);
                 glm::vec2 innerHit;
                 glm::vec2 outerHit;
-                if (Intersect(run.from + run.outward * run.inner, d, other.from + other.outward * other.inner, e, innerHit) &&
-                    Intersect(run.from + run.outward * run.outer, d, other.from + other.outward * other.outer, e, outerHit) &&
+                if (Intersect(run.from + run.outward * run.inner, d, other.from + other.outward * other.inner, e,
+                              innerHit) &&
+                    Intersect(run.from + run.outward * run.outer, d, other.from + other.outward * other.outer, e,
+                              outerHit) &&
                     glm::length(outerHit - p) < 4.0f * std::max(1.0f, run.outer)) {
                     ends[end][0] = innerHit;
                     ends[end][1] = outerHit;

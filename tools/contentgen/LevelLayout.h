@@ -21,7 +21,7 @@ struct LayoutCell {
     // Side segments by side: left, top, right, bottom.
     std::array<std::vector<LayoutSegment>, 4> sides;
     std::vector<int> drawList;
-    int floorModel; // the model that carries the cell's floor
+    int floorModel;  // the model that carries the cell's floor
 };
 
 // A wall stretch of the plan, once even where two cells' walls lie back to back: the side of
@@ -41,18 +41,18 @@ struct WallRun {
     int cell;
     int side;
     int model;
-    glm::vec2 from;    // on the side line
+    glm::vec2 from;  // on the side line
     glm::vec2 to;
-    glm::vec2 outward; // unit normal of the side, away from the cell
-    float clearance;   // free distance beyond the side before another cell's floor (capped)
-    float inner;       // offsets of the inner and outer faces beyond the side line
+    glm::vec2 outward;  // unit normal of the side, away from the cell
+    float clearance;  // free distance beyond the side before another cell's floor (capped)
+    float inner;  // offsets of the inner and outer faces beyond the side line
     float outer;
     // Plan of the wall's footprint: inner-from, inner-to, outer-to, outer-from. Ends at a
     // corner shared with another wall of the cell are mitred into it; other ends that meet no
     // opening reach on past the corner, so walls of neighbouring cells close up.
     std::array<glm::vec2, 4> footprint;
-    bool fromIsJamb;   // an opening in line with the wall starts at this end (a gateway post
-    bool toIsJamb;     // belongs there)
+    bool fromIsJamb;  // an opening in line with the wall starts at this end (a gateway post
+    bool toIsJamb;  // belongs there)
 };
 
 // The level map read as geometry for building the wall and floor models.
@@ -86,8 +86,8 @@ private:
     bool IsOpeningEnd(const glm::vec2& p, const glm::vec2& direction) const;
     // Whether the strip from p along `direction`, between the offsets inner and outer, is
     // clear of every cell.
-    bool IsFreeStrip(const glm::vec2& p, const glm::vec2& direction, float length,
-                     const glm::vec2& outward, float inner, float outer) const;
+    bool IsFreeStrip(const glm::vec2& p, const glm::vec2& direction, float length, const glm::vec2& outward,
+                     float inner, float outer) const;
     float Clearance(const glm::vec2& from, const glm::vec2& to, const glm::vec2& outward) const;
 
     std::vector<LayoutCell> m_cells;

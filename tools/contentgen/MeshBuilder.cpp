@@ -68,7 +68,7 @@ glm::vec2 Centre(const std::vector<glm::vec2>& footprint)
     return sum / static_cast<float>(footprint.size());
 }
 
-} // namespace
+}  // namespace
 
 std::vector<glm::vec2> RegularPolygon(float cx, float cz, float radius, int sides, double start)
 {
@@ -91,8 +91,7 @@ int MeshBuilder::MaterialFor(Surface surface, int shade)
     return static_cast<int>(m_mesh.materials.size() - 1);
 }
 
-void MeshBuilder::AddFace(Surface surface, std::vector<glm::vec3> points, const glm::vec3& facing,
-                          float tile)
+void MeshBuilder::AddFace(Surface surface, std::vector<glm::vec3> points, const glm::vec3& facing, float tile)
 {
     DropRepeatedPoints(points, nullptr);
     if (points.size() < 3)
@@ -130,22 +129,20 @@ void MeshBuilder::AddFace(Surface surface, std::vector<glm::vec3> points, std::v
         m_mesh.faces.push_back({{first, first + i, first + i + 1}, material});
 }
 
-void MeshBuilder::AddBox(Surface surface, const glm::vec3& lo, const glm::vec3& hi, float tile,
-                         unsigned skip)
+void MeshBuilder::AddBox(Surface surface, const glm::vec3& lo, const glm::vec3& hi, float tile, unsigned skip)
 {
     const std::vector<glm::vec2> footprint = {{lo.x, lo.z}, {hi.x, lo.z}, {hi.x, hi.z}, {lo.x, hi.z}};
     AddPrism(surface, footprint, lo.y, hi.y, tile, (skip & 2U) == 0, (skip & 1U) == 0);
 }
 
-void MeshBuilder::AddPrism(Surface surface, const std::vector<glm::vec2>& footprint, float y0,
-                           float y1, float tile, bool withTop, bool withBottom)
+void MeshBuilder::AddPrism(Surface surface, const std::vector<glm::vec2>& footprint, float y0, float y1, float tile,
+                           bool withTop, bool withBottom)
 {
     AddLoft(surface, footprint, y0, footprint, y1, tile, withTop, withBottom);
 }
 
 void MeshBuilder::AddLoft(Surface surface, const std::vector<glm::vec2>& bottom, float y0,
-                          const std::vector<glm::vec2>& top, float y1, float tile, bool withTop,
-                          bool withBottom)
+                          const std::vector<glm::vec2>& top, float y1, float tile, bool withTop, bool withBottom)
 {
     const glm::vec2 axis = (Centre(bottom) + Centre(top)) * 0.5f;
     const std::size_t n = bottom.size();
@@ -173,8 +170,8 @@ void MeshBuilder::AddLoft(Surface surface, const std::vector<glm::vec2>& bottom,
     }
 }
 
-void MeshBuilder::AddCylinder(Surface surface, const glm::vec3& base, float radiusBottom,
-                              float radiusTop, float height, int segments, float tile, bool withTop)
+void MeshBuilder::AddCylinder(Surface surface, const glm::vec3& base, float radiusBottom, float radiusTop, float height,
+                              int segments, float tile, bool withTop)
 {
     const double start = kPi / segments;
     std::vector<glm::vec2> bottom = RegularPolygon(base.x, base.z, radiusBottom, segments, start);
@@ -182,29 +179,29 @@ void MeshBuilder::AddCylinder(Surface surface, const glm::vec3& base, float radi
     AddLoft(surface, bottom, base.y, top, base.y + height, tile, withTop && radiusTop > 0.0f, false);
 }
 
-void MeshBuilder::AddEllipsoid(Surface surface, const glm::vec3& centre, const glm::vec3& radii,
-                               int segments, int rings, float tile)
+void MeshBuilder::AddEllipsoid(Surface surface, const glm::vec3& centre, const glm::vec3& radii, int segments,
+                               int rings, float tile)
 {
     auto point = [&](int ring, int segment) {
         const double polar = kPi * ring / rings;
         const double azimuth = 2.0 * kPi * segment / segments;
         const double s = PortableSin(polar);
-        return centre + glm::vec3(radii.x * static_cast<float>(s * PortableCos(azimuth)),
-                                  -radii.y * static_cast<float>(PortableCos(polar)),
-                                  radii.z * static_cast<float>(s * PortableSin(azimuth)));
+        return centre +
+            glm::vec3(radii.x * static_cast<float>(s * PortableCos(azimuth)),
+                      -radii.y * static_cast<float>(PortableCos(polar)),
+                      radii.z * static_cast<float>(s * PortableSin(azimuth)));
     };
     for (int ring = 0; ring < rings; ++ring) {
         for (int segment = 0; segment < segments; ++segment) {
             const std::vector<glm::vec3> quad = {point(ring, segment), point(ring + 1, segment),
-                                                 point(ring + 1, segment + 1),
-                                                 point(ring, segment + 1)};
+                                                 point(ring + 1, segment + 1), point(ring, segment + 1)};
             AddFace(surface, quad, Centroid(quad) - centre, tile);
         }
     }
 }
 
-void MeshBuilder::AddPyramid(Surface surface, const glm::vec2& lo, const glm::vec2& hi, float y0,
-                             float apexHeight, float tile)
+void MeshBuilder::AddPyramid(Surface surface, const glm::vec2& lo, const glm::vec2& hi, float y0, float apexHeight,
+                             float tile)
 {
     const glm::vec3 apex((lo.x + hi.x) * 0.5f, y0 + apexHeight, (lo.y + hi.y) * 0.5f);
     const glm::vec3 corners[4] = {{lo.x, y0, lo.y}, {hi.x, y0, lo.y}, {hi.x, y0, hi.y}, {lo.x, y0, hi.y}};

@@ -6,7 +6,7 @@
 
 // Where the renderer puts a model file: world = scale * model + translation, no rotation.
 struct ModelSetEntry {
-    std::string file; // name inside modelos/
+    std::string file;  // name inside modelos/
     float scale;
     glm::vec3 translation;
 
@@ -24,11 +24,11 @@ enum ModelIndex {
     kChurchModel = 2,
     kFirstWallModel = 3,  // paredesA .. paredesG: 3 .. 9
     kWallModelCount = 7,
-    kFirstFloorModel = 10, // sueloC .. sueloF: 10 .. 13
+    kFirstFloorModel = 10,  // sueloC .. sueloF: 10 .. 13
     kFloorModelCount = 4,
     kTombModel = 14,
     kGateModel = 15,
-    kFirstCrossModel = 16, // three placements of cruz.x: 16 .. 18
+    kFirstCrossModel = 16,  // three placements of cruz.x: 16 .. 18
     kSmallTowerModel = 19,
     kBigTowerModel = 20,
     kArchModel = 21,

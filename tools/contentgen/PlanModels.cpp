@@ -30,15 +30,15 @@ std::vector<glm::vec2> Widened(const std::array<glm::vec2, 4>& fp, const glm::ve
             fp[3] + outward * outerGrow};
 }
 
-void AddPost(MeshBuilder& b, const glm::vec2& end, const glm::vec2& inwards, const glm::vec2& outward,
-             float inner, float outer, float height)
+void AddPost(MeshBuilder& b, const glm::vec2& end, const glm::vec2& inwards, const glm::vec2& outward, float inner,
+             float outer, float height)
 {
     const glm::vec2 centre = end + inwards * 0.8f + outward * (0.5f * (inner + outer));
     const float halfAcross = 0.5f * (outer - inner) + 0.3f;
     const glm::vec2 along = inwards * 0.8f;
     const glm::vec2 across = outward * halfAcross;
-    const std::vector<glm::vec2> square = {centre - along - across, centre + along - across,
-                                           centre + along + across, centre - along + across};
+    const std::vector<glm::vec2> square = {centre - along - across, centre + along - across, centre + along + across,
+                                           centre - along + across};
     b.AddPrism(Surface::Stone, square, 0.0f, height, 3.0f, false);
     std::vector<glm::vec2> cap = {centre - along * 1.1f - across * 1.08f, centre + along * 1.1f - across * 1.08f,
                                   centre + along * 1.1f + across * 1.08f, centre - along * 1.1f + across * 1.08f};
@@ -65,8 +65,8 @@ void AddWall(MeshBuilder& b, const WallRun& run)
             if (piece.endIsJamb)
                 AddPost(b, run.to, -d, run.outward, run.inner, run.outer, style.height + 1.0f);
         } else {
-            b.AddPrism(style.surface, Widened(piece.footprint, run.outward, 0.25f, 0.25f), 0.0f, 1.0f,
-                       style.tile, true, false);
+            b.AddPrism(style.surface, Widened(piece.footprint, run.outward, 0.25f, 0.25f), 0.0f, 1.0f, style.tile, true,
+                       false);
             b.AddPrism(style.surface, Widened(piece.footprint, run.outward, 0.45f, 0.45f), style.height - 0.6f,
                        style.height, style.tile, true, true);
         }
@@ -84,8 +84,11 @@ void AddStrip(MeshBuilder& b, const LevelLayout& layout, const WallRun& run)
     const glm::vec2 c = run.from + d * glm::dot(run.footprint[1] - run.from, d);
     const Surface surface = FloorSurface(layout, run.cell);
     const float y = -0.02f;
-    b.AddFace(surface, {{a.x, y, a.y}, {c.x, y, c.y}, {run.footprint[1].x, y, run.footprint[1].y},
-                        {run.footprint[0].x, y, run.footprint[0].y}},
+    b.AddFace(surface,
+              {{a.x, y, a.y},
+               {c.x, y, c.y},
+               {run.footprint[1].x, y, run.footprint[1].y},
+               {run.footprint[0].x, y, run.footprint[0].y}},
               {0.0f, 1.0f, 0.0f}, FloorTile(surface));
 }
 
@@ -110,7 +113,7 @@ bool IsPath(const LevelLayout& layout, int cell)
     return NarrowWidth(layout.Cell(cell)) <= kPathWidth;
 }
 
-} // namespace
+}  // namespace
 
 Surface FloorSurface(const LevelLayout& layout, int cell)
 {

@@ -29,7 +29,7 @@ double CosKernel(double x)
     return sum;
 }
 
-} // namespace
+}  // namespace
 
 double PortableSin(double radians)
 {

@@ -5,13 +5,13 @@
 
 namespace {
 
-constexpr float kRadius = 1500.0f;   // holds the whole map, well inside the far plane
+constexpr float kRadius = 1500.0f;  // holds the whole map, well inside the far plane
 constexpr int kSegments = 32;
 constexpr int kRings = 10;
-constexpr double kLowest = -8.0 * kPi / 180.0; // a skirt below the horizon
+constexpr double kLowest = -8.0 * kPi / 180.0;  // a skirt below the horizon
 constexpr float kRepeatsAround = 4.0f;
 
-} // namespace
+}  // namespace
 
 MeshBuilder BuildSkyDome()
 {
@@ -21,9 +21,10 @@ MeshBuilder BuildSkyDome()
     auto point = [&](int ring, int segment) {
         const double e = elevation(ring);
         const double a = 2.0 * kPi * segment / kSegments;
-        return centre + kRadius * glm::vec3(static_cast<float>(PortableCos(e) * PortableCos(a)),
-                                            static_cast<float>(PortableSin(e)),
-                                            static_cast<float>(PortableCos(e) * PortableSin(a)));
+        return centre +
+            kRadius *
+            glm::vec3(static_cast<float>(PortableCos(e) * PortableCos(a)), static_cast<float>(PortableSin(e)),
+                      static_cast<float>(PortableCos(e) * PortableSin(a)));
     };
     auto v = [&](int ring) {
         const double e = elevation(ring);

@@ -12,7 +12,7 @@ namespace {
 
 constexpr float kNear = 0.5f;
 
-} // namespace
+}  // namespace
 
 TextureSet TexturesFor(const std::vector<const ContentMesh*>& meshes)
 {
@@ -68,8 +68,8 @@ void SoftwareRasteriser::Draw(const ContentMesh& mesh, const TextureSet& texture
         for (std::uint32_t index : face.index) {
             const ContentVertex& vertex = mesh.vertices[index];
             const glm::vec3 d = vertex.position - m_eye;
-            polygon.push_back({{glm::dot(d, m_right), glm::dot(d, m_up), glm::dot(d, m_forward)},
-                               vertex.uv.x, vertex.uv.y});
+            polygon.push_back(
+                {{glm::dot(d, m_right), glm::dot(d, m_up), glm::dot(d, m_forward)}, vertex.uv.x, vertex.uv.y});
         }
         // Clip against the near plane.
         std::vector<ViewVertex> clipped;

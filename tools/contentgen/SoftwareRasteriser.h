@@ -51,6 +51,6 @@ private:
     float m_fogStart = 0.0f;
     float m_fogEnd = 0.0f;
     cv::Vec3f m_fogColour;
-    cv::Mat m_colour; // CV_32FC3, BGR in 0..1
+    cv::Mat m_colour;  // CV_32FC3, BGR in 0..1
     cv::Mat m_depth;  // CV_32F view depth
 };

@@ -6,7 +6,7 @@ namespace {
 
 const glm::vec3 kTowardsSun = glm::normalize(glm::vec3(-0.45f, 0.8f, 0.15f));
 
-} // namespace
+}  // namespace
 
 int ShadeLevel(const glm::vec3& normal)
 {

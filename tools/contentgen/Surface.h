@@ -4,7 +4,18 @@
 
 // The materials the churchyard is built of; each has one procedural texture.
 enum class Surface {
-    Stone, MossyWall, Grass, Gravel, RoofTiles, Wood, Marble, Bronze, Iron, StainedGlass, Foliage, Sky
+    Stone,
+    MossyWall,
+    Grass,
+    Gravel,
+    RoofTiles,
+    Wood,
+    Marble,
+    Bronze,
+    Iron,
+    StainedGlass,
+    Foliage,
+    Sky
 };
 
 constexpr int kSurfaceCount = 12;

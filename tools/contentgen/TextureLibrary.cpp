@@ -14,7 +14,10 @@ struct Rgb {
     float r, g, b;
 };
 
-Rgb operator*(const Rgb& c, float k) { return {c.r * k, c.g * k, c.b * k}; }
+Rgb operator*(const Rgb& c, float k)
+{
+    return {c.r * k, c.g * k, c.b * k};
+}
 
 Rgb Mix(const Rgb& a, const Rgb& b, float t)
 {
@@ -91,8 +94,8 @@ cv::Mat Stone()
         }
         const float fx = static_cast<float>(local);
         const float fy = static_cast<float>(y - row * rowHeight);
-        const float edgeDistance = std::min(std::min(fx - left, right - fx),
-                                            std::min(fy + 0.5f, rowHeight - fy - 0.5f));
+        const float edgeDistance =
+            std::min(std::min(fx - left, right - fx), std::min(fy + 0.5f, rowHeight - fy - 0.5f));
         const float wobble = 1.2f * noise.Fractal(Cells(x, 32), Cells(y, 32), 32, 3);
         const float grain = noise.Fractal(Cells(x, 16), Cells(y, 16), 16, 5);
         const float pits = noise.Hash(x, y, 3);
@@ -124,11 +127,11 @@ cv::Mat MossyWall()
         const float tone = 0.8f + 0.35f * noise.Hash(static_cast<int>(cell.cellId), 0, 5);
         const float bulge = 0.7f + 0.3f * SmoothStep(0.0f, 0.35f, crack);
         Rgb colour = Mix(stoneA, stoneB, noise.Hash(static_cast<int>(cell.cellId), 0, 6)) *
-                     (tone * bulge * (0.8f + 0.35f * grain));
+            (tone * bulge * (0.8f + 0.35f * grain));
         if (crack < 0.07f + wobble)
             colour = FromBytes(62, 60, 50) * (0.8f + 0.4f * grain);
-        const float mossField = noise.Fractal(Cells(x, 4), Cells(y, 4), 4, 5) +
-                                0.18f * (1.0f - SmoothStep(0.0f, 0.18f, crack));
+        const float mossField =
+            noise.Fractal(Cells(x, 4), Cells(y, 4), 4, 5) + 0.18f * (1.0f - SmoothStep(0.0f, 0.18f, crack));
         const float moss = SmoothStep(0.52f, 0.66f, mossField);
         const float tuft = noise.Hash(x, y, 4);
         const Rgb mossColour = Mix(FromBytes(62, 86, 34), FromBytes(104, 122, 52), tuft);
@@ -208,8 +211,8 @@ cv::Mat Wood()
         const int plank = x / plankWidth;
         const float across = static_cast<float>(x % plankWidth);
         const float warp = noise.Fractal(Cells(x, 8), Cells(y, 2), 8, 2, 4);
-        const float rings = Sin(2.0f * static_cast<float>(kPi) *
-                                (across * 0.09f + 4.0f * warp + 10.0f * noise.Hash(plank, 0, 1)));
+        const float rings =
+            Sin(2.0f * static_cast<float>(kPi) * (across * 0.09f + 4.0f * warp + 10.0f * noise.Hash(plank, 0, 1)));
         const float fibre = noise.Value(Cells(x, 128), Cells(y, 8), 128, 8);
         const float tone = 0.82f + 0.3f * noise.Hash(plank, 0, 2);
         const Rgb light = FromBytes(142, 100, 60);
@@ -227,9 +230,9 @@ cv::Mat Marble()
     const TileableNoise noise(71);
     return Paint(kSize, kSize, [&](int x, int y) {
         const float turbulence = noise.Fractal(Cells(x, 4), Cells(y, 4), 4, 6);
-        const float phase = 2.0f * static_cast<float>(kPi) *
-                            (static_cast<float>(x) / kSize + 2.0f * static_cast<float>(y) / kSize) +
-                            7.0f * turbulence;
+        const float phase =
+            2.0f * static_cast<float>(kPi) * (static_cast<float>(x) / kSize + 2.0f * static_cast<float>(y) / kSize) +
+            7.0f * turbulence;
         const float vein = 1.0f - std::fabs(Sin(phase));
         const float fine = SmoothStep(0.9f, 1.0f, vein);
         const float cloud = noise.Fractal(Cells(x, 8), Cells(y, 8), 8, 4);
@@ -246,8 +249,8 @@ cv::Mat Bronze()
     const TileableNoise noise(83);
     return Paint(kSize, kSize, [&](int x, int y) {
         const float metal = noise.Fractal(Cells(x, 8), Cells(y, 8), 8, 5);
-        const float patinaField = noise.Fractal(Cells(x, 4), Cells(y, 4), 4, 5) +
-                                  0.25f * noise.Fractal(Cells(x, 16), Cells(y, 2), 16, 2, 3);
+        const float patinaField =
+            noise.Fractal(Cells(x, 4), Cells(y, 4), 4, 5) + 0.25f * noise.Fractal(Cells(x, 16), Cells(y, 2), 16, 2, 3);
         const float patina = SmoothStep(0.6f, 0.78f, patinaField);
         const Rgb bronze = Mix(FromBytes(96, 64, 34), FromBytes(150, 108, 58), metal);
         const Rgb verdigris = Mix(FromBytes(70, 132, 112), FromBytes(112, 164, 140), noise.Hash(x, y, 1));
@@ -317,7 +320,7 @@ cv::Mat Sky()
     });
 }
 
-} // namespace
+}  // namespace
 
 cv::Mat MakeSurfaceTexture(Surface surface)
 {

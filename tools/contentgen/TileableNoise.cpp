@@ -25,7 +25,7 @@ float Smooth(float t)
     return t * t * (3.0f - 2.0f * t);
 }
 
-} // namespace
+}  // namespace
 
 float TileableNoise::Hash(int ix, int iy, std::uint32_t salt) const
 {
@@ -51,8 +51,7 @@ float TileableNoise::Value(float x, float y, int periodX, int periodY) const
     return top + (bottom - top) * ty;
 }
 
-float TileableNoise::Fractal(float x, float y, int periodX, int periodY, int octaves,
-                             float persistence) const
+float TileableNoise::Fractal(float x, float y, int periodX, int periodY, int octaves, float persistence) const
 {
     float sum = 0.0f;
     float weight = 1.0f;

@@ -25,12 +25,8 @@ public:
     float Value(float x, float y, int period) const { return Value(x, y, period, period); }
     // Sum of `octaves` value-noise layers, each with twice the frequency and `persistence`
     // times the weight of the one before; normalised to [0, 1].
-    float Fractal(float x, float y, int periodX, int periodY, int octaves,
-                  float persistence = 0.5f) const;
-    float Fractal(float x, float y, int period, int octaves) const
-    {
-        return Fractal(x, y, period, period, octaves);
-    }
+    float Fractal(float x, float y, int periodX, int periodY, int octaves, float persistence = 0.5f) const;
+    float Fractal(float x, float y, int period, int octaves) const { return Fractal(x, y, period, period, octaves); }
     // Worley noise with one jittered feature point per cell; distances in cell units.
     CellularSample Cellular(float x, float y, int period) const;
 

@@ -16,12 +16,13 @@ void AddSlit(MeshBuilder& b, const glm::vec3& centre, const glm::vec3& across, c
 {
     const glm::vec3 up(0.0f, 1.0f, 0.0f);
     const glm::vec3 c = centre + out * 0.06f;
-    b.AddFace(Surface::Iron, {c - across * 0.35f - up * 1.4f, c + across * 0.35f - up * 1.4f,
-                              c + across * 0.35f + up * 1.4f, c - across * 0.35f + up * 1.4f},
+    b.AddFace(Surface::Iron,
+              {c - across * 0.35f - up * 1.4f, c + across * 0.35f - up * 1.4f, c + across * 0.35f + up * 1.4f,
+               c - across * 0.35f + up * 1.4f},
               out, 2.0f);
 }
 
-} // namespace
+}  // namespace
 
 // The square keep at (243, 390): the floor plan walls its foot in, 30 high; this model crowns
 // it with corbels, battlements and a pyramid roof, hangs a door at its foot and cuts arrow
@@ -38,7 +39,8 @@ MeshBuilder BuildSmallTower(const LevelLayout& layout)
         const glm::vec2 face = run.from + run.outward * run.inner;
         const glm::vec2 end = run.to + run.outward * run.inner;
         const glm::vec2 middle = (face + end) * 0.5f;
-        if (middle.x < zone.minimum.x || middle.x > zone.maximum.x || middle.y < zone.minimum.y || middle.y > zone.maximum.y)
+        if (middle.x < zone.minimum.x || middle.x > zone.maximum.x || middle.y < zone.minimum.y ||
+            middle.y > zone.maximum.y)
             continue;
         if (run.outward.x > 0.9f)
             west = std::min(west, face.x);
@@ -83,7 +85,8 @@ MeshBuilder BuildSmallTower(const LevelLayout& layout)
     b.AddBox(Surface::Wood, {doorX - 1.8f, 0.0f, south - 0.35f}, {doorX + 1.8f, 5.5f, south}, 2.0f, 1);
     b.AddBox(Surface::Stone, {doorX - 2.6f, 5.5f, south - 0.5f}, {doorX + 2.6f, 6.4f, south}, 3.0f, 1);
     for (const float side : {-1.0f, 1.0f})
-        b.AddBox(Surface::Stone, {doorX + side * 2.2f - 0.4f, 0.0f, south - 0.45f}, {doorX + side * 2.2f + 0.4f, 5.5f, south}, 3.0f, 1);
+        b.AddBox(Surface::Stone, {doorX + side * 2.2f - 0.4f, 0.0f, south - 0.45f},
+                 {doorX + side * 2.2f + 0.4f, 5.5f, south}, 3.0f, 1);
     // Slits in each face, three storeys.
     const float cx = 0.5f * (west + east);
     const float cz = 0.5f * (south + north);
@@ -116,7 +119,8 @@ MeshBuilder BuildBigTower(const LevelLayout&)
         const float r0 = radius - 0.2f;
         const float r1 = radius + 0.8f;
         auto p = [&](double a, float r) {
-            return glm::vec2(at.x + r * static_cast<float>(PortableCos(a)), at.z + r * static_cast<float>(PortableSin(a)));
+            return glm::vec2(at.x + r * static_cast<float>(PortableCos(a)),
+                             at.z + r * static_cast<float>(PortableSin(a)));
         };
         b.AddPrism(Surface::Stone, {p(a0, r0), p(a1, r0), p(a1, r1), p(a0, r1)}, body + 1.4f, body + 3.2f, 4.0f);
     }

@@ -15,7 +15,7 @@ glm::vec2 AtAlong(const glm::vec2& a, const glm::vec2& b, const glm::vec2& origi
     return a + (b - a) * ((s - sa) / (sb - sa));
 }
 
-} // namespace
+}  // namespace
 
 std::vector<WallPiece> WallPieces(const WallRun& run)
 {

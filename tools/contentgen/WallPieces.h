@@ -13,8 +13,8 @@ constexpr float kPartitionHeight = 3.5f;
 
 // A stretch of a wall as it is built: its footprint and the style it is built in there.
 struct WallPiece {
-    std::array<glm::vec2, 4> footprint; // inner-start, inner-end, outer-end, outer-start
-    WallStyle style;                    // as built: a churchyard wall between plots is lowered
+    std::array<glm::vec2, 4> footprint;  // inner-start, inner-end, outer-end, outer-start
+    WallStyle style;  // as built: a churchyard wall between plots is lowered
     bool startIsJamb;
     bool endIsJamb;
 };

@@ -8,10 +8,10 @@
 // How a wall of the floor plan is built where it stands.
 struct WallStyle {
     Surface surface;
-    float height;    // 0: no wall is built here (the gate stands in its place)
-    float tile;      // world size of one texture repeat
-    bool churchyard; // a coped boundary wall with posts at its gateways; otherwise a building
-                     // wall with a plinth and a cornice
+    float height;  // 0: no wall is built here (the gate stands in its place)
+    float tile;  // world size of one texture repeat
+    bool churchyard;  // a coped boundary wall with posts at its gateways; otherwise a building
+        // wall with a plinth and a cornice
 };
 
 // A building's shell: the walls whose middle line runs inside `minimum`..`maximum` (world x, z)

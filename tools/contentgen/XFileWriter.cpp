@@ -32,12 +32,12 @@ void AppendFaces(std::string& out, const ContentMesh& mesh, const char* indent)
         const ContentFace& face = mesh.faces[i];
         out += indent;
         out += "3;" + std::to_string(face.index[0]) + "," + std::to_string(face.index[1]) + "," +
-               std::to_string(face.index[2]);
+            std::to_string(face.index[2]);
         out += (i + 1 == mesh.faces.size()) ? ";;\n" : ";,\n";
     }
 }
 
-} // namespace
+}  // namespace
 
 std::string WriteXFile(const ContentMesh& mesh, const ModelSetEntry& placement, const std::string& meshName)
 {
@@ -65,13 +65,12 @@ std::string WriteXFile(const ContentMesh& mesh, const ModelSetEntry& placement, 
     out += "\n MeshTextureCoords {\n  " + std::to_string(mesh.vertices.size()) + ";\n";
     for (std::size_t i = 0; i < mesh.vertices.size(); ++i) {
         const glm::vec2& uv = mesh.vertices[i].uv;
-        out += "  " + FormatNumber(uv.x) + ";" + FormatNumber(uv.y) +
-               (i + 1 == mesh.vertices.size() ? ";;\n" : ";,\n");
+        out += "  " + FormatNumber(uv.x) + ";" + FormatNumber(uv.y) + (i + 1 == mesh.vertices.size() ? ";;\n" : ";,\n");
     }
     out += " }\n";
 
     out += "\n MeshMaterialList {\n  " + std::to_string(mesh.materials.size()) + ";\n  " +
-           std::to_string(mesh.faces.size()) + ";\n";
+        std::to_string(mesh.faces.size()) + ";\n";
     for (std::size_t i = 0; i < mesh.faces.size(); ++i)
         out += "  " + std::to_string(mesh.faces[i].material) + (i + 1 == mesh.faces.size() ? ";\n" : ",\n");
     // White diffuse: with the lighting off the texture shows as it is, and a renderer that

@@ -48,7 +48,7 @@ void TurnTowards(CCamera& camera, const glm::vec2& direction)
     camera.TurnRight(angle);
 }
 
-} // namespace
+}  // namespace
 
 bool CameraRoute::Step(CCamera& camera, CLevelMap& map, const glm::vec2& to, std::string& error) const
 {
@@ -61,7 +61,7 @@ bool CameraRoute::Step(CCamera& camera, CLevelMap& map, const glm::vec2& to, std
         camera.WalkForward(map, std::min(distance, kLongestStep));
         if (glm::length(Ground(camera.Eye()) - eye) < 1e-4f) {
             error = "the map refuses a step towards (" + std::to_string(to.x) + ", " + std::to_string(to.y) +
-                    ") in cell " + std::to_string(map.GetCurrentCell());
+                ") in cell " + std::to_string(map.GetCurrentCell());
             return false;
         }
     }

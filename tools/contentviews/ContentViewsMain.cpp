@@ -25,7 +25,7 @@ constexpr int kHeight = 480;
 
 struct View {
     const char* name;
-    glm::vec2 stand; // where the camera walks to
+    glm::vec2 stand;  // where the camera walks to
     glm::vec3 look;  // what it looks at
 };
 
@@ -46,7 +46,7 @@ const std::vector<View>& Views()
     return kViews;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -41,7 +41,7 @@ float DistanceToBox(const glm::vec2& p, const glm::vec2& low, const glm::vec2& h
     return glm::distance(p, glm::clamp(p, low, high));
 }
 
-} // namespace
+}  // namespace
 
 DrawListDeriver::DrawListDeriver(const CLevelMap& map, std::vector<std::vector<glm::vec3>> targets,
                                  std::vector<Occluder> walls, float reach, float highestEye)

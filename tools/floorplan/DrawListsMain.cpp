@@ -23,7 +23,7 @@ namespace {
 // Squares of the plan grid over which each model's highest point stands for it.
 constexpr float kColumnSize = 1.0f;
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -48,7 +48,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "drawlists: cannot write %s\n", output.c_str());
         return 1;
     }
-    std::fprintf(out, "# Derived by tools/drawlists from the compiled floor plan and the content: cell: model indices.\n");
+    std::fprintf(out,
+                 "# Derived by tools/drawlists from the compiled floor plan and the content: cell: model indices.\n");
     int total = 0, shortest = 1000, longest = 0;
     for (int c = 0; c < CLevelMap::kCellCount; ++c) {
         const std::vector<int> list = deriver.DrawList(c);
@@ -61,7 +62,7 @@ int main(int argc, char** argv)
         longest = std::max(longest, static_cast<int>(list.size()));
     }
     std::fclose(out);
-    std::printf("drawlists: eye up to %.2f, reach %.1f; %d entries, %d to %d per cell\n", kHighestEye, models.ViewReach(),
-                total, shortest, longest);
+    std::printf("drawlists: eye up to %.2f, reach %.1f; %d entries, %d to %d per cell\n", kHighestEye,
+                models.ViewReach(), total, shortest, longest);
     return 0;
 }

@@ -16,7 +16,10 @@ constexpr float kInset = 0.05f;
 // How far outside its cell an allowed step may leave the viewer (see CLevelMap::TryMove).
 constexpr float kOutsideReach = 0.5f;
 
-glm::vec2 Vec(const MapPoint& p) { return {p.x, p.z}; }
+glm::vec2 Vec(const MapPoint& p)
+{
+    return {p.x, p.z};
+}
 
 void SampleSegment(const glm::vec2& a, const glm::vec2& b, float spacing, std::vector<glm::vec2>& out)
 {
@@ -26,7 +29,7 @@ void SampleSegment(const glm::vec2& a, const glm::vec2& b, float spacing, std::v
         out.push_back(a + (b - a) * (static_cast<float>(i) / steps));
 }
 
-} // namespace
+}  // namespace
 
 std::vector<glm::vec2> EyePositions(const CLevelMap& map, int cell, float spacing, float interiorSpacing)
 {
@@ -55,9 +58,10 @@ std::vector<glm::vec2> EyePositions(const CLevelMap& map, int cell, float spacin
             SampleSegment(from + outward * kOutsideReach, to + outward * kOutsideReach, spacing, beyond);
             // Near the ends of the opening a wall of the next cell may stand in the way.
             for (const glm::vec2& p : beyond) {
-                const bool walledOff = std::any_of(map.Walls().begin(), map.Walls().end(), [&](const WallSegment& wall) {
-                    return PathCrossesWall(centre.x, centre.y, p.x, p.y, wall);
-                });
+                const bool walledOff =
+                    std::any_of(map.Walls().begin(), map.Walls().end(), [&](const WallSegment& wall) {
+                        return PathCrossesWall(centre.x, centre.y, p.x, p.y, wall);
+                    });
                 if (!walledOff)
                     eyes.push_back(p);
             }

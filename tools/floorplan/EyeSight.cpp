@@ -22,7 +22,7 @@ double DistanceToSegment(const glm::dvec2& p, const glm::dvec2& a, const glm::dv
     return glm::distance(p, a + ab * t);
 }
 
-} // namespace
+}  // namespace
 
 EyeSight::EyeSight(std::vector<Occluder> walls, float reach)
     : m_walls(std::move(walls)), m_reach(reach), m_nearest(m_walls.size()), m_sectors(kSectorCount)

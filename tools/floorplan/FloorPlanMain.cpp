@@ -28,7 +28,10 @@ cv::Point ToImage(float x, float z)
     return {cvRound((x - kMinX) * kScale + kMargin), cvRound((kMaxZ - z) * kScale + kMargin)};
 }
 
-cv::Point ToImage(const MapPoint& p) { return ToImage(p.x, p.z); }
+cv::Point ToImage(const MapPoint& p)
+{
+    return ToImage(p.x, p.z);
+}
 
 }  // namespace
 
@@ -51,7 +54,8 @@ int main(int argc, char** argv)
         const CCell& cell = map.Cell(i);
         const std::vector<cv::Point> ring{ToImage(*cell.corners[0]), ToImage(*cell.corners[1]),
                                           ToImage(*cell.corners[3]), ToImage(*cell.corners[2])};
-        cv::fillConvexPoly(image, ring, i == CLevelMap::kStartCell ? cv::Scalar(190, 240, 255) : cv::Scalar(250, 250, 250));
+        cv::fillConvexPoly(image, ring,
+                           i == CLevelMap::kStartCell ? cv::Scalar(190, 240, 255) : cv::Scalar(250, 250, 250));
     }
     for (int i = 0; i < CLevelMap::kCellCount; ++i) {
         const CCell& cell = map.Cell(i);

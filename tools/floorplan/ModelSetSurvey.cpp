@@ -28,7 +28,7 @@ private:
     std::filesystem::path m_previous;
 };
 
-} // namespace
+}  // namespace
 
 void ModelSetSurvey::FogProbe::SetRenderState(RenderState state, std::uint32_t value)
 {

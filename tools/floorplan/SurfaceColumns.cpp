@@ -22,7 +22,8 @@ std::vector<glm::vec3> SurfaceColumns(const std::vector<WorldTriangle>& triangle
             it->second = p;
     };
     for (const WorldTriangle& t : triangles) {
-        const float longest = std::max({glm::distance(t[0], t[1]), glm::distance(t[1], t[2]), glm::distance(t[2], t[0])});
+        const float longest =
+            std::max({glm::distance(t[0], t[1]), glm::distance(t[1], t[2]), glm::distance(t[2], t[0])});
         const int steps = std::max(1, static_cast<int>(std::ceil(longest / spacing)));
         for (int i = 0; i <= steps; ++i)
             for (int j = 0; i + j <= steps; ++j) {

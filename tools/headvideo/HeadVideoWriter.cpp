@@ -7,10 +7,8 @@
 #include <memory>
 
 HeadVideoWriter::HeadVideoWriter(const cv::Mat& photo, const cv::Rect& face, HeadVideoSettings settings)
-    : m_photo(photo),
-      m_faceCentre(face.x + face.width / 2.0, face.y + face.height / 2.0),
-      m_baseScale(settings.faceWidth / face.width),
-      m_settings(settings)
+    : m_photo(photo), m_faceCentre(face.x + face.width / 2.0, face.y + face.height / 2.0),
+      m_baseScale(settings.faceWidth / face.width), m_settings(settings)
 {
 }
 
@@ -26,8 +24,8 @@ cv::Mat HeadVideoWriter::Frame(const HeadPose& pose) const
     return frame;
 }
 
-bool HeadVideoWriter::Write(const MotionScript& script, const std::string& videoFile,
-                            const std::string& truthFile, std::string& error) const
+bool HeadVideoWriter::Write(const MotionScript& script, const std::string& videoFile, const std::string& truthFile,
+                            std::string& error) const
 {
     const std::string& codec = m_settings.codec;
     if (codec.size() != 4) {
@@ -50,9 +48,8 @@ bool HeadVideoWriter::Write(const MotionScript& script, const std::string& video
         const HeadPose pose = script.PoseAt(frame);
         video.write(Frame(pose));
         std::fprintf(truth.get(), "%d,%s,%.2f,%.2f,%.2f,%.2f\n", frame,
-                     script.Segments()[script.SegmentAt(frame)].name.c_str(),
-                     m_settings.anchor.x + pose.shiftX, m_settings.anchor.y + pose.shiftY,
-                     m_settings.faceWidth * pose.scale, pose.rollDegrees);
+                     script.Segments()[script.SegmentAt(frame)].name.c_str(), m_settings.anchor.x + pose.shiftX,
+                     m_settings.anchor.y + pose.shiftY, m_settings.faceWidth * pose.scale, pose.rollDegrees);
     }
     if (std::fflush(truth.get()) != 0) {
         error = "cannot write " + truthFile;

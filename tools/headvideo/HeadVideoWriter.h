@@ -30,8 +30,8 @@ public:
     // The frame showing the face in the given pose.
     cv::Mat Frame(const HeadPose& pose) const;
     // False with error set when a file cannot be written.
-    bool Write(const MotionScript& script, const std::string& videoFile,
-               const std::string& truthFile, std::string& error) const;
+    bool Write(const MotionScript& script, const std::string& videoFile, const std::string& truthFile,
+               std::string& error) const;
 
 private:
     cv::Mat m_photo;

@@ -14,14 +14,38 @@ struct Movement {
 
 const Movement kMovements[] = {
     {"still", MotionScript::kHoldFrames, [](double) { return HeadPose{}; }},
-    {"left", 110.0, [](double a) { return HeadPose{-a, 0.0, 1.0, 0.0}; }},
-    {"right", 110.0, [](double a) { return HeadPose{a, 0.0, 1.0, 0.0}; }},
-    {"up", 70.0, [](double a) { return HeadPose{0.0, -a, 1.0, 0.0}; }},
-    {"down", 70.0, [](double a) { return HeadPose{0.0, a, 1.0, 0.0}; }},
-    {"nearer", 1.3, [](double a) { return HeadPose{0.0, 0.0, a, 0.0}; }},
-    {"farther", 0.75, [](double a) { return HeadPose{0.0, 0.0, a, 0.0}; }},
-    {"roll-cw", 22.0, [](double a) { return HeadPose{0.0, 0.0, 1.0, a}; }},
-    {"roll-ccw", 22.0, [](double a) { return HeadPose{0.0, 0.0, 1.0, -a}; }},
+    {"left", 110.0,
+     [](double a) {
+         return HeadPose{-a, 0.0, 1.0, 0.0};
+     }},
+    {"right", 110.0,
+     [](double a) {
+         return HeadPose{a, 0.0, 1.0, 0.0};
+     }},
+    {"up", 70.0,
+     [](double a) {
+         return HeadPose{0.0, -a, 1.0, 0.0};
+     }},
+    {"down", 70.0,
+     [](double a) {
+         return HeadPose{0.0, a, 1.0, 0.0};
+     }},
+    {"nearer", 1.3,
+     [](double a) {
+         return HeadPose{0.0, 0.0, a, 0.0};
+     }},
+    {"farther", 0.75,
+     [](double a) {
+         return HeadPose{0.0, 0.0, a, 0.0};
+     }},
+    {"roll-cw", 22.0,
+     [](double a) {
+         return HeadPose{0.0, 0.0, 1.0, a};
+     }},
+    {"roll-ccw", 22.0,
+     [](double a) {
+         return HeadPose{0.0, 0.0, 1.0, -a};
+     }},
 };
 
 double Between(double rest, double target, double part)
@@ -29,7 +53,7 @@ double Between(double rest, double target, double part)
     return rest + (target - rest) * part;
 }
 
-}
+}  // namespace
 
 HeadPose MotionSegment::PoseAt(int frame) const
 {
@@ -40,8 +64,7 @@ HeadPose MotionSegment::PoseAt(int frame) const
         part = static_cast<double>(Frames() - frame) / (rampFrames + 1);
     const HeadPose rest;
     return {Between(rest.shiftX, pose.shiftX, part), Between(rest.shiftY, pose.shiftY, part),
-            Between(rest.scale, pose.scale, part),
-            Between(rest.rollDegrees, pose.rollDegrees, part)};
+            Between(rest.scale, pose.scale, part), Between(rest.rollDegrees, pose.rollDegrees, part)};
 }
 
 std::optional<MotionScript> MotionScript::Parse(const std::string& text, std::string& error)

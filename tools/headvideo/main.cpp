@@ -28,10 +28,10 @@ bool ParseFace(const char* text, cv::Rect& face)
 {
     char end = 0;
     return std::sscanf(text, "%d,%d,%d,%d%c", &face.x, &face.y, &face.width, &face.height, &end) == 4 &&
-           face.width > 0 && face.height > 0;
+        face.width > 0 && face.height > 0;
 }
 
-}
+}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -28,7 +28,7 @@ float Elevation(const glm::vec3& view)
     return std::atan2(view.y, std::hypot(view.x, view.z));
 }
 
-}
+}  // namespace
 
 std::string CameraMoves(const CameraPose& before, const CameraPose& after)
 {

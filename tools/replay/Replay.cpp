@@ -4,9 +4,9 @@
 
 namespace {
 
-constexpr const char* kFields[] = {"frame", "state", "left_eye_x", "left_eye_y", "right_eye_x", "right_eye_y",
-                                   "mouth_x", "mouth_y", "cost", "yaw", "pitch", "eye_x",
-                                   "eye_y", "eye_z", "look_x", "look_y", "look_z", "cell", "moves"};
+constexpr const char* kFields[] = {
+    "frame", "state", "left_eye_x", "left_eye_y", "right_eye_x", "right_eye_y", "mouth_x", "mouth_y", "cost", "yaw",
+    "pitch", "eye_x", "eye_y",      "eye_z",      "look_x",      "look_y",      "look_z",  "cell",    "moves"};
 
 std::string Number(double value, const char* format)
 {
@@ -20,7 +20,7 @@ CameraPose PoseOf(const CCamera& camera)
     return {camera.Eye(), camera.LookAt()};
 }
 
-}
+}  // namespace
 
 std::string ReplayLine::Header(char separator)
 {
@@ -87,8 +87,8 @@ std::optional<ReplayLine> Replay::Step()
         line.state = following && stateBefore == Detecting ? "found" : "detecting";
     if (following) {
         const CTrackedFace& face = *m_tracker.TrackedFaces()[0];
-        line.features = std::array<double, 6>{face.LeftEyeX(), face.LeftEyeY(), face.RightEyeX(),
-                                              face.RightEyeY(), face.MouthX(), face.MouthY()};
+        line.features = std::array<double, 6>{face.LeftEyeX(),  face.LeftEyeY(), face.RightEyeX(),
+                                              face.RightEyeY(), face.MouthX(),   face.MouthY()};
     }
     if (tracked)
         line.cost = m_tracker.LastCost();

@@ -27,7 +27,7 @@ void Usage()
                  "  (~/.local/share/brumaria). Footsteps and hits play on OpenAL's silent null device.\n");
 }
 
-}
+}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -138,7 +138,8 @@ StereoClip Footstep()
         const double density = 0.12 * std::max(heel, toe);
         if (noise.Unit() < density) {
             const double pan = 0.3 * noise.Next();
-            grains.push_back({0.3 + 0.7 * noise.Unit(), DecayFactor(0.0008 + 0.0025 * noise.Unit()), 1.0 - pan, 1.0 + pan});
+            grains.push_back(
+                {0.3 + 0.7 * noise.Unit(), DecayFactor(0.0008 + 0.0025 * noise.Unit()), 1.0 - pan, 1.0 + pan});
         }
         double left = 0.0;
         double right = 0.0;
@@ -185,7 +186,8 @@ StereoClip Hit()
         const double thumpHz = 95.0 - 40.0 * sweep;
         thumpPhase += 2.0 * kPi * thumpHz / kSampleRate;
         knockPhase += 2.0 * kPi * 170.0 / kSampleRate;
-        const double value = thump * Sine(thumpPhase) + knock * Sine(knockPhase) + contact * contactFilter(noise.Next()) * 4.0;
+        const double value =
+            thump * Sine(thumpPhase) + knock * Sine(knockPhase) + contact * contactFilter(noise.Next()) * 4.0;
         thump *= thumpDecay;
         knock *= knockDecay;
         contact *= contactDecay;

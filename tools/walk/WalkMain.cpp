@@ -104,7 +104,8 @@ int main(int argc, char** argv)
     }
     // Let the last clip finish.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
-    while (sound && (sound->IsPlaying(WalkClip) || sound->IsPlaying(HitClip)) && std::chrono::steady_clock::now() < deadline)
+    while (sound && (sound->IsPlaying(WalkClip) || sound->IsPlaying(HitClip)) &&
+           std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     return ok ? 0 : 1;
 }

@@ -6,8 +6,8 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <iterator>
 #include <filesystem>
+#include <iterator>
 #include <system_error>
 
 namespace {
@@ -70,7 +70,7 @@ constexpr int kCameraBackends[] = {cv::CAP_V4L2, cv::CAP_ANY};
 // reports files it cannot read on the terminal, past OpenCV's log.
 constexpr int kFileBackends[] = {cv::CAP_FFMPEG, cv::CAP_OPENCV_MJPEG};
 
-}
+}  // namespace
 
 std::optional<int> CaptureSource::ChosenCamera()
 {
@@ -79,9 +79,10 @@ std::optional<int> CaptureSource::ChosenCamera()
         return std::nullopt;
     const std::optional<int> camera = CameraNumber(value);
     if (!camera)
-        ShowMessageBox(kApplicationTitle, std::string(kCameraVariable) + "=\"" + value +
-                                              "\" no es un número de cámara (0, 1, ...); se usa "
-                                              "la webcam de Opciones > Elegir webcam.");
+        ShowMessageBox(kApplicationTitle,
+                       std::string(kCameraVariable) + "=\"" + value +
+                           "\" no es un número de cámara (0, 1, ...); se usa "
+                           "la webcam de Opciones > Elegir webcam.");
     return camera;
 }
 
@@ -96,10 +97,11 @@ std::string CaptureSource::NoCameraMessage(const CameraChoice& choice)
     const char* value = CameraVariable();
     if (const std::optional<int> camera = value ? CameraNumber(value) : std::nullopt)
         return "No se puede abrir la webcam " + DevicePath(*camera) + " (" + kCameraVariable + "=" + value +
-               "): se juega solo con las teclas.";
+            "): se juega solo con las teclas.";
     switch (choice.kind) {
     case CameraChoice::Kind::Device:
-        return "No se puede abrir la webcam \"" + choice.name + "\" (" + choice.path + "): se juega solo con las teclas.";
+        return "No se puede abrir la webcam \"" + choice.name + "\" (" + choice.path +
+            "): se juega solo con las teclas.";
     case CameraChoice::Kind::NoCamera: return "No hay ninguna webcam elegida (Opciones > Elegir webcam).";
     case CameraChoice::Kind::AnyCamera: break;
     }

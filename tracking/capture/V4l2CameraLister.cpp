@@ -23,7 +23,7 @@ constexpr const char* kNodePrefix = "video";
 // Enumerations stop here even if a driver never says it has no more.
 constexpr unsigned kMostEntries = 256;
 // A driver that offers a range of sizes gets the usual webcam sizes within it.
-constexpr FrameSize kUsualSizes[] = {{160, 120}, {320, 240},  {352, 288},  {640, 360},   {640, 480},
+constexpr FrameSize kUsualSizes[] = {{160, 120}, {320, 240},  {352, 288},  {640, 360},  {640, 480},
                                      {800, 600}, {1024, 768}, {1280, 720}, {1280, 960}, {1920, 1080}};
 
 // A device node opened for its driver's queries, closed with the object.

@@ -17,7 +17,7 @@ bool Exists(const std::string& name)
     }
 }
 
-}
+}  // namespace
 
 void HighGuiWindows::Create(const std::string& name)
 {

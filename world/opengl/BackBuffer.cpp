@@ -75,7 +75,7 @@ void BackBuffer::CopyTo(unsigned framebuffer, const QSize& targetSize)
     m_gl.glBindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffer);
     m_gl.glDisable(GL_SCISSOR_TEST);
     m_gl.glBlitFramebuffer(0, 0, m_size.width(), m_size.height(), 0, 0, targetSize.width(), targetSize.height(),
-        GL_COLOR_BUFFER_BIT, targetSize == m_size ? GL_NEAREST : GL_LINEAR);
+                           GL_COLOR_BUFFER_BIT, targetSize == m_size ? GL_NEAREST : GL_LINEAR);
     m_gl.glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
 }
 

@@ -102,8 +102,8 @@ bool FixedFunctionShader::Build()
     return true;
 }
 
-void FixedFunctionShader::Use(const glm::mat4& clipFromModel, const glm::mat4& viewFromModel,
-    const glm::vec4& diffuse, bool textured, const Fog& fog)
+void FixedFunctionShader::Use(const glm::mat4& clipFromModel, const glm::mat4& viewFromModel, const glm::vec4& diffuse,
+                              bool textured, const Fog& fog)
 {
     m_gl.glUseProgram(m_program);
     m_gl.glUniformMatrix4fv(m_clipFromModel, 1, GL_FALSE, glm::value_ptr(clipFromModel));

@@ -28,8 +28,8 @@ public:
 
     // Makes the program current with these settings. Vertex attributes: 0 position,
     // 1 normal, 2 texture coordinates.
-    void Use(const glm::mat4& clipFromModel, const glm::mat4& viewFromModel, const glm::vec4& diffuse,
-        bool textured, const Fog& fog);
+    void Use(const glm::mat4& clipFromModel, const glm::mat4& viewFromModel, const glm::vec4& diffuse, bool textured,
+             const Fog& fog);
 
 private:
     QOpenGLFunctions_3_3_Core& m_gl;

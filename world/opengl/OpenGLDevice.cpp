@@ -24,8 +24,8 @@
 namespace {
 
 // Direct3D's clip depth runs from 0 to w, OpenGL's from -w to w: z' = 2z - w.
-const glm::mat4 kOpenGLClipDepth = {{1.0f, 0.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f, 0.0f},
-    {0.0f, 0.0f, 2.0f, 0.0f}, {0.0f, 0.0f, -1.0f, 1.0f}};
+const glm::mat4 kOpenGLClipDepth = {
+    {1.0f, 0.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 2.0f, 0.0f}, {0.0f, 0.0f, -1.0f, 1.0f}};
 
 float FloatFromBits(std::uint32_t bits)
 {
@@ -112,7 +112,7 @@ QImage BoundedPicture(const std::string& path)
     const QImage picture = reader.read();
     if (picture.width() > limit || picture.height() > limit)
         return picture.scaled(picture.size().scaled(limit, limit, Qt::KeepAspectRatio), Qt::IgnoreAspectRatio,
-            Qt::SmoothTransformation);
+                              Qt::SmoothTransformation);
     return picture;
 }
 
@@ -127,7 +127,7 @@ std::vector<QImage> MipmapLevels(const std::string& path)
         if (level.width() == 1 && level.height() == 1)
             return levels;
         level = level.scaled(std::max(1, level.width() / 2), std::max(1, level.height() / 2), Qt::IgnoreAspectRatio,
-            Qt::SmoothTransformation);
+                             Qt::SmoothTransformation);
     }
 }
 
@@ -250,8 +250,8 @@ void OpenGLDevice::SetViewport()
 
 bool OpenGLDevice::HasDevice() const
 {
-    return m_gl != nullptr && context() != nullptr && context()->isValid() && m_backBuffer->IsCreated()
-        && m_shader->IsBuilt();
+    return m_gl != nullptr && context() != nullptr && context()->isValid() && m_backBuffer->IsCreated() &&
+        m_shader->IsBuilt();
 }
 
 int OpenGLDevice::DepthBits() const
@@ -308,7 +308,7 @@ DeviceTexture* OpenGLDevice::CreateTextureFromFile(const std::string& path)
     for (std::size_t number = 0; number < levels.size(); ++number) {
         const QImage& texels = levels[number];
         m_gl->glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(number), GL_RGBA8, texels.width(), texels.height(), 0,
-            GL_RGBA, GL_UNSIGNED_BYTE, texels.constBits());
+                           GL_RGBA, GL_UNSIGNED_BYTE, texels.constBits());
     }
     m_gl->glBindTexture(GL_TEXTURE_2D, m_texture != nullptr ? m_texture->texture : 0);
     m_textures.push_back(std::move(texture));
@@ -334,13 +334,13 @@ unsigned OpenGLDevice::CreateVertexArray(const MeshVertex* vertices, int count, 
     const GLsizei stride = sizeof(MeshVertex);
     m_gl->glEnableVertexAttribArray(0);
     m_gl->glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride,
-        reinterpret_cast<const void*>(offsetof(MeshVertex, position)));
+                                reinterpret_cast<const void*>(offsetof(MeshVertex, position)));
     m_gl->glEnableVertexAttribArray(1);
     m_gl->glVertexAttribPointer(1, 3, GL_FLOAT, GL_FALSE, stride,
-        reinterpret_cast<const void*>(offsetof(MeshVertex, normal)));
+                                reinterpret_cast<const void*>(offsetof(MeshVertex, normal)));
     m_gl->glEnableVertexAttribArray(2);
     m_gl->glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, stride,
-        reinterpret_cast<const void*>(offsetof(MeshVertex, uv)));
+                                reinterpret_cast<const void*>(offsetof(MeshVertex, uv)));
     return vertexArray;
 }
 
@@ -350,12 +350,12 @@ DeviceMesh* OpenGLDevice::CreateMesh(const MeshData& data)
         return nullptr;
     makeCurrent();
     auto mesh = std::make_unique<OpenGLMesh>();
-    mesh->vertexArray = CreateVertexArray(data.vertices.data(), static_cast<int>(data.vertices.size()),
-        mesh->vertexBuffer);
+    mesh->vertexArray =
+        CreateVertexArray(data.vertices.data(), static_cast<int>(data.vertices.size()), mesh->vertexBuffer);
     m_gl->glGenBuffers(1, &mesh->indexBuffer);
     m_gl->glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, mesh->indexBuffer);
     m_gl->glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(data.indices.size() * sizeof(std::uint32_t)),
-        data.indices.data(), GL_STATIC_DRAW);
+                       data.indices.data(), GL_STATIC_DRAW);
     m_gl->glBindVertexArray(0);
     mesh->subsets = data.subsets;
     m_meshes.push_back(std::move(mesh));
@@ -533,8 +533,8 @@ void OpenGLDevice::PrepareDraw()
     const bool fog = m_fogEnabled && (m_fogTableMode == FogLinear || m_fogVertexMode == FogLinear);
     const ColorValue& diffuse = m_material.diffuse;
     m_shader->Use(kOpenGLClipDepth * m_projection * m_view * m_world, m_view * m_world,
-        {diffuse.r, diffuse.g, diffuse.b, diffuse.a}, m_texture != nullptr,
-        {fog, m_fogStart, m_fogEnd, RgbOf(m_fogColor)});
+                  {diffuse.r, diffuse.g, diffuse.b, diffuse.a}, m_texture != nullptr,
+                  {fog, m_fogStart, m_fogEnd, RgbOf(m_fogColor)});
 }
 
 void OpenGLDevice::DrawSubset(DeviceMesh* deviceMesh, int subset)
@@ -548,7 +548,7 @@ void OpenGLDevice::DrawSubset(DeviceMesh* deviceMesh, int subset)
     PrepareDraw();
     m_gl->glBindVertexArray(mesh->vertexArray);
     m_gl->glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(range.indexCount), GL_UNSIGNED_INT,
-        reinterpret_cast<const void*>(range.firstIndex * sizeof(std::uint32_t)));
+                         reinterpret_cast<const void*>(range.firstIndex * sizeof(std::uint32_t)));
     m_gl->glBindVertexArray(0);
 }
 
@@ -559,8 +559,8 @@ void OpenGLDevice::SetStreamSource(DeviceVertexBuffer* buffer)
 
 void OpenGLDevice::DrawTriangleList(int startVertex, int primitiveCount)
 {
-    if (!HasDevice() || m_streamSource == nullptr || startVertex < 0 || primitiveCount <= 0
-        || startVertex + primitiveCount * 3 > m_streamSource->vertexCount)
+    if (!HasDevice() || m_streamSource == nullptr || startVertex < 0 || primitiveCount <= 0 ||
+        startVertex + primitiveCount * 3 > m_streamSource->vertexCount)
         return;
     PrepareDraw();
     m_gl->glBindVertexArray(m_streamSource->vertexArray);
@@ -588,7 +588,7 @@ void OpenGLDevice::DrawText(DeviceFont* font, const char* text, const TextRect& 
     painter.setFont(static_cast<OpenGLFont*>(font)->font);
     painter.setPen(QColor::fromRgba(color));
     painter.drawText(QRect(QPoint(rect.left, rect.top), QPoint(rect.right - 1, rect.bottom - 1)),
-        Qt::AlignLeft | Qt::AlignTop, QString::fromUtf8(text));
+                     Qt::AlignLeft | Qt::AlignTop, QString::fromUtf8(text));
 }
 
 QImage OpenGLDevice::ReadBackBuffer()

@@ -1,7 +1,7 @@
+#include "app/CameraMenu.h"
 #include "app/CGameApp.h"
 #include "app/CInputView.h"
 #include "app/CMainFrame.h"
-#include "app/CameraMenu.h"
 #include "app/CameraSettings.h"
 #include "app/MenuCommand.h"
 #include "app/core/ProcessSettings.h"
@@ -72,7 +72,7 @@ Texts Items(const QMenu& menu)
     for (const QAction* action : menu.actions())
         items.push_back(action->isSeparator() ? "-"
                                               : action->text().toStdString() + (action->isChecked() ? " *" : "") +
-                                                    (action->isEnabled() ? "" : " (gris)"));
+                                (action->isEnabled() ? "" : " (gris)"));
     return items;
 }
 
@@ -135,28 +135,33 @@ protected:
 TEST_F(CameraMenuTest, ListsTheCamerasThatCaptureEachTimeItOpensAndTheSizesOfTheChosenOne)
 {
     OpenWebcamMenu();
-    EXPECT_EQ(Items(webcamMenu()), (Texts{"Integrated Camera", "USB 2.0 Camera", "Ninguna (solo teclas)", "-", "Resolución (gris)"}));
+    EXPECT_EQ(Items(webcamMenu()),
+              (Texts{"Integrated Camera", "USB 2.0 Camera", "Ninguna (solo teclas)", "-", "Resolución (gris)"}));
     CloseMenus();
 
     // Plugged in while the program runs.
     cameras->devices.push_back({"/dev/video63", "Logitech C920", true, {{640, 480}}});
     OpenWebcamMenu();
-    EXPECT_EQ(Items(webcamMenu()), (Texts{"Integrated Camera", "USB 2.0 Camera", "Logitech C920", "Ninguna (solo teclas)",
-                                         "-", "Resolución (gris)"}));
+    EXPECT_EQ(Items(webcamMenu()),
+              (Texts{"Integrated Camera", "USB 2.0 Camera", "Logitech C920", "Ninguna (solo teclas)", "-",
+                     "Resolución (gris)"}));
     // Without 640 x 480, the size nearest to it.
     Click(webcamMenu(), Item(webcamMenu(), "USB 2.0 Camera"));
-    EXPECT_EQ(Fields(CameraSettings::Load()), Fields({CameraChoice::Kind::Device, "/dev/video62", "USB 2.0 Camera", {800, 600}}));
+    EXPECT_EQ(Fields(CameraSettings::Load()),
+              Fields({CameraChoice::Kind::Device, "/dev/video62", "USB 2.0 Camera", {800, 600}}));
 
     OpenWebcamMenu();
-    EXPECT_EQ(Items(webcamMenu()), (Texts{"Integrated Camera", "USB 2.0 Camera *", "Logitech C920", "Ninguna (solo teclas)",
-                                         "-", "Resolución"}));
+    EXPECT_EQ(
+        Items(webcamMenu()),
+        (Texts{"Integrated Camera", "USB 2.0 Camera *", "Logitech C920", "Ninguna (solo teclas)", "-", "Resolución"}));
     QMenu& sizes = *Item(webcamMenu(), CameraMenu::kSizesText)->menu();
     OpenSubmenu(webcamMenu(), sizes);
     EXPECT_EQ(Items(sizes), (Texts{"352 × 288", "800 × 600 *", "1920 × 1080"}));
     if (const char* screenshots = std::getenv("BRUMARIA_SCREENSHOT_FOLDER")) {
         QTest::qWait(500);
         const QRect shown = frame().frameGeometry() | sizes.geometry();
-        QGuiApplication::primaryScreen()->grabWindow(0, shown.x(), shown.y(), shown.width(), shown.height())
+        QGuiApplication::primaryScreen()
+            ->grabWindow(0, shown.x(), shown.y(), shown.width(), shown.height())
             .save(QDir(screenshots).filePath("camera-menu.png"));
     }
     Click(sizes, Item(sizes, "1920 × 1080"));
@@ -164,7 +169,8 @@ TEST_F(CameraMenuTest, ListsTheCamerasThatCaptureEachTimeItOpensAndTheSizesOfThe
     // Back to the laptop's camera: 1920 x 1080 it has not, 640 x 480 it has.
     OpenWebcamMenu();
     Click(webcamMenu(), Item(webcamMenu(), "Integrated Camera"));
-    EXPECT_EQ(Fields(CameraSettings::Load()), Fields({CameraChoice::Kind::Device, "/dev/video60", "Integrated Camera", {640, 480}}));
+    EXPECT_EQ(Fields(CameraSettings::Load()),
+              Fields({CameraChoice::Kind::Device, "/dev/video60", "Integrated Camera", {640, 480}}));
     EXPECT_EQ(messages.Texts(), Texts{});
 }
 
@@ -175,7 +181,8 @@ TEST_F(CameraMenuTest, AChosenCameraThatCannotBeOpenedIsNamedAndTheKeysSteer)
     Click(webcamMenu(), Item(webcamMenu(), "USB 2.0 Camera"));
     const glm::vec3 start = CCamera::Instance()->Eye();
     QTest::keyClick(&frame().View(), Qt::Key_Return);
-    const std::string named = "No se puede abrir la webcam \"USB 2.0 Camera\" (/dev/video62): se juega solo con las teclas.";
+    const std::string named =
+        "No se puede abrir la webcam \"USB 2.0 Camera\" (/dev/video62): se juega solo con las teclas.";
     EXPECT_EQ(messages.Texts(), Texts{named});
     EXPECT_EQ(g_steeringMode, NoCamera);
     QTest::keyClick(&frame().View(), Qt::Key_Up);
@@ -213,7 +220,8 @@ TEST(CameraMenu, TheChoiceSurvivesARestartFindsItsCameraByNameAndBrumariaCameraW
     EXPECT_EQ(opener.OpenCamera(), nullptr);
     emit menu.aboutToShow();
     ::unsetenv(CaptureSource::kCameraVariable);
-    EXPECT_EQ(messages.Texts(), Texts{"No se puede abrir la webcam /dev/video57 (BRUMARIA_CAMERA=57): se juega solo con las teclas."});
+    EXPECT_EQ(messages.Texts(),
+              Texts{"No se puede abrir la webcam /dev/video57 (BRUMARIA_CAMERA=57): se juega solo con las teclas."});
     EXPECT_EQ(Items(menu).front(), "BRUMARIA_CAMERA=57 manda sobre esta elección (gris)");
 }
 

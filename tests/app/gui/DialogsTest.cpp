@@ -95,8 +95,8 @@ TEST_F(DialogsTest, ParametrosRestoreThenEscChangesNothingRestoreThenOkStoresAnd
         EXPECT_EQ(TextsOf<QLineEdit>(dialog), (Texts{"20", "12", "20", "3", "10", "-6", "10"}));
         EXPECT_EQ(TextsOf<QLabel>(dialog),
                   (Texts{"UMBRALES", "Distancia para desplazamientos laterales:", "%", "Distancia entre ojos y boca:",
-                         "%", "Distancia interocular para andar:", "%", "Giro X:", "pixeles", "Giro Y arriba:",
-                         "pixeles", "Giro Y abajo:", "pixeles", "Giro Z:", "º"}));
+                         "%", "Distancia interocular para andar:", "%", "Giro X:", "pixeles",
+                         "Giro Y arriba:", "pixeles", "Giro Y abajo:", "pixeles", "Giro Z:", "º"}));
         EXPECT_EQ(TextsOf<QPushButton>(dialog), (Texts{"Restaurar valores", "OK"}));
         EXPECT_EQ(QApplication::focusWidget(), ChildNamed<QLineEdit>(dialog, "distanceX"));
         QTest::mouseClick(ChildNamed<QPushButton>(dialog, "restore"), Qt::LeftButton);
@@ -111,8 +111,9 @@ TEST_F(DialogsTest, ParametrosRestoreThenEscChangesNothingRestoreThenOkStoresAnd
             EXPECT_EQ(TemporaryFolder::Read("configuracion"), ownFile);
         }
     }
-    EXPECT_EQ(TemporaryFolder::Read("configuracion"), "Distancia X:20\nDistancia Y:20\nDistancia Z:20\nAngulo GiroX:3\n"
-                                                      "Angulo GiroY Arriba:10\nAngulo GiroY Abajo:-1\nAngulo GiroZ:10\n");
+    EXPECT_EQ(TemporaryFolder::Read("configuracion"),
+              "Distancia X:20\nDistancia Y:20\nDistancia Z:20\nAngulo GiroX:3\n"
+              "Angulo GiroY Arriba:10\nAngulo GiroY Abajo:-1\nAngulo GiroZ:10\n");
     // The left turn limit follows the yaw threshold.
     EXPECT_EQ(settings.Thresholds().yawLeftLimit, -3);
     EXPECT_TRUE(messages.Messages().empty());
@@ -145,12 +146,12 @@ TEST_F(DialogsTest, CapturasPorSegundoAppliesEveryMoveOfTheSliderWithin1To50AndE
     // The value under the slider, the slider and the stored rate.
     const auto shown = [&] {
         return TextsOf<QLabel>(dialog)[0] + " " + std::to_string(slider->value()) + " " +
-               std::to_string(g_nCapturesPerSecond);
+            std::to_string(g_nCapturesPerSecond);
     };
     EXPECT_EQ(shown(), "7 7 7");
-    const std::pair<Qt::Key, const char*> moves[] = {
-        {Qt::Key_Left, "6 6 6"}, {Qt::Key_Home, "1 1 1"}, {Qt::Key_Left, "1 1 1"}, {Qt::Key_End, "50 50 50"},
-        {Qt::Key_Right, "50 50 50"}, {Qt::Key_Escape, "50 50 50"}};
+    const std::pair<Qt::Key, const char*> moves[] = {{Qt::Key_Left, "6 6 6"},     {Qt::Key_Home, "1 1 1"},
+                                                     {Qt::Key_Left, "1 1 1"},     {Qt::Key_End, "50 50 50"},
+                                                     {Qt::Key_Right, "50 50 50"}, {Qt::Key_Escape, "50 50 50"}};
     for (const auto& [key, expected] : moves) {
         QTest::keyClick(slider, key);
         EXPECT_EQ(shown(), expected) << key;

@@ -108,8 +108,9 @@ TEST(MainFrameTest, TheMenuHasItsPopupsItemsIdentifiersAndCheckMarks)
     CMainFrame frame;
     // A caption and a sizing border; no system menu, close, minimise or maximise box.
     EXPECT_EQ(frame.windowTitle(), "Brumaria");
-    EXPECT_EQ(frame.windowFlags() & (Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint |
-                                     Qt::FramelessWindowHint | Qt::MSWindowsFixedSizeDialogHint),
+    EXPECT_EQ(frame.windowFlags() &
+                  (Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint |
+                   Qt::FramelessWindowHint | Qt::MSWindowsFixedSizeDialogHint),
               0);
     // Without the customise hint the window manager would add its own boxes.
     EXPECT_EQ(frame.windowFlags() & (Qt::CustomizeWindowHint | Qt::WindowTitleHint),
@@ -124,14 +125,31 @@ TEST(MainFrameTest, TheMenuHasItsPopupsItemsIdentifiersAndCheckMarks)
             menu.push_back(item->isSeparator() ? "-" : marks.toStdString());
         }
     }
-    EXPECT_EQ(menu, (std::vector<std::string>{"&Archivo", "Empezar 32788 00", "Abrir 32783 00", "WebCam 32786 10",
-                                              "Solo teclas 32785 10", "-", "&Salir 57665 00", "&Vistas",
-                                              "FrameA 32772 10", "FrameB 32773 10", "Valores 32774 10",
-                                              "Rendimiento 32775 10", "Cámara 32778 11", "Gráficas 32800 10",
-                                              "&Opciones", "Parámetros 32771 00", "Detecta Preciso 32780 10",
-                                              "Detección movimientos 32781 00", "Número capturas seg 32782 00",
-                                              "Elegir webcam 32801 00", "Ay&uda", "&Temas de Ayuda 57667 00", "-",
-                                              "&Acerca de Brumaria... 57664 00"}));
+    EXPECT_EQ(menu,
+              (std::vector<std::string>{"&Archivo",
+                                        "Empezar 32788 00",
+                                        "Abrir 32783 00",
+                                        "WebCam 32786 10",
+                                        "Solo teclas 32785 10",
+                                        "-",
+                                        "&Salir 57665 00",
+                                        "&Vistas",
+                                        "FrameA 32772 10",
+                                        "FrameB 32773 10",
+                                        "Valores 32774 10",
+                                        "Rendimiento 32775 10",
+                                        "Cámara 32778 11",
+                                        "Gráficas 32800 10",
+                                        "&Opciones",
+                                        "Parámetros 32771 00",
+                                        "Detecta Preciso 32780 10",
+                                        "Detección movimientos 32781 00",
+                                        "Número capturas seg 32782 00",
+                                        "Elegir webcam 32801 00",
+                                        "Ay&uda",
+                                        "&Temas de Ayuda 57667 00",
+                                        "-",
+                                        "&Acerca de Brumaria... 57664 00"}));
 }
 
 // The program without a camera, started in a folder of its own.
@@ -156,8 +174,8 @@ protected:
     void TearDown() override
     {
         // The tracker's windows would outlive the application.
-        for (const auto view : {&CHeadTracker::SetImageView, &CHeadTracker::SetFrameAView,
-                                &CHeadTracker::SetFrameBView, &CHeadTracker::SetValuesView})
+        for (const auto view : {&CHeadTracker::SetImageView, &CHeadTracker::SetFrameAView, &CHeadTracker::SetFrameBView,
+                                &CHeadTracker::SetValuesView})
             (tracker().*view)(false);
         g_steeringMode = KeysOnly;
         g_nCapturesPerSecond = 5;
@@ -203,7 +221,8 @@ TEST_F(GameAppTest, BeforeEnterOnlyTheIntroShowsThenEveryKeyIsOneStepOfTheKeyTab
     // Start-up wrote its progress around the renderer's and the sound's.
     ASSERT_GE(statusTexts.size(), 3u);
     EXPECT_EQ(statusTexts.front(), "10 10 Cargando ...");
-    EXPECT_EQ(Texts(statusTexts.end() - 2, statusTexts.end()), (Texts{"10 160 Inicializando sonidos ...", "200 160 OK"}));
+    EXPECT_EQ(Texts(statusTexts.end() - 2, statusTexts.end()),
+              (Texts{"10 160 Inicializando sonidos ...", "200 160 OK"}));
     // Without an "intro" picture the intro is white on white, where a scene is grey.
     QImage white(640, 480, QImage::Format_RGB32);
     white.fill(Qt::white);
@@ -249,8 +268,10 @@ TEST_F(GameAppTest, BeforeEnterOnlyTheIntroShowsThenEveryKeyIsOneStepOfTheKeyTab
         {Qt::Key_K, Qt::NoModifier, [](CCamera& c, CLevelMap&) { c.RotateZNegative(0.1f); }},
         {Qt::Key_L, Qt::ShiftModifier, [](CCamera& c, CLevelMap&) { c.RotateZPositive(0.1f); }},
         // Keys that steer nothing, Enter during play among them.
-        {Qt::Key_Return, Qt::NoModifier, nullptr}, {Qt::Key_1, Qt::NoModifier, nullptr},
-        {Qt::Key_2, Qt::KeypadModifier, nullptr},  {Qt::Key_Space, Qt::NoModifier, nullptr},
+        {Qt::Key_Return, Qt::NoModifier, nullptr},
+        {Qt::Key_1, Qt::NoModifier, nullptr},
+        {Qt::Key_2, Qt::KeypadModifier, nullptr},
+        {Qt::Key_Space, Qt::NoModifier, nullptr},
         {Qt::Key_Period, Qt::KeypadModifier, nullptr},
     };
     // Pose and cell after `act` twice from a start off the z axis (so that rolls move the view).
@@ -310,12 +331,14 @@ TEST_F(GameAppTest, BeforeEnterOnlyTheIntroShowsThenEveryKeyIsOneStepOfTheKeyTab
         << "no window other than the game's became active";
     EXPECT_EQ(help->windowTitle(), "Ayuda de Brumaria");
     Texts sections;
-    for (QTextBlock block = help->findChild<QTextBrowser*>()->document()->begin(); block.isValid(); block = block.next())
+    for (QTextBlock block = help->findChild<QTextBrowser*>()->document()->begin(); block.isValid();
+         block = block.next())
         if (block.blockFormat().headingLevel() == 2)
             sections.push_back(block.text().toStdString());
-    EXPECT_EQ(sections, (Texts{"Cómo sentarse y empezar", "Los movimientos de la cabeza", "Las teclas", "Elegir la webcam",
-                               "Leer las Gráficas", "Ajustar las zonas muertas: Opciones > Parámetros",
-                               "Las ventanas de depuración", "Los demás menús"}));
+    EXPECT_EQ(sections,
+              (Texts{"Cómo sentarse y empezar", "Los movimientos de la cabeza", "Las teclas", "Elegir la webcam",
+                     "Leer las Gráficas", "Ajustar las zonas muertas: Opciones > Parámetros",
+                     "Las ventanas de depuración", "Los demás menús"}));
     WaitForPasses(2);
     if (const char* screenshots = std::getenv("BRUMARIA_SCREENSHOT_FOLDER"))
         help->grab().save(QDir(screenshots).filePath("window-ayuda.png"));
@@ -324,7 +347,8 @@ TEST_F(GameAppTest, BeforeEnterOnlyTheIntroShowsThenEveryKeyIsOneStepOfTheKeyTab
     ASSERT_TRUE(QTest::qWaitForWindowActive(help));
     const QWidgetList helpWindows = QApplication::topLevelWidgets();
     EXPECT_EQ(std::count_if(helpWindows.begin(), helpWindows.end(),
-                            [](const QWidget* w) { return w->windowTitle() == "Ayuda de Brumaria"; }), 1);
+                            [](const QWidget* w) { return w->windowTitle() == "Ayuda de Brumaria"; }),
+              1);
     EXPECT_EQ(messages.Texts().size(), 1u);
     // Closed, it gives the keys back to the game.
     help->close();
@@ -358,8 +382,9 @@ TEST_F(GameAppTest, AbrirChoosesTheSourceEmpezarStartsPlayThenRestartsTheWalkAnd
     EXPECT_FALSE(state().m_pszVideoFile);
     Choose(CommandOpen);
     EXPECT_EQ(std::pair(*state().m_pszVideoFile, state().m_dVideoFrameRate), std::pair(note, 0.0));
-    EXPECT_EQ(messages.Texts(), (Texts{"No hay ninguna webcam elegida (Opciones > Elegir webcam).",
-                                       "No se puede abrir el vídeo " + note}));
+    EXPECT_EQ(
+        messages.Texts(),
+        (Texts{"No hay ninguna webcam elegida (Opciones > Elegir webcam).", "No se puede abrir el vídeo " + note}));
     Choose(CommandOpen);
     EXPECT_EQ(seen, Texts(3, "Abrir: Archivos avi (*.avi), Todos los archivos (*)"));
     EXPECT_EQ(std::pair(*state().m_pszVideoFile, state().m_dVideoFrameRate), std::pair(video, 25.0));

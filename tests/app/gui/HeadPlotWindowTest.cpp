@@ -1,14 +1,14 @@
 #include "app/HeadPlotWindow.h"
 
-#include "tests/support/tracking/HeadScenes.h"
 #include "tests/support/TemporaryFolder.h"
+#include "tests/support/tracking/HeadScenes.h"
 #include "tools/replay/Replay.h"
 
+#include <QTest>
 #include <QtCharts/QAreaSeries>
 #include <QtCharts/QChart>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QXYSeries>
-#include <QTest>
 
 #include <gtest/gtest.h>
 

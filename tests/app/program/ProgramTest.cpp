@@ -34,7 +34,8 @@ public:
     explicit Program(const QStringList& entries = {})
     {
         const QDir data(QStringLiteral(BRUMARIA_SOURCE_DIR "/data"));
-        for (const QString& entry : entries.isEmpty() ? data.entryList(QDir::AllEntries | QDir::NoDotAndDotDot) : entries)
+        for (const QString& entry :
+             entries.isEmpty() ? data.entryList(QDir::AllEntries | QDir::NoDotAndDotDot) : entries)
             QFile::link(data.filePath(entry), Path(entry));
         setWorkingDirectory(m_folder.path());
     }
@@ -171,7 +172,9 @@ TEST(ProgramTest, AConfiguracionThatIsAFifoIsNamedAndPlayGoesOn)
     program.Run({"--start", "--frames", "20", "--messages-on-stderr"});
     EXPECT_EQ(program.ExitCode(60000), 0);
     const QByteArray error = program.readAllStandardError();
-    EXPECT_TRUE(error.contains("[Brumaria] No se puede leer el archivo configuracion: se usan los valores por defecto\n")) << error.data();
+    EXPECT_TRUE(
+        error.contains("[Brumaria] No se puede leer el archivo configuracion: se usan los valores por defecto\n"))
+        << error.data();
 }
 
 // A signal while the models load ends the program at once, even while a model takes long to
@@ -228,7 +231,8 @@ TEST(ProgramTest, CtrlCToTheProgramAndItsXServerTogetherCompletesTheFiles)
     program.Run({"--video", BRUMARIA_SOURCE_DIR "/data/demo/paseo.avi", "--start", "--messages-on-stderr"});
     QElapsedTimer clock;
     clock.start();
-    while (clock.elapsed() < 60000 && OctaveSampleFile::Parse(ReadText(program.Path("muestrasGiroX.m")), "giroX").samples.size() < 20)
+    while (clock.elapsed() < 60000 &&
+           OctaveSampleFile::Parse(ReadText(program.Path("muestrasGiroX.m")), "giroX").samples.size() < 20)
         QThread::msleep(100);
     ::kill(static_cast<pid_t>(program.processId()), SIGINT);
     ::kill(static_cast<pid_t>(server.processId()), SIGINT);
@@ -250,7 +254,8 @@ std::string WindowProperty(Display* display, Window window, const char* name)
     unsigned long remaining = 0;
     unsigned char* data = nullptr;
     if (XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 256, False, AnyPropertyType, &type,
-                           &format, &items, &remaining, &data) != Success || !data)
+                           &format, &items, &remaining, &data) != Success ||
+        !data)
         return {};
     const std::string bytes(reinterpret_cast<const char*>(data), items * (format == 32 ? sizeof(long) : format / 8));
     XFree(data);
@@ -269,7 +274,8 @@ Window FindWindow(Display* display, qint64 processId, const std::string& title)
     Window found = 0;
     for (unsigned int i = 0; i < count && !found; ++i)
         if (WindowProperty(display, children[i], "_NET_WM_NAME") == title &&
-            WindowProperty(display, children[i], "_NET_WM_PID") == std::string(reinterpret_cast<const char*>(&pid), sizeof pid))
+            WindowProperty(display, children[i], "_NET_WM_PID") ==
+                std::string(reinterpret_cast<const char*>(&pid), sizeof pid))
             found = children[i];
     if (children)
         XFree(children);

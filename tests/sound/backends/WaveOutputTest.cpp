@@ -53,8 +53,10 @@ TEST(WaveOutput, TheProgramsClipsComeOutSampleForSample)
 {
     TemporaryFolder folder{"snd"};
     const std::filesystem::path wavePath = folder.Path() / "out.wav";
-    TemporaryFolder::Write("alsoft.conf", "[general]\nfrequency=22050\nsample-type=int16\nchannels=stereo\ndither=false\n"
-                             "output-limiter=false\n[wave]\nfile=" + wavePath.string() + "\n");
+    TemporaryFolder::Write("alsoft.conf",
+                           "[general]\nfrequency=22050\nsample-type=int16\nchannels=stereo\ndither=false\n"
+                           "output-limiter=false\n[wave]\nfile=" +
+                               wavePath.string() + "\n");
     setenv("ALSOFT_CONF", (folder.Path() / "alsoft.conf").c_str(), 1);
     setenv("ALSOFT_DRIVERS", "wave", 1);
     MessageCapture messages;

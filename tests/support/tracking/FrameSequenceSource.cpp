@@ -2,8 +2,7 @@
 
 #include <opencv2/core.hpp>
 
-FrameSequenceSource::FrameSequenceSource(std::vector<cv::Mat> pictures, double frameRate,
-                                         ImageOrigin origin, bool loop)
+FrameSequenceSource::FrameSequenceSource(std::vector<cv::Mat> pictures, double frameRate, ImageOrigin origin, bool loop)
     : m_pictures(std::move(pictures)), m_frameRate(frameRate), m_origin(origin), m_loop(loop)
 {
     if (m_origin == BottomLeftOrigin) {

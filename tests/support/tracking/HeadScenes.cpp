@@ -30,7 +30,7 @@ const cv::Rect& PortraitFace()
     return face;
 }
 
-}
+}  // namespace
 
 const HeadVideoWriter& Writer()
 {
@@ -73,4 +73,4 @@ void WriteVideo(const std::string& file, const std::vector<cv::Mat>& frames)
         video.write(frame);
 }
 
-} // namespace headscenes
+}  // namespace headscenes

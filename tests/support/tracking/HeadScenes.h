@@ -20,4 +20,4 @@ cv::Mat TwoFacesFrame();
 // Writes frames to an MJPG AVI at 25 frames per second; fails the test if it cannot.
 void WriteVideo(const std::string& file, const std::vector<cv::Mat>& frames);
 
-} // namespace headscenes
+}  // namespace headscenes

@@ -12,7 +12,10 @@
 // the content tests do not test that code with itself. Each returns every breach found.
 namespace level_invariants {
 
-inline bool BoundedInZ(int side) { return side == LeftSide || side == RightSide; }
+inline bool BoundedInZ(int side)
+{
+    return side == LeftSide || side == RightSide;
+}
 
 // The ends of a side (left, top, right, bottom), in its list's direction.
 inline void SideEnds(const CCell& cell, int side, MapPoint& e1, MapPoint& e2)
@@ -69,11 +72,13 @@ inline std::vector<std::string> ReciprocityErrors(const std::vector<CCell>& cell
                     continue;
                 const std::string where = "cell " + std::to_string(i) + " to " + std::to_string(s.target) + ": ";
                 const auto& back = cells[s.target].sides[(side + 2) % 4].segments;
-                if (std::none_of(back.begin(), back.end(),
-                        [&](const SideSegment& r) { return r.from == s.from && r.to == s.to && r.target == int(i); }))
+                if (std::none_of(back.begin(), back.end(), [&](const SideSegment& r) {
+                        return r.from == s.from && r.to == s.to && r.target == int(i);
+                    }))
                     errors.push_back(where + "no reverse opening");
                 for (float c : {s.from, s.to}) {
-                    const MapPoint here = SidePoint(cells[i], side, c), there = SidePoint(cells[s.target], (side + 2) % 4, c);
+                    const MapPoint here = SidePoint(cells[i], side, c),
+                                   there = SidePoint(cells[s.target], (side + 2) % 4, c);
                     if (std::hypot(double(here.x) - there.x, double(here.z) - there.z) > 1e-3)
                         errors.push_back(where + "sides apart at the opening");
                 }
@@ -107,8 +112,9 @@ inline double OutsideDistance(const CCell& c, double x, double z)
     double worst = -1e300;
     for (int k = 0; k < 4; ++k) {
         const MapPoint &p = *ring[k], &q = *ring[(k + 1) % 4];
-        worst = std::max(worst, ((double(q.x) - p.x) * (z - p.z) - (double(q.z) - p.z) * (x - p.x)) /
-                                    std::hypot(double(q.x) - p.x, double(q.z) - p.z));
+        worst = std::max(worst,
+                         ((double(q.x) - p.x) * (z - p.z) - (double(q.z) - p.z) * (x - p.x)) /
+                             std::hypot(double(q.x) - p.x, double(q.z) - p.z));
     }
     return worst;
 }
@@ -138,7 +144,7 @@ inline bool PassesThrough(double x0, double z0, double x1, double z1, double ax,
         return (v > 0) - (v < 0);
     };
     return side(ax, az, bx, bz, x0, z0) * side(ax, az, bx, bz, x1, z1) < 0 &&
-           side(x0, z0, x1, z1, ax, az) * side(x0, z0, x1, z1, bx, bz) <= 0;
+        side(x0, z0, x1, z1, ax, az) * side(x0, z0, x1, z1, bx, bz) <= 0;
 }
 
 }  // namespace level_invariants

@@ -109,8 +109,8 @@ bool RecordingDevice::GetCaps(DeviceCaps& result)
 
 bool RecordingDevice::CreateDevice(DepthFormat depthFormat, VertexProcessing processing)
 {
-    Record(std::string("CreateDevice ") + DepthFormatName(depthFormat)
-        + (processing == VertexProcessing::Hardware ? " Hardware" : " Software"));
+    Record(std::string("CreateDevice ") + DepthFormatName(depthFormat) +
+           (processing == VertexProcessing::Hardware ? " Hardware" : " Software"));
     m_created = unavailableDepthFormats.count(depthFormat) == 0;
     return m_created;
 }
@@ -143,8 +143,8 @@ DeviceTexture* RecordingDevice::CreateTextureFromFile(const std::string& path)
 DeviceMesh* RecordingDevice::CreateMesh(const MeshData& mesh)
 {
     std::string name = "mesh" + std::to_string(m_meshes.size() + 1);
-    Record("CreateMesh " + name + " " + std::to_string(mesh.vertices.size()) + " vertices "
-        + std::to_string(mesh.subsets.size()) + " subsets");
+    Record("CreateMesh " + name + " " + std::to_string(mesh.vertices.size()) + " vertices " +
+           std::to_string(mesh.subsets.size()) + " subsets");
     return Add(m_meshes, name);
 }
 
@@ -154,8 +154,8 @@ DeviceVertexBuffer* RecordingDevice::CreateVertexBuffer(const MeshVertex* vertic
     std::string call = "CreateVertexBuffer " + name;
     for (int i = 0; i < count; ++i) {
         const MeshVertex& v = vertices[i];
-        call += " (" + Number(v.position[0]) + " " + Number(v.position[1]) + " " + Number(v.position[2])
-            + " / " + Number(v.uv[0]) + " " + Number(v.uv[1]) + ")";
+        call += " (" + Number(v.position[0]) + " " + Number(v.position[1]) + " " + Number(v.position[2]) + " / " +
+            Number(v.uv[0]) + " " + Number(v.uv[1]) + ")";
     }
     Record(call);
     return Add(m_buffers, name);
@@ -163,8 +163,8 @@ DeviceVertexBuffer* RecordingDevice::CreateVertexBuffer(const MeshVertex* vertic
 
 DeviceFont* RecordingDevice::CreateFont(const FontDescription& description)
 {
-    Record("CreateFont " + description.faceName + " " + std::to_string(description.height) + " "
-        + std::to_string(description.width) + " " + std::to_string(description.weight));
+    Record("CreateFont " + description.faceName + " " + std::to_string(description.height) + " " +
+           std::to_string(description.width) + " " + std::to_string(description.weight));
     if (!fontAvailable)
         return nullptr;
     return Add(m_fonts, "font" + std::to_string(m_fonts.size() + 1));
@@ -235,6 +235,6 @@ void RecordingDevice::DrawTriangleList(int startVertex, int primitiveCount)
 
 void RecordingDevice::DrawText(DeviceFont* font, const char* text, const TextRect& rect, std::uint32_t color)
 {
-    Record("DrawText " + NameOf(font) + " " + std::to_string(rect.left) + " " + std::to_string(rect.top) + " "
-        + std::to_string(rect.right) + " " + std::to_string(rect.bottom) + " " + Hex(color) + " " + text);
+    Record("DrawText " + NameOf(font) + " " + std::to_string(rect.left) + " " + std::to_string(rect.top) + " " +
+           std::to_string(rect.right) + " " + std::to_string(rect.bottom) + " " + Hex(color) + " " + text);
 }

@@ -18,8 +18,8 @@ TEST(IconRegeneration, PackagingIconsMatchTheGeneratorByteForByte)
     const IconPicture icon(PlaceModels(BuildModels(LevelLayout(map))));
     for (const int size : IconPicture::Sizes()) {
         const std::string side = std::to_string(size);
-        const std::filesystem::path file =
-            std::filesystem::path(BRUMARIA_SOURCE_DIR) / "packaging/icons/hicolor" / (side + "x" + side) / "apps/brumaria.png";
+        const std::filesystem::path file = std::filesystem::path(BRUMARIA_SOURCE_DIR) / "packaging/icons/hicolor" /
+            (side + "x" + side) / "apps/brumaria.png";
         std::ifstream in(file, std::ios::binary);
         const std::vector<uchar> committed{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
         const cv::Mat picture = icon.Picture(size);

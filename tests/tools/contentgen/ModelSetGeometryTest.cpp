@@ -65,8 +65,10 @@ TEST(ModelSetGeometry, EveryWallOfTheMapIsBuiltWhereItStopsThePlayer)
             const glm::vec2 eye = p - run.outward * 0.2f;
             float nearest = 1e30f;
             for (const ContentMesh& mesh : walls)
-                nearest = std::min(nearest, NearestHit(mesh, {eye.x, 1.0f, eye.y}, {run.outward.x, 0.0f, run.outward.y}));
-            EXPECT_LE(nearest, 0.2f + run.outer + 0.01f) << "cell " << run.cell << " side " << run.side << " at " << p.x << ", " << p.y;
+                nearest =
+                    std::min(nearest, NearestHit(mesh, {eye.x, 1.0f, eye.y}, {run.outward.x, 0.0f, run.outward.y}));
+            EXPECT_LE(nearest, 0.2f + run.outer + 0.01f)
+                << "cell " << run.cell << " side " << run.side << " at " << p.x << ", " << p.y;
             ++samples;
         }
     EXPECT_GT(samples, 1000);
@@ -92,7 +94,7 @@ TEST(ModelSetGeometry, EveryCellHasGroundInTheModelItsFloorIsIn)
         for (const glm::vec2& p : probes) {
             const float hit = NearestHit(ground, {p.x, 10.0f, p.y}, {0.0f, -1.0f, 0.0f});
             EXPECT_GE(hit, 9.9f) << "cell " << cell << ": ground " << 10.0f - hit << " high";
-        EXPECT_LE(hit, 10.03f) << "cell " << cell << ": ground " << 10.0f - hit << " high";
+            EXPECT_LE(hit, 10.03f) << "cell " << cell << ": ground " << 10.0f - hit << " high";
         }
     }
 }

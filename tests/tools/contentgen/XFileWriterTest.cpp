@@ -1,6 +1,6 @@
+#include "tools/contentgen/XFileWriter.h"
 #include "tools/contentgen/MeshBuilder.h"
 #include "tools/contentgen/SunShading.h"
-#include "tools/contentgen/XFileWriter.h"
 
 #include <assimp/Importer.hpp>
 #include <assimp/material.h>
@@ -14,7 +14,7 @@ TEST(FormatNumber, FourDecimalsWithoutTrailingZerosOrNegativeZero)
     EXPECT_EQ(FormatNumber(1.25) + " " + FormatNumber(-3.0) + " " + FormatNumber(0.00004) + " " +
                   FormatNumber(-0.00004) + " " + FormatNumber(0.00005001) + " " + FormatNumber(-1666.666666) + " " +
                   FormatNumber(12345678.5),
-        "1.25 -3 0 0 0.0001 -1666.6667 12345678.5");
+              "1.25 -3 0 0 0.0001 -1666.6667 12345678.5");
 }
 
 // Read as the renderer reads it (Assimp, kept left-handed): positions in model space, one mesh per
@@ -34,7 +34,8 @@ TEST(WriteXFile, AssimpReadsModelSpacePositionsUvsAndTextures)
     for (unsigned m = 0; m < scene->mNumMeshes; ++m) {
         const aiMesh& mesh = *scene->mMeshes[m];
         aiString texture;
-        ASSERT_EQ(scene->mMaterials[mesh.mMaterialIndex]->GetTexture(aiTextureType_DIFFUSE, 0, &texture), aiReturn_SUCCESS);
+        ASSERT_EQ(scene->mMaterials[mesh.mMaterialIndex]->GetTexture(aiTextureType_DIFFUSE, 0, &texture),
+                  aiReturn_SUCCESS);
         const bool wall = texture.C_Str() == ShadedTextureFile(Surface::Stone, ShadeLevel({0.0f, 0.0f, -1.0f}));
         EXPECT_TRUE(wall || texture.C_Str() == std::string("cesped.png")) << texture.C_Str();
         ASSERT_EQ(mesh.mNumFaces, 2u);

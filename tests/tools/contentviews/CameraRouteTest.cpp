@@ -1,5 +1,5 @@
-#include "tools/contentgen/LevelLayout.h"
 #include "tools/contentviews/CameraRoute.h"
+#include "tools/contentgen/LevelLayout.h"
 #include "world/CCamera.h"
 #include "world/CLevelMap.h"
 

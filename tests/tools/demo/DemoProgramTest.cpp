@@ -26,7 +26,11 @@ std::pair<int, qint64> RunDemo(const QTemporaryDir& folder, const QStringList& e
     for (const QString& entry : data.entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
         QFile::link(data.filePath(entry), folder.filePath(entry));
     QProcess process;
-    process.setProcessEnvironment([] { auto e = QProcessEnvironment::systemEnvironment(); e.insert("ALSOFT_DRIVERS", "null"); return e; }());
+    process.setProcessEnvironment([] {
+        auto e = QProcessEnvironment::systemEnvironment();
+        e.insert("ALSOFT_DRIVERS", "null");
+        return e;
+    }());
     process.setWorkingDirectory(folder.path());
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     QElapsedTimer clock;
@@ -59,8 +63,13 @@ int MarkPixels(const cv::Mat& picture)
 TEST(DemoProgram, PlaysTheDemoWithEveryTrackerWindowAndSavesWhatTheyShow)
 {
     QTemporaryDir folder;
-    ASSERT_EQ(RunDemo(folder, {"--views", "--frames", "300", "--screenshot", "escena.png", "--view-screenshots", "vistas"}).first, 0);
-    auto picture = [&](const char* file) { return cv::imread(folder.filePath(file).toStdString(), cv::IMREAD_UNCHANGED); };
+    ASSERT_EQ(
+        RunDemo(folder, {"--views", "--frames", "300", "--screenshot", "escena.png", "--view-screenshots", "vistas"})
+            .first,
+        0);
+    auto picture = [&](const char* file) {
+        return cv::imread(folder.filePath(file).toStdString(), cv::IMREAD_UNCHANGED);
+    };
     EXPECT_EQ(picture("escena.png").size(), cv::Size(640, 480));
     EXPECT_EQ(picture("vistas/Frame.png").size(), cv::Size(400, 280));
     EXPECT_EQ(picture("vistas/Frame B.png").size(), cv::Size(400, 370));
@@ -89,7 +98,8 @@ TEST(DemoProgram, EndsWithTheVideoWhenAsked)
     QTemporaryDir folder;
     const QString video = folder.filePath("pared.avi");
     {
-        cv::VideoWriter writer(video.toStdString(), cv::VideoWriter::fourcc('M', 'J', 'P', 'G'), 25.0, cv::Size(320, 240));
+        cv::VideoWriter writer(video.toStdString(), cv::VideoWriter::fourcc('M', 'J', 'P', 'G'), 25.0,
+                               cv::Size(320, 240));
         ASSERT_TRUE(writer.isOpened());
         for (int i = 0; i < 50; ++i)
             writer.write(cv::Mat(240, 320, CV_8UC3, cv::Scalar(40, 90 + i, 160)));

@@ -30,7 +30,9 @@ protected:
         for (int m = 1; m < s_models->ModelCount(); ++m) {  // not the sky, seen from anywhere
             for (const WorldTriangle& t : s_models->Triangles(m))
                 s_corners[m].insert(s_corners[m].end(), t.begin(), t.end());
-            auto byPosition = [](const glm::vec3& a, const glm::vec3& b) { return std::tie(a.x, a.y, a.z) < std::tie(b.x, b.y, b.z); };
+            auto byPosition = [](const glm::vec3& a, const glm::vec3& b) {
+                return std::tie(a.x, a.y, a.z) < std::tie(b.x, b.y, b.z);
+            };
             std::sort(s_corners[m].begin(), s_corners[m].end(), byPosition);
             s_corners[m].erase(std::unique(s_corners[m].begin(), s_corners[m].end()), s_corners[m].end());
         }
@@ -69,7 +71,8 @@ protected:
                 sight.MoveTo(eye, height);
                 for (int m = 0; m < s_models->ModelCount(); ++m)
                     if (!missing.count(m) && std::find(list.begin(), list.end(), m) == list.end() &&
-                        std::any_of(s_corners[m].begin(), s_corners[m].end(), [&](const glm::vec3& p) { return sight.Sees(p); }))
+                        std::any_of(s_corners[m].begin(), s_corners[m].end(),
+                                    [&](const glm::vec3& p) { return sight.Sees(p); }))
                         missing.insert(m);
             }
         return missing;

@@ -12,10 +12,10 @@ TEST(DrawListDeriver, ListsAModelThatShowsWithinReachPastTheWalls)
 {
     const CLevelMap map;
     std::vector<std::vector<glm::vec3>> targets(23);
-    targets[14] = {{0.0f, 0.0f, 20.0f}};    // on the ground north of the door, in cell 1
-    targets[15] = {{0.0f, 0.0f, -20.0f}};   // south of it, in cell 0
+    targets[14] = {{0.0f, 0.0f, 20.0f}};  // on the ground north of the door, in cell 1
+    targets[15] = {{0.0f, 0.0f, -20.0f}};  // south of it, in cell 0
     targets[16] = {{0.0f, 50.0f, 150.0f}};  // high in the air far north
-    targets[17] = {{0.0f, 1.0f, 300.0f}};   // beyond reach
+    targets[17] = {{0.0f, 1.0f, 300.0f}};  // beyond reach
     // A wall across the way south, higher than any eye; then one low enough to see over.
     const std::vector<Occluder> high = {{{-20.0f, -10.0f}, {20.0f, -10.0f}, 6.0f}};
     const std::vector<Occluder> low = {{{-20.0f, -10.0f}, {20.0f, -10.0f}, 1.0f}};

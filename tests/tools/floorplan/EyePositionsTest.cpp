@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-
 // Every sample is a place the viewer can reach while the cell is the current one: inside it, or at
 // most half a unit beyond one of its openings, never behind a wall.
 TEST(EyePositions, StayWhereTheViewerCanBeWhileInTheCell)
@@ -20,7 +19,8 @@ TEST(EyePositions, StayWhereTheViewerCanBeWhileInTheCell)
         for (const glm::vec2& eye : eyes) {
             EXPECT_LE(DistanceOutsideCell(map.Cell(cell), eye.x, eye.y), 0.5 + 1e-4) << cell;
             for (const WallSegment& wall : map.Walls())
-                EXPECT_FALSE(PathCrossesWall(centre.x, centre.y, eye.x, eye.y, wall)) << cell << ": " << eye.x << ", " << eye.y;
+                EXPECT_FALSE(PathCrossesWall(centre.x, centre.y, eye.x, eye.y, wall))
+                    << cell << ": " << eye.x << ", " << eye.y;
         }
     }
 }

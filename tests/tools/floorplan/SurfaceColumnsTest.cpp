@@ -28,5 +28,6 @@ TEST(SurfaceColumns, EachSquareUnderTheSurfaceKeepsItsHighestPoint)
             ASSERT_NE(square, squares.end()) << x << ", " << z;
             EXPECT_EQ(square->second, z == 0 ? 6.0f : 0.0f) << x << ", " << z;
         }
-    EXPECT_LT(SurfaceColumns({{g0, g1, g2}, {g0, g2, g3}}, 2.0f).size(), SurfaceColumns({{g0, g1, g2}, {g0, g2, g3}}, 1.0f).size());
+    EXPECT_LT(SurfaceColumns({{g0, g1, g2}, {g0, g2, g3}}, 2.0f).size(),
+              SurfaceColumns({{g0, g1, g2}, {g0, g2, g3}}, 1.0f).size());
 }

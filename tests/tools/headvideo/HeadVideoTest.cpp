@@ -17,14 +17,15 @@ TEST(MotionScript, AMovementRampsToItsPoseHoldsItAndRampsBack)
     ASSERT_TRUE(script) << error;
     EXPECT_EQ(script->Frames(), 3 + 65);
     EXPECT_EQ(script->PoseAt(2).shiftX, 0.0);
-    EXPECT_DOUBLE_EQ(script->PoseAt(3).shiftX, -5.0);         // 1/21 of the way
+    EXPECT_DOUBLE_EQ(script->PoseAt(3).shiftX, -5.0);  // 1/21 of the way
     EXPECT_DOUBLE_EQ(script->PoseAt(3 + 19).shiftX, -100.0);  // 20/21
     for (int frame = 3 + 20; frame < 3 + 45; ++frame)
         EXPECT_DOUBLE_EQ(script->PoseAt(frame).shiftX, -105.0) << frame;
     EXPECT_DOUBLE_EQ(script->PoseAt(3 + 45).shiftX, -100.0);
     EXPECT_DOUBLE_EQ(script->PoseAt(3 + 64).shiftX, -5.0);
     // Each movement's own pose, by default or as given.
-    const std::optional<MotionScript> all = MotionScript::Parse("right,up,down,nearer,farther:0.5,roll-cw,roll-ccw:10", error);
+    const std::optional<MotionScript> all =
+        MotionScript::Parse("right,up,down,nearer,farther:0.5,roll-cw,roll-ccw:10", error);
     ASSERT_TRUE(all) << error;
     const std::vector<MotionSegment>& s = all->Segments();
     EXPECT_EQ((std::vector<double>{s[0].pose.shiftX, s[1].pose.shiftY, s[2].pose.shiftY, s[3].pose.scale,
@@ -52,7 +53,8 @@ TEST(HeadVideoWriter, WritesEveryFrameWithTheChosenCodecAndItsGroundTruth)
         const HeadVideoWriter writer(photo, cv::Rect(150, 80, 100, 140), settings);
         ASSERT_TRUE(writer.Write(*script, std::string(codec) + ".avi", std::string(codec) + ".csv", error)) << error;
         cv::VideoCapture video(std::string(codec) + ".avi");
-        EXPECT_EQ(static_cast<int>(video.get(cv::CAP_PROP_FOURCC)), cv::VideoWriter::fourcc(codec[0], codec[1], codec[2], codec[3]));
+        EXPECT_EQ(static_cast<int>(video.get(cv::CAP_PROP_FOURCC)),
+                  cv::VideoWriter::fourcc(codec[0], codec[1], codec[2], codec[3]));
         int frames = 0;
         for (cv::Mat frame; video.read(frame); ++frames)
             EXPECT_GT(cv::PSNR(frame, writer.Frame(script->PoseAt(frames))), 30.0) << codec << " frame " << frames;

@@ -10,7 +10,9 @@
 TEST(LevelContentRegeneration, WorldLevelContentMatchesTheGeneratorByteForByte)
 {
     TemporaryFolder folder;
-    ASSERT_EQ(std::system("\"" PYTHON3_PATH "\" \"" BRUMARIA_SOURCE_DIR "/tools/levelgen/levelgen.py\" . >levelgen.log 2>&1"), 0)
+    ASSERT_EQ(
+        std::system("\"" PYTHON3_PATH "\" \"" BRUMARIA_SOURCE_DIR "/tools/levelgen/levelgen.py\" . >levelgen.log 2>&1"),
+        0)
         << TemporaryFolder::Read("levelgen.log");
     for (const std::string file : {"LevelContent.cpp", "LevelContent.h"}) {
         const std::string made = TemporaryFolder::Read(file);

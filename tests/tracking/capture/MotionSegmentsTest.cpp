@@ -17,9 +17,9 @@
 // to the right, as the viewer sees it) more than any other way.
 TEST(MotionSegments, TheCameraMovesTheScriptedWayWhileTheFaceIsFollowed)
 {
-    const std::tuple<const char*, int, float> movements[] = {
-        {"left", 0, 1},    {"right", 0, -1},  {"up", 2, 1},        {"down", 2, -1},
-        {"nearer", 1, 1}, {"farther", 1, -1}, {"roll-cw", 3, -1}, {"roll-ccw", 3, 1}};
+    const std::tuple<const char*, int, float> movements[] = {{"left", 0, 1},     {"right", 0, -1},  {"up", 2, 1},
+                                                             {"down", 2, -1},    {"nearer", 1, 1},  {"farther", 1, -1},
+                                                             {"roll-cw", 3, -1}, {"roll-ccw", 3, 1}};
     for (const auto& [movement, change, sign] : movements) {
         SCOPED_TRACE(movement);
         TemporaryFolder folder;
@@ -31,7 +31,8 @@ TEST(MotionSegments, TheCameraMovesTheScriptedWayWhileTheFaceIsFollowed)
         CHeadTracker tracker(windows, opener);
         tracker.SetCamera(&steeredCamera);
         std::string error;
-        ASSERT_TRUE(headscenes::Writer().Write(*MotionScript::Parse("still:12," + std::string(movement), error), "cara.avi", "cara.csv", error));
+        ASSERT_TRUE(headscenes::Writer().Write(*MotionScript::Parse("still:12," + std::string(movement), error),
+                                               "cara.avi", "cara.csv", error));
         ASSERT_GT(tracker.OpenVideoFile("cara.avi"), 0.0);
         for (int frame = 0; frame < 12; ++frame) {
             ASSERT_TRUE(tracker.GrabAndProcess()) << frame;
@@ -49,7 +50,8 @@ TEST(MotionSegments, TheCameraMovesTheScriptedWayWhileTheFaceIsFollowed)
 
         // The start view is along +z, with +x to its right.
         const glm::vec3 view = camera.LookAt() - camera.Eye();
-        const float changes[] = {camera.Eye().x, camera.Eye().z, camera.Eye().y - CCamera().Eye().y, std::atan2(view.x, view.z)};
+        const float changes[] = {camera.Eye().x, camera.Eye().z, camera.Eye().y - CCamera().Eye().y,
+                                 std::atan2(view.x, view.z)};
         EXPECT_GT(changes[change] * sign, change == 3 ? 0.05f : 0.3f);
         for (int other = 0; other < 3 && change != 3; ++other)
             if (other != change) {

@@ -37,5 +37,6 @@ TEST(ProgramStart, FirstFourSamplesNeverMoveRecordOrShow)
     EXPECT_LT(camera.Eye().x, 0.0f);
     EXPECT_EQ(windows.Shown("Parámetros").size(), 1u);
     interpreter.CloseSampleFiles();
-    EXPECT_EQ(OctaveSampleFile::Parse(TemporaryFolder::Read("muestrasGiroX.m"), "giroX").samples, std::vector<long long>{20});
+    EXPECT_EQ(OctaveSampleFile::Parse(TemporaryFolder::Read("muestrasGiroX.m"), "giroX").samples,
+              std::vector<long long>{20});
 }

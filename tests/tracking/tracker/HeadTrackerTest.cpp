@@ -83,7 +83,7 @@ TEST(CaptureSource, CameraVariablePicksACameraByNumber)
 {
     MessageCapture messages;
     const std::pair<const char*, std::optional<int>> cases[] = {
-        {nullptr, std::nullopt}, {"", std::nullopt}, {"1", 1}, {"uno", std::nullopt}, {"-1", std::nullopt},
+        {nullptr, std::nullopt}, {"", std::nullopt},   {"1", 1}, {"uno", std::nullopt}, {"-1", std::nullopt},
         {"2x", std::nullopt},    {"100", std::nullopt}};
     for (const auto& [value, camera] : cases) {
         value ? ::setenv(CaptureSource::kCameraVariable, value, 1) : ::unsetenv(CaptureSource::kCameraVariable);
@@ -116,7 +116,8 @@ TEST(CaptureSource, AMissingNamedCameraIsReportedOtherFailuresAreQuiet)
         EXPECT_EQ(CaptureOpener().OpenFile(file), nullptr) << file;
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     EXPECT_EQ(messages.Texts(),
-              std::vector<std::string>{"No se puede abrir la webcam /dev/video57 (BRUMARIA_CAMERA=57): se juega solo con las teclas."});
+              std::vector<std::string>{
+                  "No se puede abrir la webcam /dev/video57 (BRUMARIA_CAMERA=57): se juega solo con las teclas."});
 }
 
 // No video devices, or nodes whose driver is no Video4Linux one: an empty list, and nothing said.
@@ -212,7 +213,8 @@ TEST_F(HeadTrackerTest, TheFirstFaceFoundGivesTheRestPoseInEitherMode)
         EXPECT_EQ(Face().MouthY(), place.wholePoints[5]);
         EXPECT_GT(tracker.Measures().ReferenceColumnValue(), 0.0f) << "calibrated";
         ASSERT_EQ(windows.Shown(CHeadTracker::kImageWindow).size(), 1u);
-        EXPECT_EQ(cv::norm(windows.Shown(CHeadTracker::kImageWindow)[0], frame, cv::NORM_INF), 0.0) << "the plain frame";
+        EXPECT_EQ(cv::norm(windows.Shown(CHeadTracker::kImageWindow)[0], frame, cv::NORM_INF), 0.0)
+            << "the plain frame";
 
         // A tracking step: one sample, and the features marked in white.
         const std::uint32_t samples = MotionInterpreter::SampleCount();
@@ -383,11 +385,13 @@ TEST_F(HeadTrackerTest, EmptyOrDamagedFilesAndOtherFrameSizesGiveWhatCanBeDecode
     // Other frame sizes, and a grey-scale codec (read as 8-bit BGR like any other).
     const std::pair<cv::Size, bool> others[] = {{{960, 720}, false}, {{320, 240}, false}, {{640, 480}, true}};
     for (const auto& [size, grey] : others) {
-        const int codec = grey ? cv::VideoWriter::fourcc('Y', '8', '0', '0') : cv::VideoWriter::fourcc('M', 'J', 'P', 'G');
+        const int codec =
+            grey ? cv::VideoWriter::fourcc('Y', '8', '0', '0') : cv::VideoWriter::fourcc('M', 'J', 'P', 'G');
         cv::VideoWriter video("otro.avi", codec, 25.0, size, !grey);
         for (const cv::Mat& frame : frames) {
             cv::Mat other;
-            grey ? cv::cvtColor(frame, other, cv::COLOR_BGR2GRAY) : cv::resize(frame, other, size, 0, 0, cv::INTER_AREA);
+            grey ? cv::cvtColor(frame, other, cv::COLOR_BGR2GRAY)
+                 : cv::resize(frame, other, size, 0, 0, cv::INTER_AREA);
             video.write(other);
         }
         video.release();
@@ -408,4 +412,4 @@ TEST(HeadTrackerEnd, DestroyingTheTrackerCompletesTheSampleFiles)
     EXPECT_EQ(TemporaryFolder::Read("muestrasGiroZ.m"), "giroZ =[0]\ngiroZ = [(1:columns(giroZ)); giroZ]'");
 }
 
-} // namespace
+}  // namespace

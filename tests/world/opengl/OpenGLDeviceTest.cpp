@@ -50,7 +50,8 @@ void WriteBox(const QString& path, glm::vec3 worldMin, glm::vec3 worldMax, float
     QTextStream x(&file);
     x << "xof 0303txt 0032\nMesh Caja {\n 8;\n";
     for (int i = 0; i < 8; ++i)
-        x << ((i & 1) ? hi.x : lo.x) << ";" << ((i & 2) ? hi.y : lo.y) << ";" << ((i & 4) ? hi.z : lo.z) << ";" << (i == 7 ? ";\n" : ",\n");
+        x << ((i & 1) ? hi.x : lo.x) << ";" << ((i & 2) ? hi.y : lo.y) << ";" << ((i & 4) ? hi.z : lo.z) << ";"
+          << (i == 7 ? ";\n" : ",\n");
     x << " 6;\n 4;0,2,3,1;,\n 4;4,5,7,6;,\n 4;0,4,6,2;,\n 4;1,3,7,5;,\n 4;2,6,7,3;,\n 4;0,1,5,4;;\n";
     x << " MeshMaterialList {\n  1;\n  6;\n  0,0,0,0,0,0;;\n  Material {\n   " << color.r << ";" << color.g << ";"
       << color.b << ";1.0;;\n   0.0;\n   0.0;0.0;0.0;;\n   0.0;0.0;0.0;;\n  }\n }\n}\n";
@@ -96,7 +97,8 @@ protected:
         ASSERT_TRUE(device.Initialize());
         ASSERT_TRUE(device.CreateDevice(DepthFormat::D16Lockable, VertexProcessing::Hardware));
         device.SetRenderState(RenderState::CullMode, CullNone);
-        device.SetTransform(TransformType::Projection, glm::perspectiveLH_ZO(0.7853982f, 640.0f / 480.0f, 1.0f, 5000.0f));
+        device.SetTransform(TransformType::Projection,
+                            glm::perspectiveLH_ZO(0.7853982f, 640.0f / 480.0f, 1.0f, 5000.0f));
     }
 
     // One presented frame on the grey background; what was drawn into the back buffer.
@@ -111,11 +113,14 @@ protected:
     }
 
     // A rectangle facing the viewer at depth z in the colour (r, g, b), v = 0 at its top.
-    void Draw(float x0, float y0, float x1, float y1, float z, float r, float g, float b, DeviceTexture* texture = nullptr)
+    void Draw(float x0, float y0, float x1, float y1, float z, float r, float g, float b,
+              DeviceTexture* texture = nullptr)
     {
         MeshData data;
-        data.vertices = {{{x0, y0, z}, {0, 0, -1}, {0, 1}}, {{x0, y1, z}, {0, 0, -1}, {0, 0}},
-            {{x1, y1, z}, {0, 0, -1}, {1, 0}}, {{x1, y0, z}, {0, 0, -1}, {1, 1}}};
+        data.vertices = {{{x0, y0, z}, {0, 0, -1}, {0, 1}},
+                         {{x0, y1, z}, {0, 0, -1}, {0, 0}},
+                         {{x1, y1, z}, {0, 0, -1}, {1, 0}},
+                         {{x1, y0, z}, {0, 0, -1}, {1, 1}}};
         data.indices = {0, 1, 2, 0, 2, 3};
         data.subsets = {{0, 6}};
         DeviceMesh* mesh = device.CreateMesh(data);
@@ -203,8 +208,11 @@ TEST_F(OpenGLDeviceTest, LinearFogFadesByViewDepthFromTenToOneHundredAndForty)
 {
     const std::uint32_t start = 0x41200000, end = 0x430C0000;  // 10.0f, 140.0f
     for (const auto& [state, value] : {std::pair<RenderState, std::uint32_t>{RenderState::FogEnable, 1},
-             {RenderState::FogColor, 0xAAAAAA}, {RenderState::FogTableMode, FogLinear}, {RenderState::FogStart, start},
-             {RenderState::FogEnd, end}, {RenderState::FogVertexMode, FogNone}})
+                                       {RenderState::FogColor, 0xAAAAAA},
+                                       {RenderState::FogTableMode, FogLinear},
+                                       {RenderState::FogStart, start},
+                                       {RenderState::FogEnd, end},
+                                       {RenderState::FogVertexMode, FogNone}})
         device.SetRenderState(state, value);
     // Red at depths 5 (clear), 75 (halfway) and 200 (all fog), side by side; then fog off.
     QImage image = Frame([&] {
@@ -268,7 +276,8 @@ TEST_F(OpenGLDeviceTest, OnlyAPictureGivesATextureReadOnceAndRequestQuitEndsTheE
     ASSERT_TRUE(png.open(QIODevice::ReadOnly));
     const QByteArray bytes = png.readAll();
     for (const auto& [name, contents] : {std::pair<QString, QByteArray>{"texto.png", "no es una imagen\n"},
-             {"vacia.png", ""}, {"cortada.png", bytes.left(bytes.size() / 2)}}) {
+                                         {"vacia.png", ""},
+                                         {"cortada.png", bytes.left(bytes.size() / 2)}}) {
         QFile file(name);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         ASSERT_EQ(file.write(contents), contents.size());
@@ -328,9 +337,12 @@ TEST_F(RendererImageTest, IntroPictureFillsTheWindow)
     painter.end();
     ASSERT_TRUE(picture.save("intro", "PNG"));
     const QImage shown = RendererFrame(true);
-    for (const auto& [x, y, colour] : {std::tuple<int, int, QRgb>{0, 0, qRgb(255, 0, 0)}, {kWidth - 1, 0, qRgb(0, 255, 0)},
-             {0, kHeight - 1, qRgb(0, 0, 255)}, {kWidth - 1, kHeight - 1, qRgb(255, 255, 0)},
-             {kWidth / 2 - 4, kHeight / 2 - 4, qRgb(255, 0, 0)}, {kWidth / 2 + 4, kHeight / 2 + 4, qRgb(255, 255, 0)}})
+    for (const auto& [x, y, colour] : {std::tuple<int, int, QRgb>{0, 0, qRgb(255, 0, 0)},
+                                       {kWidth - 1, 0, qRgb(0, 255, 0)},
+                                       {0, kHeight - 1, qRgb(0, 0, 255)},
+                                       {kWidth - 1, kHeight - 1, qRgb(255, 255, 0)},
+                                       {kWidth / 2 - 4, kHeight / 2 - 4, qRgb(255, 0, 0)},
+                                       {kWidth / 2 + 4, kHeight / 2 + 4, qRgb(255, 255, 0)}})
         EXPECT_EQ(shown.pixel(x, y), colour) << x << ", " << y;
 }
 
@@ -343,7 +355,8 @@ TEST_F(RendererImageTest, StartViewShowsSkyAboveGroundFogFromTheSecondFrameAndTh
     WriteBox("modelos/paredesA.x", {-30, 0, 60}, {30, 20, 62}, 0.5f, {-1, -2.5f, 1}, {0.6f, 0.3f, 0.2f});
     WriteBox("modelos/paredesB.x", {-300, 0, 136}, {-40, 40, 138}, 0.5f, {-1, -2.5f, 1}, {1, 1, 1});
     ASSERT_TRUE(renderer.Init(device, kWidth, kHeight));
-    const QPoint top(kWidth / 2, 2), bottom(kWidth / 2, kHeight - 3), wall(kWidth / 2, kHeight / 2 - 20), farWall(10, kHeight / 2 - 20);
+    const QPoint top(kWidth / 2, 2), bottom(kWidth / 2, kHeight - 3), wall(kWidth / 2, kHeight / 2 - 20),
+        farWall(10, kHeight / 2 - 20);
     // The first frame has no fog (colours within 2 for the rounding of 0.3 · 255).
     const QImage first = RendererFrame(false);
     EXPECT_LE(Distance(first.pixel(top), qRgb(77, 128, 230)), 2);
