@@ -4,7 +4,7 @@
 set -eu
 
 packages="
-  g++ cmake ninja-build pkg-config git
+  g++ cmake ninja-build pkg-config git clang-format
   python3
   libgtest-dev libbenchmark-dev
   qtbase5-dev libqt5charts5-dev
