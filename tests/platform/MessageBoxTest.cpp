@@ -19,11 +19,3 @@ TEST(MessageBox, CaptureRecordsMessagesInOrderAndRestoresPresenter)
     EXPECT_EQ(outer[0].text, "after");
     SetMessagePresenter(previous);
 }
-
-TEST(MessageBox, DefaultPresenterWritesCaptionAndTextToStderr)
-{
-    SetMessagePresenter(nullptr);
-    testing::internal::CaptureStderr();
-    ShowMessageBox("Error!", "SoundPlugin ERROR");
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "[Error!] SoundPlugin ERROR\n");
-}
