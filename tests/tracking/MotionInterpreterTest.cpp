@@ -2,7 +2,6 @@
 #include "app/core/LevelCamera.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tests/support/tracking/DebugWindowRecorder.h"
-#include "tests/support/tracking/OctaveSampleFile.h"
 #include "tracking/HeadSample.h"
 #include "tracking/PassRecord.h"
 #include "tracking/SampleRing.h"
@@ -256,29 +255,6 @@ TEST(MotionInterpreter, ValuesWindowShowsEveryPassWhileSwitchedOn)
     s.interpreter.HideValuesWindow();
     s.interpreter.Interpret();
     EXPECT_EQ(s.windows.Shown(ValuesPanel::kWindowName).size(), 2u);
-}
-
-TEST(MotionInterpreter, WholeRunSampleFilesParseWithOneValuePerPass)
-{
-    Steering s;
-    s.Settle(Head(0, 0));
-    s.interpreter.OpenSampleFiles();
-    for (int i = 0; i < 80; ++i) {
-        s.interpreter.SetYawMeasure(i % 7 - 3);
-        s.interpreter.SetPitchMeasure(i % 11 - 4);
-        // A tracking step, then a pass between captures.
-        i % 2 ? s.interpreter.Interpret() : s.Add(Head(i % 13 * 4.0f - 24, i % 5 * 10.0f - 20, i % 9 * 5.0f - 10));
-    }
-    const SampleValues v = s.interpreter.LastPass().Samples();
-    s.interpreter.CloseSampleFiles();
-    const std::int32_t last[6] = {v.movX, v.movY, v.movZ, v.giroX, v.giroY, v.giroZ};
-    for (int i = 0; i < 6; ++i) {
-        const OctaveSampleFile file =
-            OctaveSampleFile::Parse(TemporaryFolder::Read(kSampleFileNames[i][0]), kSampleFileNames[i][1]);
-        EXPECT_EQ(std::make_tuple(file.error, file.samples.size(), file.samples.empty() ? 0 : file.samples.back()),
-                  std::make_tuple("", 80u, last[i]))
-            << kSampleFileNames[i][0];
-    }
 }
 
 TEST(HeadSample, MeasuresTruncateTowardZeroAndTheRollUsesTheRoughPi)

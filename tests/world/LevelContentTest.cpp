@@ -1,7 +1,5 @@
-#include "tests/support/world/LevelInvariants.h"
-
-#include "world/CLevelMap.h"
 #include "world/LevelContent.h"
+#include "world/CLevelMap.h"
 
 #include <gtest/gtest.h>
 
@@ -10,17 +8,7 @@
 #include <tuple>
 #include <vector>
 
-using namespace level_invariants;
-
 namespace {
-
-std::vector<CCell> CellsOf(const CLevelMap& map)
-{
-    std::vector<CCell> cells;
-    for (int i = 0; i < CLevelMap::kCellCount; ++i)
-        cells.push_back(map.Cell(i));
-    return cells;
-}
 
 bool Has(const std::vector<int>& list, int model)
 {
@@ -35,54 +23,6 @@ struct Row {
 };
 
 }  // namespace
-
-TEST(LevelContent, PlanIsWellFormedReciprocalAndConnected)
-{
-    const CLevelMap map;
-    const std::vector<CCell> cells = CellsOf(map);
-    for (const std::string& error : ShapeErrors(cells))
-        ADD_FAILURE() << error;
-    for (const std::string& error : ReciprocityErrors(cells))
-        ADD_FAILURE() << error;
-    const std::vector<bool> seen = Reachable(cells, CLevelMap::kStartCell);
-    EXPECT_EQ(std::count(seen.begin(), seen.end(), true), CLevelMap::kCellCount);
-    EXPECT_LT(OutsideDistance(map.Cell(CLevelMap::kStartCell), 0.0, 0.0), 0.0);
-
-    std::set<const MapPoint*> used;
-    for (const CCell& cell : cells)
-        used.insert(cell.corners, cell.corners + 4);
-    EXPECT_EQ(used.size(), 165u) << "every point is a corner of some cell";
-    auto byX = [](const MapPoint& a, const MapPoint& b) { return a.x < b.x; };
-    auto byZ = [](const MapPoint& a, const MapPoint& b) { return a.z < b.z; };
-    const MapPoint* points = &map.Point(0);
-    const auto [minX, maxX] = std::minmax_element(points, points + CLevelMap::kPointCount, byX);
-    const auto [minZ, maxZ] = std::minmax_element(points, points + CLevelMap::kPointCount, byZ);
-    EXPECT_EQ((std::vector<float>{minX->x, maxX->x, minZ->z, maxZ->z}), (std::vector<float>{-353, 326, -97, 490}));
-}
-
-// The checks above must notice a hand edit that breaks the plan.
-TEST(LevelContent, ChecksCatchBrokenEdits)
-{
-    const CLevelMap map;
-    const std::vector<CCell> cells = CellsOf(map);
-
-    std::vector<CCell> broken = cells;
-    broken[20].sides[LeftSide].segments[0].to = 209.0f;
-    EXPECT_FALSE(ReciprocityErrors(broken).empty());
-    broken = cells;
-    std::reverse(broken[1].sides[TopSide].segments.begin(), broken[1].sides[TopSide].segments.end());
-    EXPECT_FALSE(ShapeErrors(broken).empty());
-
-    // The crypt's hall has one door; closed on both sides, the plan is consistent but cut off.
-    broken = cells;
-    for (int cell : {47, 48})
-        for (SideList& side : broken[cell].sides)
-            for (SideSegment& s : side.segments)
-                if (s.target == 47 || s.target == 48)
-                    s.target = -1;
-    EXPECT_TRUE(ReciprocityErrors(broken).empty());
-    EXPECT_FALSE(Reachable(broken, CLevelMap::kStartCell)[48]);
-}
 
 TEST(LevelContent, TellingRowsAreAsKnown)
 {

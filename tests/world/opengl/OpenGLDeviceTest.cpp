@@ -2,8 +2,6 @@
 
 #include "platform/MessageBox.h"
 #include "tests/support/TemporaryFolder.h"
-#include "world/CCamera.h"
-#include "world/CLevelMap.h"
 #include "world/CRenderer.h"
 #include "world/ColorValue.h"
 #include "world/opengl/OpenGLResources.h"
@@ -17,7 +15,6 @@
 #include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTextStream>
 
 #include <glm/ext/matrix_clip_space.hpp>
 #include <gtest/gtest.h>
@@ -36,60 +33,15 @@ int Distance(QRgb a, QRgb b)
     return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b));
 }
 
-// A box of the given world extent in one untextured colour, as a .x model for a placement of scale
-// s and translation t (model space = (world - t) / s).
-void WriteBox(const QString& path, glm::vec3 worldMin, glm::vec3 worldMax, float s, glm::vec3 t, glm::vec3 color)
-{
-    const glm::vec3 lo = (worldMin - t) / s, hi = (worldMax - t) / s;
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Text));
-    QTextStream x(&file);
-    x << "xof 0303txt 0032\nMesh Caja {\n 8;\n";
-    for (int i = 0; i < 8; ++i)
-        x << ((i & 1) ? hi.x : lo.x) << ";" << ((i & 2) ? hi.y : lo.y) << ";" << ((i & 4) ? hi.z : lo.z) << ";"
-          << (i == 7 ? ";\n" : ",\n");
-    x << " 6;\n 4;0,2,3,1;,\n 4;4,5,7,6;,\n 4;0,4,6,2;,\n 4;1,3,7,5;,\n 4;2,6,7,3;,\n 4;0,1,5,4;;\n";
-    x << " MeshMaterialList {\n  1;\n  6;\n  0,0,0,0,0,0;;\n  Material {\n   " << color.r << ";" << color.g << ";"
-      << color.b << ";1.0;;\n   0.0;\n   0.0;0.0;0.0;;\n   0.0;0.0;0.0;;\n  }\n }\n}\n";
-}
-
-// Real OpenGL in a 640 x 480 window, in a temporary working folder.
-class RendererImageTest : public testing::Test {
+// Real OpenGL in a 640 x 480 window, in a temporary working folder: the device alone, with 16-bit
+// depth, no culling and the renderer's projection.
+class OpenGLDeviceTest : public testing::Test {
 protected:
     void SetUp() override
     {
         device.resize(kWidth, kHeight);
         device.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&device));
-    }
-
-    // One frame of the renderer's intro or scene, as shown.
-    QImage RendererFrame(bool intro)
-    {
-        if (intro)
-            renderer.LoadIntro();
-        renderer.BeginFrame();
-        intro ? void(renderer.DrawIntro()) : renderer.DrawScene(map);
-        renderer.EndFrame();
-        return device.grabFramebuffer();
-    }
-
-    OpenGLDevice device;
-    MessageCapture messages;
-    CLevelMap map;
-    CCamera camera;
-    CRenderer renderer;
-
-private:
-    TemporaryFolder m_folder{"modelos", "texturas"};
-};
-
-// The device alone, with 16-bit depth, no culling and the renderer's projection.
-class OpenGLDeviceTest : public RendererImageTest {
-protected:
-    void SetUp() override
-    {
-        RendererImageTest::SetUp();
         ASSERT_TRUE(device.Initialize());
         ASSERT_TRUE(device.CreateDevice(DepthFormat::D16Lockable, VertexProcessing::Hardware));
         device.SetRenderState(RenderState::CullMode, CullNone);
@@ -124,6 +76,9 @@ protected:
         device.SetTexture(0, texture);
         device.DrawSubset(mesh, 0);
     }
+
+    TemporaryFolder folder;
+    OpenGLDevice device;
 };
 
 }  // namespace
@@ -258,7 +213,7 @@ TEST_F(OpenGLDeviceTest, TextIsRedInsideItsRectangle)
     EXPECT_EQ(alignment, 4) << "1 garbles the painter's glyphs";
 }
 
-TEST_F(OpenGLDeviceTest, OnlyAPictureGivesATextureReadOnceAndRequestQuitEndsTheEventLoop)
+TEST_F(OpenGLDeviceTest, OnlyAPictureGivesATextureAndRequestQuitEndsTheEventLoop)
 {
     QImage picture(8, 8, QImage::Format_RGB32);
     picture.fill(Qt::red);
@@ -279,11 +234,7 @@ TEST_F(OpenGLDeviceTest, OnlyAPictureGivesATextureReadOnceAndRequestQuitEndsTheE
     device.ReadAhead("no-existe.png");
     device.ReadAhead("entera.png");
     EXPECT_EQ(device.CreateTextureFromFile("no-existe.png"), nullptr);
-    DeviceTexture* texture = device.CreateTextureFromFile("entera.png");
-    EXPECT_NE(texture, nullptr);
-    // A file is read once; the models that name it share its texture.
-    ASSERT_TRUE(QFile::remove("entera.png"));
-    EXPECT_EQ(device.CreateTextureFromFile("entera.png"), texture);
+    EXPECT_NE(device.CreateTextureFromFile("entera.png"), nullptr);
     device.RequestQuit(3);
     EXPECT_EQ(QCoreApplication::exec(), 3);
 }
@@ -309,15 +260,19 @@ TEST_F(OpenGLDeviceTest, APictureOverTheLimitIsScaledDownAndEachFileIsReadOnce)
     DeviceTexture* texture = device.CreateTextureFromFile("ancha.png");
     ASSERT_NE(texture, nullptr);
     EXPECT_EQ(sizeOf(texture), QSize(4096, 16));
+    // A file is read once; the models that name it share its texture.
+    ASSERT_TRUE(QFile::remove("ancha.png"));
     EXPECT_EQ(device.CreateTextureFromFile("ancha.png"), texture);
     texture = device.CreateTextureFromFile("alta.jpg");
     ASSERT_NE(texture, nullptr);
     EXPECT_EQ(sizeOf(texture), QSize(16, 4096));
 }
 
-// The intro picture (no file name extension) fills the window.
-TEST_F(RendererImageTest, IntroPictureFillsTheWindow)
+// The renderer's intro picture (no file name extension) fills the window.
+TEST_F(OpenGLDeviceTest, IntroPictureFillsTheWindow)
 {
+    CRenderer renderer;
+    MessageCapture missingModels;
     ASSERT_TRUE(renderer.Init(device, kWidth, kHeight));
     QImage picture(400, 300, QImage::Format_RGB32);
     QPainter painter(&picture);
@@ -327,7 +282,11 @@ TEST_F(RendererImageTest, IntroPictureFillsTheWindow)
     painter.fillRect(200, 150, 200, 150, Qt::yellow);
     painter.end();
     ASSERT_TRUE(picture.save("intro", "PNG"));
-    const QImage shown = RendererFrame(true);
+    renderer.LoadIntro();
+    renderer.BeginFrame();
+    renderer.DrawIntro();
+    renderer.EndFrame();
+    const QImage shown = device.grabFramebuffer();
     for (const auto& [x, y, colour] : {std::tuple<int, int, QRgb>{0, 0, qRgb(255, 0, 0)},
                                        {kWidth - 1, 0, qRgb(0, 255, 0)},
                                        {0, kHeight - 1, qRgb(0, 0, 255)},
@@ -335,31 +294,4 @@ TEST_F(RendererImageTest, IntroPictureFillsTheWindow)
                                        {kWidth / 2 - 4, kHeight / 2 - 4, qRgb(255, 0, 0)},
                                        {kWidth / 2 + 4, kHeight / 2 + 4, qRgb(255, 255, 0)}})
         EXPECT_EQ(shown.pixel(x, y), colour) << x << ", " << y;
-}
-
-// From the start pose: a blue sky box all around, a green ground, a brown wall 60 ahead and a
-// white one 136 ahead on the left, in models the start cell draws (3 4 2 0 1).
-TEST_F(RendererImageTest, StartViewShowsSkyAboveGroundAndFogFromTheSecondFrame)
-{
-    WriteBox("modelos/cielo.x", {-300, -170, -300}, {300, 300, 300}, 1.0f, {0, -170, 0}, {0.3f, 0.5f, 0.9f});
-    WriteBox("modelos/iglesia.x", {-300, -0.1f, -300}, {300, 0, 300}, 0.03f, {19, -2.5f, -8}, {0.2f, 0.6f, 0.2f});
-    WriteBox("modelos/paredesA.x", {-30, 0, 60}, {30, 20, 62}, 0.5f, {-1, -2.5f, 1}, {0.6f, 0.3f, 0.2f});
-    WriteBox("modelos/paredesB.x", {-300, 0, 136}, {-40, 40, 138}, 0.5f, {-1, -2.5f, 1}, {1, 1, 1});
-    ASSERT_TRUE(renderer.Init(device, kWidth, kHeight));
-    const QPoint top(kWidth / 2, 2), bottom(kWidth / 2, kHeight - 3), wall(kWidth / 2, kHeight / 2 - 20),
-        farWall(10, kHeight / 2 - 20);
-    // The first frame has no fog (colours within 2 for the rounding of 0.3 · 255).
-    const QImage first = RendererFrame(false);
-    EXPECT_LE(Distance(first.pixel(top), qRgb(77, 128, 230)), 2);
-    EXPECT_LE(Distance(first.pixel(bottom), qRgb(51, 153, 51)), 2);
-    EXPECT_LE(Distance(first.pixel(wall), qRgb(153, 77, 51)), 2);
-    EXPECT_EQ(first.pixel(farWall), qRgb(255, 255, 255));
-    // Near ground (view depth under 10) keeps its colour; the wall at 60 is part fog, the wall at
-    // 136 and the sky beyond 140 are fog grey.
-    const QImage second = RendererFrame(false);
-    EXPECT_EQ(second.pixel(bottom), first.pixel(bottom));
-    EXPECT_LT(Distance(second.pixel(wall), kGrey), Distance(qRgb(153, 77, 51), kGrey));
-    EXPECT_GT(Distance(second.pixel(wall), kGrey), 20);
-    EXPECT_LE(Distance(second.pixel(farWall), kGrey), 12);
-    EXPECT_LE(Distance(second.pixel(top), kGrey), 3);
 }
