@@ -115,41 +115,29 @@ TEST(MainFrameTest, TheMenuHasItsPopupsItemsIdentifiersAndCheckMarks)
     // Without the customise hint the window manager would add its own boxes.
     EXPECT_EQ(frame.windowFlags() & (Qt::CustomizeWindowHint | Qt::WindowTitleHint),
               Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    // Popup titles, then "text command checkable checked" per item, "-" per separator.
-    std::vector<std::string> menu;
+    // Per popup its title, then "text command checkable checked" per item, "-" per separator.
+    Texts menu;
     for (const QAction* popup : frame.menuBar()->actions()) {
-        menu.push_back(popup->text().toStdString());
-        for (const QAction* item : popup->menu()->actions()) {
-            const QString text = QString("%1 %2 %3%4").arg(item->text()).arg(item->data().toInt());
-            const QString marks = text.arg(int(item->isCheckable())).arg(int(item->isChecked()));
-            menu.push_back(item->isSeparator() ? "-" : marks.toStdString());
-        }
+        QString line = popup->text() + ":";
+        for (const QAction* item : popup->menu()->actions())
+            line += item->isSeparator()
+                ? QString(" | -")
+                : QString(" | %1 %2 %3%4")
+                      .arg(item->text(), item->data().toString(), QString::number(item->isCheckable()),
+                           QString::number(item->isChecked()));
+        menu.push_back(line.toStdString());
     }
-    EXPECT_EQ(menu,
-              (std::vector<std::string>{"&Archivo",
-                                        "Empezar 32788 00",
-                                        "Abrir 32783 00",
-                                        "WebCam 32786 10",
-                                        "Solo teclas 32785 10",
-                                        "-",
-                                        "&Salir 57665 00",
-                                        "&Vistas",
-                                        "FrameA 32772 10",
-                                        "FrameB 32773 10",
-                                        "Valores 32774 10",
-                                        "Rendimiento 32775 10",
-                                        "Cámara 32778 11",
-                                        "Gráficas 32800 10",
-                                        "&Opciones",
-                                        "Parámetros 32771 00",
-                                        "Detecta Preciso 32780 10",
-                                        "Detección movimientos 32781 00",
-                                        "Número capturas seg 32782 00",
-                                        "Elegir webcam 32801 00",
-                                        "Ay&uda",
-                                        "&Temas de Ayuda 57667 00",
-                                        "-",
-                                        "&Acerca de Brumaria... 57664 00"}));
+    ASSERT_EQ(menu.size(), 4u);
+    EXPECT_EQ(menu[0],
+              "&Archivo: | Empezar 32788 00 | Abrir 32783 00 | WebCam 32786 10 | Solo teclas 32785 10 | - | "
+              "&Salir 57665 00");
+    EXPECT_EQ(menu[1],
+              "&Vistas: | FrameA 32772 10 | FrameB 32773 10 | Valores 32774 10 | Rendimiento 32775 10 | "
+              "Cámara 32778 11 | Gráficas 32800 10");
+    EXPECT_EQ(menu[2],
+              "&Opciones: | Parámetros 32771 00 | Detecta Preciso 32780 10 | Detección movimientos 32781 00 | "
+              "Número capturas seg 32782 00 | Elegir webcam 32801 00");
+    EXPECT_EQ(menu[3], "Ay&uda: | &Temas de Ayuda 57667 00 | - | &Acerca de Brumaria... 57664 00");
 }
 
 // The program without a camera, started in a folder of its own.
