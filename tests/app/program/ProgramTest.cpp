@@ -85,22 +85,15 @@ private:
     QTemporaryDir m_folder;
 };
 
-// A child process of `parent` (0 if it has none).
+// A child process of `parent` (0 if it has none), whichever of its threads started it.
 pid_t ChildOf(pid_t parent)
 {
-    for (const QString& entry : QDir("/proc").entryList(QDir::Dirs)) {
-        std::ifstream stat(("/proc/" + entry + "/stat").toStdString());
-        std::string line;
-        std::getline(stat, line);
-        // "pid (name) state ppid ...": the name may hold blanks, not a closing parenthesis and a blank.
-        const std::size_t nameEnd = line.rfind(") ");
-        if (nameEnd == std::string::npos)
-            continue;
-        std::istringstream rest(line.substr(nameEnd + 2));
-        std::string state;
-        pid_t ppid = 0;
-        if (rest >> state >> ppid && ppid == parent)
-            return static_cast<pid_t>(entry.toInt());
+    const QString tasks = QString("/proc/%1/task").arg(parent);
+    for (const QString& task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        std::ifstream children((tasks + "/" + task + "/children").toStdString());
+        pid_t child = 0;
+        if (children >> child)
+            return child;
     }
     return 0;
 }
@@ -137,19 +130,6 @@ TEST(ProgramTest, WithoutADisplayItSaysSoInSpanishAndEndsWithOne)
     EXPECT_EQ(program.ExitCode(), 1);
     const QByteArray error = program.readAllStandardError();
     EXPECT_TRUE(error.contains("brumaria: no hay pantalla")) << error.data();
-}
-
-// A FIFO is not waited for: it is named, the defaults hold and the program plays.
-TEST(ProgramTest, AConfiguracionThatIsAFifoIsNamedAndPlayGoesOn)
-{
-    Program program({"snd"});
-    ASSERT_EQ(::mkfifo(program.Path("configuracion").toLocal8Bit().constData(), 0644), 0);
-    program.Run({"--start", "--frames", "20", "--messages-on-stderr"});
-    EXPECT_EQ(program.ExitCode(60000), 0);
-    const QByteArray error = program.readAllStandardError();
-    EXPECT_TRUE(
-        error.contains("[Brumaria] No se puede leer el archivo configuracion: se usan los valores por defecto\n"))
-        << error.data();
 }
 
 // A signal while the models load ends the program at once, even while a model takes long to
@@ -191,9 +171,9 @@ TEST(ProgramTest, ASignalDuringStartUpEndsItAtOnce)
     program.ExpectCompleteSampleFiles(0);
 }
 
-// Ctrl+C in the terminal of `xvfb-run brumaria` reaches the program and its X server at once:
-// whichever goes first, the sample files are complete. Before it, they were brought up to date
-// while the program played.
+// Ctrl+C in the terminal of `xvfb-run brumaria` reaches the program and its X server at once,
+// and a second one follows: whichever goes first, the end is not cut short and the sample files
+// are complete. Before it, they were brought up to date while the program played.
 TEST(ProgramTest, CtrlCToTheProgramAndItsXServerTogetherCompletesTheFiles)
 {
     QProcess server;
@@ -215,6 +195,8 @@ TEST(ProgramTest, CtrlCToTheProgramAndItsXServerTogetherCompletesTheFiles)
         QThread::msleep(100);
     ::kill(static_cast<pid_t>(program.processId()), SIGINT);
     ::kill(static_cast<pid_t>(server.processId()), SIGINT);
+    QThread::msleep(30);
+    ::kill(static_cast<pid_t>(program.processId()), SIGINT);
     EXPECT_TRUE(program.waitForFinished(30000));
     program.ExpectCompleteSampleFiles(20);
     server.waitForFinished();
@@ -274,6 +256,19 @@ std::unique_ptr<Display, int (*)(Display*)> OpenDisplay()
     return display;
 }
 
+// What a window manager's close button sends.
+void RequestClose(Display* display, Window window)
+{
+    XClientMessageEvent event = {};
+    event.type = ClientMessage;
+    event.window = window;
+    event.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.format = 32;
+    event.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    XSendEvent(display, window, False, NoEventMask, reinterpret_cast<XEvent*>(&event));
+    XFlush(display);
+}
+
 // User and system time of the process (all its threads) in seconds, or -1 once it has gone.
 double CpuSeconds(qint64 pid)
 {
@@ -303,6 +298,8 @@ bool WaitForFirstFrame(Program& program)
 
 TEST(ProgramTest, TheTitleScreenIdlesAndPlayIsPacedByTheDisplayWithTheProcessorMostlyFree)
 {
+    const auto display = OpenDisplay();
+    ASSERT_TRUE(display);
     // Only the sound clips: no models to read or draw, so the frames themselves cost little.
     Program title({"snd"});
     title.Run({"--startup-times", "--messages-on-stderr"});
@@ -310,16 +307,14 @@ TEST(ProgramTest, TheTitleScreenIdlesAndPlayIsPacedByTheDisplayWithTheProcessorM
     const double titleCpu = CpuSeconds(title.processId());
     QThread::msleep(1500);
     EXPECT_LT(CpuSeconds(title.processId()) - titleCpu, 0.15) << "the title screen keeps the processor busy";
-    ::kill(static_cast<pid_t>(title.processId()), SIGINT);
-    EXPECT_EQ(title.ExitCode(), 128 + SIGINT);
+    RequestClose(display.get(), FindWindow(display.get(), title.processId(), "Brumaria"));
+    EXPECT_EQ(title.ExitCode(), 0) << "the main window's close request";
 
     // 120 passes at the display's 60 Hz take two seconds; the processor waits in between. In a
     // small window: Mesa's software renderer composes every frame into the window at a cost that
     // grows with its size.
     Program play({"snd"});
     play.Run({"--start", "--frames", "120", "--startup-times", "--messages-on-stderr"});
-    const auto display = OpenDisplay();
-    ASSERT_TRUE(display);
     const Window window = FindWindow(display.get(), play.processId(), "Brumaria");
     ASSERT_NE(window, 0u);
     XResizeWindow(display.get(), window, 160, 160);
@@ -425,72 +420,34 @@ TEST(ProgramTest, AWindowMade1280By720ShowsTheViewLargerUndistortedBetweenBlackB
     EXPECT_NEAR(after.top(), 1.5 * before.top(), 3.0);
 }
 
-// The program playing the demo video with head steering, and the test display as the window
-// system sees it: however the player ends the program, the six sample files are complete.
-class ProgramEndTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(display);
-        // The sound clips only: the program starts without models all the same, and sooner.
-        program.Run({"--video", BRUMARIA_SOURCE_DIR "/data/demo/paseo.avi", "--start", "--messages-on-stderr"});
-        // Playing once the camera picture shows; head steering a little later.
-        ASSERT_NE(Find("Imagen", 60000), 0u) << "the program did not start playing";
-        QThread::msleep(1500);
-    }
-
-    Window Find(const std::string& title, int waitMs = 0) const
-    {
-        return FindWindow(display.get(), program.processId(), title, waitMs);
-    }
-
-    // What a window manager's close button sends.
-    void RequestClose(Window window) const
-    {
-        XClientMessageEvent event = {};
-        event.type = ClientMessage;
-        event.window = window;
-        event.message_type = XInternAtom(display.get(), "WM_PROTOCOLS", False);
-        event.format = 32;
-        event.data.l[0] = static_cast<long>(XInternAtom(display.get(), "WM_DELETE_WINDOW", False));
-        XSendEvent(display.get(), window, False, NoEventMask, reinterpret_cast<XEvent*>(&event));
-        XFlush(display.get());
-    }
-
-    void ExpectTheEnd(int exitCode)
-    {
-        EXPECT_EQ(program.ExitCode(30000), exitCode);
-        program.ExpectCompleteSampleFiles(5);
-    }
-
-    const std::unique_ptr<Display, int (*)(Display*)> display = OpenDisplay();
-    Program program{{"snd"}};
-};
-
-TEST_F(ProgramEndTest, ClosingTheCameraWindowKeepsPlayingClosingTheMainWindowEndsTheProgram)
+// The program playing the demo video with head steering, its configuracion a FIFO (not waited for:
+// it is named, the defaults hold and play goes on). Closing the camera window keeps it playing; the
+// X server closing its connection, as when the display goes away, ends it through Xlib, and the
+// sample files are completed on the way out.
+TEST(ProgramTest, ClosingTheCameraWindowKeepsPlayingAndLosingTheDisplayCompletesTheFiles)
 {
-    RequestClose(Find("Imagen"));
-    EXPECT_FALSE(program.waitForFinished(1500));
-    ASSERT_NE(Find("Brumaria"), 0u);
-    RequestClose(Find("Brumaria"));
-    ExpectTheEnd(0);
-}
-
-TEST_F(ProgramEndTest, CtrlCEndsTheProgramAndASecondOneDoesNotCutTheEndShort)
-{
-    ::kill(static_cast<pid_t>(program.processId()), SIGINT);
-    QThread::msleep(30);
-    ::kill(static_cast<pid_t>(program.processId()), SIGINT);
-    ExpectTheEnd(128 + SIGINT);
-}
-
-// The X server closes the program's connection, as when the display goes away: Xlib ends the
-// program, and the files are completed on the way out.
-TEST_F(ProgramEndTest, LosingTheDisplayCompletesTheFiles)
-{
-    XKillClient(display.get(), Find("Brumaria"));
+    const auto display = OpenDisplay();
+    ASSERT_TRUE(display);
+    // The sound clips only: the program starts without models all the same, and sooner.
+    Program program({"snd"});
+    ASSERT_EQ(::mkfifo(program.Path("configuracion").toLocal8Bit().constData(), 0644), 0);
+    program.Run({"--video", BRUMARIA_SOURCE_DIR "/data/demo/paseo.avi", "--start", "--messages-on-stderr"});
+    // Playing once the camera picture shows; head steering a little later.
+    const Window image = FindWindow(display.get(), program.processId(), "Imagen", 60000);
+    ASSERT_NE(image, 0u) << "the program did not start playing";
+    QThread::msleep(1500);
+    RequestClose(display.get(), image);
+    EXPECT_FALSE(program.waitForFinished(1500)) << "closing the camera window ended the program";
+    const Window main = FindWindow(display.get(), program.processId(), "Brumaria");
+    ASSERT_NE(main, 0u);
+    XKillClient(display.get(), main);
     XFlush(display.get());
-    ExpectTheEnd(1);
+    EXPECT_EQ(program.ExitCode(30000), 1);
+    program.ExpectCompleteSampleFiles(5);
+    const QByteArray error = program.readAllStandardError();
+    EXPECT_TRUE(
+        error.contains("[Brumaria] No se puede leer el archivo configuracion: se usan los valores por defecto\n"))
+        << error.data();
 }
 
 }  // namespace
