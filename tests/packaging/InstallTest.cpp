@@ -66,119 +66,64 @@ std::map<QString, QString> Snapshot(const QString& folder)
     return entries;
 }
 
-// Starts the program below `prefix` from / as a player would, with a home of its own: it plays
-// with every model and picture found (no message), writes the default thresholds and the six
-// sample files in `userFolder`, and nothing in / or in the prefix.
-void ExpectAPlayerRun(const QString& prefix, const QProcessEnvironment& environment, const QString& userFolder)
+// The build installed into a temporary root below /usr: the launcher, the metainfo, the icons and
+// the manual pages in place; from / with a home of their own, the tools make a short head video
+// from a photo and replay it with the player's own files.
+TEST(InstalledProgram, HasItsDesktopFilesAndItsToolsRunFromAnyFolderWithThePlayersFiles)
 {
-    // The entries of / only: other programs write below it all the time.
-    const QStringList rootBefore = QDir("/").entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
-    const auto prefixBefore = Snapshot(prefix);
-    QProcessEnvironment player = environment;
-    player.insert("ALSOFT_DRIVERS", "null");
-    // "Ninguna (solo teclas)" chosen: no camera is opened, whatever the machine has.
-    player.remove("BRUMARIA_CAMERA");
-    player.remove("XDG_CONFIG_HOME");
-    const QString settings = player.value("HOME") + "/.config/brumaria/brumaria.conf";
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(settings).path()));
-    QFile choice(settings);
-    ASSERT_TRUE(choice.open(QIODevice::WriteOnly));
-    ASSERT_GT(choice.write("[webcam]\ndispositivo=ninguna\n"), 0);
-    choice.close();
-    const Finished run =
-        RunProgram(prefix + "/bin/brumaria", {"--start", "--frames", "50", "--messages-on-stderr"}, "/", player);
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_FALSE(("\n" + run.error).contains("\n[")) << "no message expected: " << run.error.data();
-    EXPECT_EQ(Read(userFolder + "/configuracion"),
-              QByteArray("Distancia X:20\nDistancia Y:20\nDistancia Z:20\n"
-                         "Angulo GiroX:3\nAngulo GiroY Arriba:10\n"
-                         "Angulo GiroY Abajo:-1\nAngulo GiroZ:10\n"));
-    for (const auto& [file, name] : kSampleFileNames)
-        EXPECT_EQ(OctaveSampleFile::Parse(Read(userFolder + "/" + file).toStdString(), name).error, "") << file;
-    EXPECT_EQ(rootBefore, QDir("/").entryList(QDir::AllEntries | QDir::Hidden | QDir::System)) << "written into /";
-    EXPECT_EQ(prefixBefore, Snapshot(prefix)) << "written into the prefix";
-}
-
-// A temporary root with the build installed below /usr, and a home for the player.
-class InstalledProgram : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_root.isValid());
-        ASSERT_TRUE(m_home.isValid());
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("DESTDIR", m_root.path());
-        const Finished install =
-            RunProgram(CMAKE_COMMAND, {"--install", BRUMARIA_BINARY_DIR, "--prefix", "/usr"}, "/", environment);
-        ASSERT_EQ(install.exitCode, 0) << install.output.data() << install.error.data();
-    }
-
-    QString Installed(const QString& path) const { return m_root.path() + "/usr/" + path; }
-
-    QTemporaryDir m_root;
-    QTemporaryDir m_home;
-};
-
-TEST_F(InstalledProgram, RunsFromAnyFolderAndWritesOnlyInThePlayersFolder)
-{
+    QTemporaryDir root;
+    QTemporaryDir home;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("HOME", m_home.path());
-    environment.insert("XDG_DATA_HOME", m_home.filePath("datos"));
-    ExpectAPlayerRun(m_root.path() + "/usr", environment, m_home.filePath("datos/brumaria"));
-}
+    environment.insert("DESTDIR", root.path());
+    const Finished install =
+        RunProgram(CMAKE_COMMAND, {"--install", BRUMARIA_BINARY_DIR, "--prefix", "/usr"}, "/", environment);
+    ASSERT_EQ(install.exitCode, 0) << install.output.data() << install.error.data();
+    const auto installed = [&root](const QString& path) { return root.path() + "/usr/" + path; };
 
-// The installed tools from / as well: a short head video made from a photo, replayed with the
-// player's own files.
-TEST_F(InstalledProgram, TheToolsRunFromAnyFolderWithThePlayersFiles)
-{
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("HOME", m_home.path());
-    const QString userFolder = m_home.filePath(".local/share/brumaria");
-    const QStringList rootBefore = QDir("/").entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
-    const QString video = m_home.filePath("cabeza.avi");
-    const Finished made = RunProgram(
-        Installed("bin/brumaria-headvideo"),
-        {BRUMARIA_SOURCE_DIR "/tests/data/astronaut.png", video, "--script", "still:10,left:60"}, "/", environment);
-    ASSERT_EQ(made.exitCode, 0) << made.error.data();
-    const Finished replayed = RunProgram(Installed("bin/brumaria-replay"), {video}, "/", environment);
-    ASSERT_EQ(replayed.exitCode, 0) << replayed.error.data();
-    EXPECT_TRUE(replayed.output.contains("tracking")) << replayed.output.data();
-    EXPECT_TRUE(QFileInfo(userFolder + "/configuracion").isFile());
-    for (const auto& [name, series] : kSampleFileNames)
-        EXPECT_EQ(OctaveSampleFile::Parse(Read(userFolder + "/" + name).toStdString(), series).error, "") << name;
-    EXPECT_EQ(rootBefore, QDir("/").entryList(QDir::AllEntries | QDir::Hidden | QDir::System)) << "written into /";
-}
-
-TEST_F(InstalledProgram, LauncherMetainfoIconsAndManualPagesAreInPlace)
-{
-    const Finished launcher = RunProgram("desktop-file-validate", {Installed("share/applications/brumaria.desktop")});
+    const Finished launcher = RunProgram("desktop-file-validate", {installed("share/applications/brumaria.desktop")});
     EXPECT_EQ(launcher.exitCode, 0);
     EXPECT_EQ(launcher.output + launcher.error, "") << "warnings";
-    const QByteArray entry = Read(Installed("share/applications/brumaria.desktop"));
+    const QByteArray entry = Read(installed("share/applications/brumaria.desktop"));
     EXPECT_TRUE(entry.contains("\nExec=brumaria\n")) << entry.data();
     EXPECT_TRUE(entry.contains("\nIcon=brumaria\n")) << entry.data();
-    EXPECT_TRUE(QFileInfo(Installed("bin/brumaria")).isExecutable());
-
     const Finished metainfo = RunProgram(
-        "appstreamcli", {"validate", "--no-net", Installed("share/metainfo/io.github.brumaria.Brumaria.metainfo.xml")});
+        "appstreamcli", {"validate", "--no-net", installed("share/metainfo/io.github.brumaria.Brumaria.metainfo.xml")});
     EXPECT_EQ(metainfo.exitCode, 0) << metainfo.output.data() << metainfo.error.data();
-
-    for (const int size : kIconSizes) {
-        const QImage icon(Installed(QString("share/icons/hicolor/%1x%1/apps/brumaria.png").arg(size)));
-        EXPECT_EQ(icon.size(), QSize(size, size));
-        EXPECT_TRUE(icon.hasAlphaChannel()) << size;
-    }
-
+    // (Their pixels, transparent corners included: IconRegenerationTest.)
+    for (const int size : kIconSizes)
+        EXPECT_EQ(QImage(installed(QString("share/icons/hicolor/%1x%1/apps/brumaria.png").arg(size))).size(),
+                  QSize(size, size));
     for (const QString page : {"brumaria.6.gz", "brumaria-replay.6.gz", "brumaria-headvideo.6.gz"}) {
-        const Finished text = RunProgram("gzip", {"-dc", Installed("share/man/man6/" + page)});
+        const Finished text = RunProgram("gzip", {"-dc", installed("share/man/man6/" + page)});
         EXPECT_EQ(text.exitCode, 0) << page.toStdString();
         EXPECT_TRUE(text.output.startsWith(".TH BRUMARIA")) << page.toStdString();
         EXPECT_FALSE(text.output.contains('@')) << page.toStdString();
     }
+
+    // The player's files in XDG_DATA_HOME (without it, below the home: the package's run).
+    environment.remove("DESTDIR");
+    environment.insert("HOME", home.path());
+    environment.insert("XDG_DATA_HOME", home.filePath("datos"));
+    const QString toolsFolder = home.filePath("datos/brumaria");
+    const QStringList rootBefore = QDir("/").entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
+    const QString video = home.filePath("cabeza.avi");
+    const Finished made = RunProgram(
+        installed("bin/brumaria-headvideo"),
+        {BRUMARIA_SOURCE_DIR "/tests/data/astronaut.png", video, "--script", "still:10,left:60"}, "/", environment);
+    ASSERT_EQ(made.exitCode, 0) << made.error.data();
+    const Finished replayed = RunProgram(installed("bin/brumaria-replay"), {video}, "/", environment);
+    ASSERT_EQ(replayed.exitCode, 0) << replayed.error.data();
+    EXPECT_TRUE(replayed.output.contains("tracking")) << replayed.output.data();
+    EXPECT_TRUE(QFileInfo(toolsFolder + "/configuracion").isFile());
+    for (const auto& [name, series] : kSampleFileNames)
+        EXPECT_EQ(OctaveSampleFile::Parse(Read(toolsFolder + "/" + name).toStdString(), series).error, "") << name;
+    EXPECT_EQ(rootBefore, QDir("/").entryList(QDir::AllEntries | QDir::Hidden | QDir::System)) << "written into /";
 }
 
 // The package, built from this build, lists what a desktop needs and depends on what the
-// programs load; unpacked, it runs as installed.
+// programs load. Unpacked, the program starts from / as a player would, with a home of its own:
+// it plays with every model and picture found (no message), writes the default thresholds and the
+// six sample files in the player's folder, and nothing in / or in the package's files.
 TEST(DebianPackage, HoldsTheProgramsAndTheirContentDependsOnTheirLibrariesAndRuns)
 {
     QTemporaryDir output;
@@ -217,11 +162,36 @@ TEST(DebianPackage, HoldsTheProgramsAndTheirContentDependsOnTheirLibrariesAndRun
     QTemporaryDir root;
     QTemporaryDir home;
     ASSERT_EQ(RunProgram("dpkg", {"-x", package, root.path()}).exitCode, 0);
-    // Without XDG_DATA_HOME: the folder below the home.
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("HOME", home.path());
-    environment.remove("XDG_DATA_HOME");
-    ExpectAPlayerRun(root.path() + "/usr", environment, home.filePath(".local/share/brumaria"));
+    const QString prefix = root.path() + "/usr";
+    const QString userFolder = home.filePath(".local/share/brumaria");
+    // The entries of / only: other programs write below it all the time.
+    const QStringList rootBefore = QDir("/").entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
+    const auto prefixBefore = Snapshot(prefix);
+    QProcessEnvironment player = QProcessEnvironment::systemEnvironment();
+    player.insert("HOME", home.path());
+    player.remove("XDG_DATA_HOME");
+    player.remove("XDG_CONFIG_HOME");
+    player.insert("ALSOFT_DRIVERS", "null");
+    // "Ninguna (solo teclas)" chosen: no camera is opened, whatever the machine has.
+    player.remove("BRUMARIA_CAMERA");
+    const QString settings = home.filePath(".config/brumaria/brumaria.conf");
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(settings).path()));
+    QFile choice(settings);
+    ASSERT_TRUE(choice.open(QIODevice::WriteOnly));
+    ASSERT_GT(choice.write("[webcam]\ndispositivo=ninguna\n"), 0);
+    choice.close();
+    const Finished run =
+        RunProgram(prefix + "/bin/brumaria", {"--start", "--frames", "50", "--messages-on-stderr"}, "/", player);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_FALSE(("\n" + run.error).contains("\n[")) << "no message expected: " << run.error.data();
+    EXPECT_EQ(Read(userFolder + "/configuracion"),
+              QByteArray("Distancia X:20\nDistancia Y:20\nDistancia Z:20\n"
+                         "Angulo GiroX:3\nAngulo GiroY Arriba:10\n"
+                         "Angulo GiroY Abajo:-1\nAngulo GiroZ:10\n"));
+    for (const auto& [file, name] : kSampleFileNames)
+        EXPECT_EQ(OctaveSampleFile::Parse(Read(userFolder + "/" + file).toStdString(), name).error, "") << file;
+    EXPECT_EQ(rootBefore, QDir("/").entryList(QDir::AllEntries | QDir::Hidden | QDir::System)) << "written into /";
+    EXPECT_EQ(prefixBefore, Snapshot(prefix)) << "written into the package's files";
 }
 
 TEST(NoContent, TheProgramNamesTheFoldersItSearchedAndEnds)
