@@ -96,15 +96,6 @@ protected:
     MainLoop loop{state, levelMap, camera, fake, fake, fake};
 };
 
-TEST_F(ShellTest, BeforePlayAPassHonoursAResetThenOnlyDrawsTheIntro)
-{
-    state.m_bResetRequested = true;
-    EXPECT_EQ(PassAt(500.0, false), (CallLog{"ResetTracking", "BeginFrame", "DrawIntro", "EndFrame"}));
-    EXPECT_EQ(PassAt(1500.0, false), (CallLog{"BeginFrame", "DrawIntro", "EndFrame"}));
-    EXPECT_FALSE(state.m_bResetRequested);
-    EXPECT_EQ(fake.clockReads + state.m_nFrameCount + state.m_dLastCaptureTime + state.m_dLastRateTime, 0.0);
-}
-
 TEST_F(ShellTest, ACaptureIsDueOnlyOnceItsPeriodIsStrictlyExceededAndOnlyHeadSteeringCallsTheTracker)
 {
     // Mode, captures per second, video file (null: webcam), its frame rate, ms since the last capture, due.
@@ -194,9 +185,16 @@ TEST_F(ShellTest, PacedPassesComeOncePerRefreshWhileCapturesKeepTheirOwnPeriod)
     EXPECT_EQ(fake.now, unpacedStart);
 }
 
-// A frame drawn again for the window (uncovered, resized) is only the frame: no count, no capture.
-TEST_F(ShellTest, APassTracksThenDrawsTheSceneAndTheStatisticsOverlayWhenAskedForARedrawOnlyTheFrame)
+// Before play a pass honours a reset, then only draws the intro, reading no clock. During play it
+// tracks, then draws the scene and the statistics. A frame drawn again for the window (uncovered,
+// resized) is only the frame: no count, no capture.
+TEST_F(ShellTest, BeforePlayAPassDrawsTheIntroThenItTracksAndDrawsTheSceneAndARedrawOnlyTheFrame)
 {
+    state.m_bResetRequested = true;
+    EXPECT_EQ(PassAt(500.0, false), (CallLog{"ResetTracking", "BeginFrame", "DrawIntro", "EndFrame"}));
+    EXPECT_EQ(PassAt(1500.0, false), (CallLog{"BeginFrame", "DrawIntro", "EndFrame"}));
+    EXPECT_FALSE(state.m_bResetRequested);
+    EXPECT_EQ(fake.clockReads + state.m_nFrameCount + state.m_dLastCaptureTime + state.m_dLastRateTime, 0.0);
     EXPECT_EQ(PassAt(2000.0), (CallLog{"GrabAndProcess", "BeginFrame", "DrawScene", "EndFrame"}));
     state.m_bShowStats = true;
     const CallLog statistics = {"BeginFrame", "DrawScene", "DrawTextLine", "DrawTextLine", "DrawTextLine", "EndFrame"};
