@@ -133,9 +133,8 @@ TEST_F(ShellTest, ACaptureIsDueOnlyOnceItsPeriodIsStrictlyExceededAndOnlyHeadSte
 
 TEST_F(ShellTest, TheFrameRateIsMeasuredOnceMoreThanASecondHasGone)
 {
-    // The first figure covers the time since the program started, the closing frame counted.
+    // (The first figure, over the time since the program started: the drawing case's statistics.)
     PassAt(1500.0);
-    EXPECT_FLOAT_EQ(state.m_fFramesPerSecond, 1000.0f / 1500.0f);
     for (double t = 1600.0; t <= 2500.0; t += 100.0)
         PassAt(t);
     // Exactly one second is not beyond it.

@@ -77,7 +77,7 @@ protected:
     MotionSettings& settings = tracker.Settings();
 };
 
-TEST_F(DialogsTest, ParametrosRestoreThenEscChangesNothingRestoreThenOkStoresAndSavesTheDefaults)
+TEST_F(DialogsTest, ParametrosRestoreThenEscChangesNothingOkSavesAndReportsAFileItCannotRewrite)
 {
     settings.SetThreshold(&DetectionThresholds::distanceY, 12);
     settings.SetThreshold(&DetectionThresholds::pitchDownThreshold, -6);
@@ -110,10 +110,8 @@ TEST_F(DialogsTest, ParametrosRestoreThenEscChangesNothingRestoreThenOkStoresAnd
     // The left turn limit follows the yaw threshold.
     EXPECT_EQ(settings.Thresholds().yawLeftLimit, -3);
     EXPECT_TRUE(messages.Messages().empty());
-}
 
-TEST_F(DialogsTest, ParametrosReadsTheEditsAsAtoiAndReportsAFileItCannotRewrite)
-{
+    // The edits read as atoi does, into a file that cannot be rewritten.
     std::filesystem::remove("configuracion");
     std::filesystem::create_directories("configuracion/ocupado");
     CParametros dialog(settings);
