@@ -5,7 +5,6 @@
 #include "app/DialogMessagePresenter.h"
 #include "app/HeadPlotWindow.h"
 #include "app/MenuCommand.h"
-#include "app/core/CommandLineOptions.h"
 #include "app/core/ProcessSettings.h"
 #include "platform/MessageBox.h"
 #include "tests/support/TemporaryFolder.h"
@@ -40,7 +39,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -343,46 +341,70 @@ TEST_F(GameAppTest, BeforeEnterOnlyTheIntroShowsThenEveryKeyIsOneStepOfTheKeyTab
     ExpectTheProgramToEnd([this] { QTest::keyClick(view(), Qt::Key_Escape); });
 }
 
-TEST_F(GameAppTest, AbrirChoosesTheSourceEmpezarStartsPlayThenRestartsTheWalkAndWebcamTakesTheSourceBack)
+// With "Gráficas" on, the play follows a video; "Parámetros" moves the plot's dead zones as it is
+// confirmed. (--views and the saved view pictures: the checkout's demo run.)
+TEST_F(GameAppTest, AbrirChoosesTheSourceEmpezarStartsPlayGraficasFollowsItThenRestartsTheWalkWebcamTakesItBack)
 {
     Choose(CommandWebcam);
     EXPECT_TRUE(frame().IsChecked(CommandWebcam));
     const std::string note = folder.FilePath("nota.txt");
     std::ofstream(note) << "no es un vídeo\n";
     const std::string video = folder.FilePath("quieto.avi");
-    headscenes::WriteVideo(video, std::vector<cv::Mat>(6, headscenes::FaceFrame()));
-    // Cancelled, then a file that is no video, then the video.
-    Texts seen;
-    const ModalCloser fileDialog([&](QWidget* modal) {
-        auto* dialog = qobject_cast<QFileDialog*>(modal);
-        ASSERT_NE(dialog, nullptr);
-        seen.push_back(dialog->windowTitle().toStdString() + ": " + dialog->nameFilters().join(", ").toStdString());
-        if (seen.size() == 1)
-            return QTest::keyClick(dialog->focusWidget(), Qt::Key_Escape);
-        // The name field confirmed with Enter (typing would open the completer, which takes it).
-        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        name->setText(QString::fromStdString(seen.size() == 2 ? note : video));
-        QTest::keyClick(name, Qt::Key_Return);
-    });
-    Choose(CommandOpen);
-    EXPECT_FALSE(frame().IsChecked(CommandWebcam));
-    EXPECT_FALSE(state().m_pszVideoFile);
-    Choose(CommandOpen);
-    EXPECT_EQ(std::pair(*state().m_pszVideoFile, state().m_dVideoFrameRate), std::pair(note, 0.0));
-    EXPECT_EQ(
-        messages.Texts(),
-        (Texts{"No hay ninguna webcam elegida (Opciones > Elegir webcam).", "No se puede abrir el vídeo " + note}));
-    Choose(CommandOpen);
-    EXPECT_EQ(seen, Texts(3, "Abrir: Archivos avi (*.avi), Todos los archivos (*)"));
-    EXPECT_EQ(std::pair(*state().m_pszVideoFile, state().m_dVideoFrameRate), std::pair(video, 25.0));
+    headscenes::WriteVideo(video, std::vector<cv::Mat>(16, headscenes::FaceFrame()));
+    {
+        // Cancelled, then a file that is no video, then the video.
+        Texts seen;
+        const ModalCloser fileDialog([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            seen.push_back(dialog->windowTitle().toStdString() + ": " + dialog->nameFilters().join(", ").toStdString());
+            if (seen.size() == 1)
+                return QTest::keyClick(dialog->focusWidget(), Qt::Key_Escape);
+            // The name field confirmed with Enter (typing would open the completer, which takes it).
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            name->setText(QString::fromStdString(seen.size() == 2 ? note : video));
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        Choose(CommandOpen);
+        EXPECT_FALSE(frame().IsChecked(CommandWebcam));
+        EXPECT_FALSE(state().m_pszVideoFile);
+        Choose(CommandOpen);
+        EXPECT_EQ(std::pair(*state().m_pszVideoFile, state().m_dVideoFrameRate), std::pair(note, 0.0));
+        EXPECT_EQ(
+            messages.Texts(),
+            (Texts{"No hay ninguna webcam elegida (Opciones > Elegir webcam).", "No se puede abrir el vídeo " + note}));
+        Choose(CommandOpen);
+        EXPECT_EQ(seen, Texts(3, "Abrir: Archivos avi (*.avi), Todos los archivos (*)"));
+        EXPECT_EQ(std::pair(*state().m_pszVideoFile, state().m_dVideoFrameRate), std::pair(video, 25.0));
+    }
 
+    Choose(CommandGraphs);
     Choose(CommandStart);
     EXPECT_EQ(g_steeringMode, HeadSteering);
-    // The face is followed until the video runs out; "Imagen" shows it, the keys stay with the view.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return tracker().FrameCounter() >= 5; }, 5000));
+    // The face is followed until the video runs out; "Imagen" shows it, "Gráficas" takes every
+    // capture, the keys stay with the view.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tracker().FrameCounter() >= 15; }, 5000));
     ASSERT_EQ(tracker().State(), Tracking);
     EXPECT_TRUE(WindowShown("Imagen"));
     EXPECT_EQ(QApplication::focusWidget(), view());
+    const QtCharts::QChart& strip = app.Plot().Strip(MeasureEyeCentreX);
+    const auto series = [&strip](const char* name) {
+        const QList<QtCharts::QAbstractSeries*> all = strip.series();
+        return *std::find_if(all.begin(), all.end(), [name](auto* s) { return s->name() == QString::fromUtf8(name); });
+    };
+    EXPECT_GE(static_cast<QtCharts::QXYSeries*>(series(HeadPlotWindow::kMeasureSeries))->count(), 10);
+    const auto* zone = static_cast<QtCharts::QAreaSeries*>(series(HeadPlotWindow::kZoneSeries));
+    const double high = zone->upperSeries()->at(0).y();
+    EXPECT_GT(high, 50.0) << "20 % of the rest eye-centre x, about 320";
+    const ModalCloser parameters([](QWidget* dialog) {
+        auto* distanceX = dialog->findChild<QLineEdit*>(QStringLiteral("distanceX"));
+        distanceX->setText(QStringLiteral("40"));
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("ok")), Qt::LeftButton);
+    });
+    Choose(CommandParameters);
+    EXPECT_NEAR(zone->upperSeries()->at(0).y(), 2 * high, 1e-3);
+    EXPECT_NEAR(zone->lowerSeries()->at(0).y(), -2 * high, 1e-3);
+
     for (const Qt::Key key : {Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Left})
         QTest::keyClick(view(), key);
     ASSERT_NE(Pose(), startPose);
@@ -493,44 +515,6 @@ TEST_F(GameAppTest, EveryMenuItemTwiceDoesSomethingItsModalWindowsHoldTheGameAnd
               (Texts{"QFileDialog Abrir", "QMessageBox Brumaria", "CParametros Parámetros",
                      "CParamDeteccion Opciones Detección", "CFrameCaptura Capturas por segundo 5",
                      "CAboutDialog Acerca de Brumaria: Brumaria Version 1.0 [Aceptar]"}));
-}
-
-// --views with a video: "Gráficas" follows the play at the capture rate, "Parámetros" moves its
-// dead zones as it is confirmed, and --view-screenshots saves it beside the tracker's windows.
-TEST_F(GameAppTest, GraficasFollowsThePlayAndParametrosMovesItsBandAtOnce)
-{
-    const std::string video = folder.FilePath("quieto.avi");
-    headscenes::WriteVideo(video, std::vector<cv::Mat>(40, headscenes::FaceFrame()));
-    CommandLineOptions options;
-    options.videoFile = video;
-    options.start = true;
-    options.showViews = true;
-    app.ApplyCommandLine(options);
-    EXPECT_TRUE(frame().IsChecked(CommandGraphs));
-    EXPECT_TRUE(WindowShown("Gráficas"));
-    const QtCharts::QChart& strip = app.Plot().Strip(MeasureEyeCentreX);
-    const auto series = [&strip](const char* name) {
-        const QList<QtCharts::QAbstractSeries*> all = strip.series();
-        return *std::find_if(all.begin(), all.end(), [name](auto* s) { return s->name() == QString::fromUtf8(name); });
-    };
-    const auto* measure = static_cast<QtCharts::QXYSeries*>(series(HeadPlotWindow::kMeasureSeries));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return measure->count() >= 10; }, 5000));
-    const auto* zone = static_cast<QtCharts::QAreaSeries*>(series(HeadPlotWindow::kZoneSeries));
-    const double high = zone->upperSeries()->at(0).y();
-    EXPECT_GT(high, 50.0) << "20 % of the rest eye-centre x, about 320";
-    const ModalCloser parameters([](QWidget* dialog) {
-        auto* distanceX = dialog->findChild<QLineEdit*>(QStringLiteral("distanceX"));
-        distanceX->setText(QStringLiteral("40"));
-        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("ok")), Qt::LeftButton);
-    });
-    Choose(CommandParameters);
-    EXPECT_NEAR(zone->upperSeries()->at(0).y(), 2 * high, 1e-3);
-    EXPECT_NEAR(zone->lowerSeries()->at(0).y(), -2 * high, 1e-3);
-
-    std::string error;
-    ASSERT_TRUE(app.SaveViewPictures("vistas", error)) << error;
-    EXPECT_EQ(QImage(QStringLiteral("vistas/Gráficas.png")).size(), app.Plot().size());
-    EXPECT_TRUE(std::filesystem::exists("vistas/Imagen.png"));
 }
 
 }  // namespace
