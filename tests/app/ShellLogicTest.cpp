@@ -184,9 +184,8 @@ TEST_F(ShellTest, PacedPassesComeOncePerRefreshWhileCapturesKeepTheirOwnPeriod)
     EXPECT_EQ(fake.now, unpacedStart);
 }
 
-// Before play a pass honours a reset, then only draws the intro, reading no clock. During play it
-// tracks, then draws the scene and the statistics. A frame drawn again for the window (uncovered,
-// resized) is only the frame: no count, no capture.
+// Before play a pass honours a reset and only draws the intro, reading no clock; in play it tracks
+// and draws the scene and statistics. A redraw for the window (uncovered, resized) is only the frame.
 TEST_F(ShellTest, BeforePlayAPassDrawsTheIntroThenItTracksAndDrawsTheSceneAndARedrawOnlyTheFrame)
 {
     state.m_bResetRequested = true;

@@ -296,7 +296,7 @@ bool WaitForFirstFrame(Program& program)
     return errors.contains("first frame on the screen");
 }
 
-TEST(ProgramTest, TheTitleScreenIdlesAndPlayIsPacedByTheDisplayWithTheProcessorMostlyFree)
+TEST(ProgramTest, TheTitleScreenIdlesUntilClosedAndPlayIsPacedByTheDisplayWithTheProcessorMostlyFree)
 {
     const auto display = OpenDisplay();
     ASSERT_TRUE(display);
