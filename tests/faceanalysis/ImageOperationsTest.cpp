@@ -16,21 +16,6 @@ static bool Between(cv::Vec3b pixel, cv::Vec3b a, cv::Vec3b b)
     return cv::norm(cv::Vec3d(pixel) - (cv::Vec3d(a) + cv::Vec3d(b)) / 2, cv::NORM_INF) <= 1;
 }
 
-TEST(ImageOperations, ForwardWarpCopiesInPlaceMapsSourceOntoDestinationAndInterpolatesBilinearly)
-{
-    const cv::Mat source = Pattern(40, 30);
-    cv::Mat destination(20, 50, CV_8UC3, cv::Scalar::all(7));
-    const unsigned char* pixels = destination.data;
-    const double identity[6] = {1, 0, 0, 0, 1, 0};
-    WarpAffineForward(source, destination, identity);
-    EXPECT_EQ(destination.data, pixels);
-    EXPECT_EQ(cv::norm(destination.colRange(0, 40), source.rowRange(0, 20)), 0);
-    EXPECT_EQ(destination.at<cv::Vec3b>(10, 45), cv::Vec3b(0, 0, 0));  // beyond the source: black
-    const double halfPixel[6] = {1, 0, 0.5, 0, 1, 0};
-    WarpAffineForward(source, destination, halfPixel);
-    EXPECT_TRUE(Between(destination.at<cv::Vec3b>(13, 30), source.at<cv::Vec3b>(13, 29), source.at<cv::Vec3b>(13, 30)));
-}
-
 TEST(ImageOperations, AndReadsTheRegionOfTheFirstSourceAndResizeFillsTheDestinationRectangle)
 {
     const cv::Mat a = Pattern(30, 20);
