@@ -197,35 +197,10 @@ TEST_F(OpenGLDeviceTest, RedTextInsideItsRectangleThenMaterialsAndModulatedTextu
     EXPECT_EQ(alignment, 4) << "1 garbles the painter's glyphs";
 }
 
-TEST_F(OpenGLDeviceTest, OnlyAPictureGivesATextureAndRequestQuitEndsTheEventLoop)
-{
-    QImage picture(8, 8, QImage::Format_RGB32);
-    picture.fill(Qt::red);
-    ASSERT_TRUE(picture.save("entera.png"));
-    QFile png("entera.png");
-    ASSERT_TRUE(png.open(QIODevice::ReadOnly));
-    const QByteArray bytes = png.readAll();
-    for (const auto& [name, contents] : {std::pair<QString, QByteArray>{"texto.png", "no es una imagen\n"},
-                                         {"vacia.png", ""},
-                                         {"cortada.png", bytes.left(bytes.size() / 2)}}) {
-        QFile file(name);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        ASSERT_EQ(file.write(contents), contents.size());
-        file.close();
-        EXPECT_EQ(device.CreateTextureFromFile(name.toStdString()), nullptr) << name.toStdString();
-    }
-    // Read ahead on another thread or not, the same answers.
-    device.ReadAhead("no-existe.png");
-    device.ReadAhead("entera.png");
-    EXPECT_EQ(device.CreateTextureFromFile("no-existe.png"), nullptr);
-    EXPECT_NE(device.CreateTextureFromFile("entera.png"), nullptr);
-    device.RequestQuit(3);
-    EXPECT_EQ(QCoreApplication::exec(), 3);
-}
-
 // Pictures over 4096 texels a side become textures of 4096 with their proportions, scaled as they
-// are read (JPEG) or after (PNG); a file named again gives the texture it gave before.
-TEST_F(OpenGLDeviceTest, APictureOverTheLimitIsScaledDownAndEachFileIsReadOnce)
+// are read (JPEG) or after (PNG); a file named again gives the texture it gave before; what is no
+// picture gives none.
+TEST_F(OpenGLDeviceTest, OnlyAPictureGivesATextureOfAtMost4096ASideAndRequestQuitEndsTheEventLoop)
 {
     QImage wide(5000, 20, QImage::Format_RGB32);
     wide.fill(Qt::blue);
@@ -250,6 +225,28 @@ TEST_F(OpenGLDeviceTest, APictureOverTheLimitIsScaledDownAndEachFileIsReadOnce)
     texture = device.CreateTextureFromFile("alta.jpg");
     ASSERT_NE(texture, nullptr);
     EXPECT_EQ(sizeOf(texture), QSize(16, 4096));
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    ASSERT_TRUE(picture.save("entera.png"));
+    QFile png("entera.png");
+    ASSERT_TRUE(png.open(QIODevice::ReadOnly));
+    const QByteArray bytes = png.readAll();
+    for (const auto& [name, contents] : {std::pair<QString, QByteArray>{"texto.png", "no es una imagen\n"},
+                                         {"vacia.png", ""},
+                                         {"cortada.png", bytes.left(bytes.size() / 2)}}) {
+        QFile file(name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(contents), contents.size());
+        file.close();
+        EXPECT_EQ(device.CreateTextureFromFile(name.toStdString()), nullptr) << name.toStdString();
+    }
+    // Read ahead on another thread or not, the same answers.
+    device.ReadAhead("no-existe.png");
+    device.ReadAhead("entera.png");
+    EXPECT_EQ(device.CreateTextureFromFile("no-existe.png"), nullptr);
+    EXPECT_NE(device.CreateTextureFromFile("entera.png"), nullptr);
+    device.RequestQuit(3);
+    EXPECT_EQ(QCoreApplication::exec(), 3);
 }
 
 // The renderer's intro picture (no file name extension) fills the window.
