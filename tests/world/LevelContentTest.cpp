@@ -10,11 +10,6 @@
 
 namespace {
 
-bool Has(const std::vector<int>& list, int model)
-{
-    return std::find(list.begin(), list.end(), model) != list.end();
-}
-
 struct Row {
     int cell;
     MapPoint corners[4];
@@ -73,8 +68,9 @@ TEST(LevelContent, TellingRowsAreAsKnown)
     }
 }
 
-// Every list holds the sky, the cell's own walls and floor and the floors seen through its openings.
-TEST(LevelContent, DrawListsHoldTheSkyAndTheWallsAndFloorsAround)
+// Every list holds the sky, which DrawListCoverageTest leaves out; the walls and floors a list must
+// hold are what that test checks.
+TEST(LevelContent, DrawListsHoldTheSkyAndEachModelOnce)
 {
     const CLevelMap map;
     int total = 0;
@@ -89,14 +85,7 @@ TEST(LevelContent, DrawListsHoldTheSkyAndTheWallsAndFloorsAround)
             EXPECT_GE(model, 0);
             EXPECT_LE(model, 22);
         }
-        EXPECT_TRUE(Has(list, 0)) << "the sky";
-        EXPECT_TRUE(Has(list, kLevelCells[i].wallModel)) << "its walls";
-        EXPECT_TRUE(Has(list, kLevelCells[i].floorModel)) << "its floor";
-        for (const SideList& side : map.Cell(i).sides)
-            for (const SideSegment& s : side.segments)
-                if (s.target >= 0) {
-                    EXPECT_TRUE(Has(list, kLevelCells[s.target].floorModel)) << "neighbour " << s.target;
-                }
+        EXPECT_NE(std::find(list.begin(), list.end(), 0), list.end()) << "the sky";
     }
     EXPECT_EQ(total, kLevelDrawListLength);
 }
