@@ -85,15 +85,22 @@ private:
     QTemporaryDir m_folder;
 };
 
-// A child process of `parent` (0 if it has none), whichever of its threads started it.
+// A child process of `parent` (0 if it has none).
 pid_t ChildOf(pid_t parent)
 {
-    const QString tasks = QString("/proc/%1/task").arg(parent);
-    for (const QString& task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        std::ifstream children((tasks + "/" + task + "/children").toStdString());
-        pid_t child = 0;
-        if (children >> child)
-            return child;
+    for (const QString& entry : QDir("/proc").entryList(QDir::Dirs)) {
+        std::ifstream stat(("/proc/" + entry + "/stat").toStdString());
+        std::string line;
+        std::getline(stat, line);
+        // "pid (name) state ppid ...": the name may hold blanks, not a closing parenthesis and a blank.
+        const std::size_t nameEnd = line.rfind(") ");
+        if (nameEnd == std::string::npos)
+            continue;
+        std::istringstream rest(line.substr(nameEnd + 2));
+        std::string state;
+        pid_t ppid = 0;
+        if (rest >> state >> ppid && ppid == parent)
+            return static_cast<pid_t>(entry.toInt());
     }
     return 0;
 }
