@@ -96,15 +96,6 @@ protected:
     MainLoop loop{state, levelMap, camera, fake, fake, fake};
 };
 
-TEST_F(ShellTest, BeforePlayAPassHonoursAResetThenOnlyDrawsTheIntro)
-{
-    state.m_bResetRequested = true;
-    EXPECT_EQ(PassAt(500.0, false), (CallLog{"ResetTracking", "BeginFrame", "DrawIntro", "EndFrame"}));
-    EXPECT_EQ(PassAt(1500.0, false), (CallLog{"BeginFrame", "DrawIntro", "EndFrame"}));
-    EXPECT_FALSE(state.m_bResetRequested);
-    EXPECT_EQ(fake.clockReads + state.m_nFrameCount + state.m_dLastCaptureTime + state.m_dLastRateTime, 0.0);
-}
-
 TEST_F(ShellTest, ACaptureIsDueOnlyOnceItsPeriodIsStrictlyExceededAndOnlyHeadSteeringCallsTheTracker)
 {
     // Mode, captures per second, video file (null: webcam), its frame rate, ms since the last capture, due.
@@ -114,8 +105,6 @@ TEST_F(ShellTest, ACaptureIsDueOnlyOnceItsPeriodIsStrictlyExceededAndOnlyHeadSte
         // The period is a whole number of milliseconds: 333, short of 1000 / 3.0.
         {HeadSteering, 3, nullptr, 0.0, 333.0, false},
         {HeadSteering, 3, nullptr, 0.0, 333.25, true},
-        {HeadSteering, 50, nullptr, 0.0, 20.0, false},
-        {HeadSteering, 50, nullptr, 0.0, 20.5, true},
         // A file faster than the capture rate is paced by its frame period, a slower one not.
         {HeadSteering, 5, "paseo.avi", 25.0, 40.0, false},
         {HeadSteering, 5, "paseo.avi", 25.0, 40.5, true},
@@ -126,10 +115,8 @@ TEST_F(ShellTest, ACaptureIsDueOnlyOnceItsPeriodIsStrictlyExceededAndOnlyHeadSte
         {HeadSteering, 5, "roto.avi", 0.0, 200.5, true},
         {HeadSteering, 5, nullptr, 25.0, 41.0, false},
         // The capture clock runs without calling the tracker.
-        {KeysOnly, 5, nullptr, 0.0, 200.0, false},
         {KeysOnly, 5, nullptr, 0.0, 200.5, true},
         {NoCamera, 5, nullptr, 0.0, 200.0, false},
-        {NoCamera, 5, nullptr, 0.0, 200.5, true},
     };
     for (const auto& [mode, perSecond, videoFile, videoFrameRate, elapsed, captures] : cases) {
         SCOPED_TRACE(std::to_string(mode) + " " + std::to_string(perSecond) + " " + std::to_string(elapsed));
@@ -146,9 +133,8 @@ TEST_F(ShellTest, ACaptureIsDueOnlyOnceItsPeriodIsStrictlyExceededAndOnlyHeadSte
 
 TEST_F(ShellTest, TheFrameRateIsMeasuredOnceMoreThanASecondHasGone)
 {
-    // The first figure covers the time since the program started, the closing frame counted.
+    // (The first figure, over the time since the program started: the drawing case's statistics.)
     PassAt(1500.0);
-    EXPECT_FLOAT_EQ(state.m_fFramesPerSecond, 1000.0f / 1500.0f);
     for (double t = 1600.0; t <= 2500.0; t += 100.0)
         PassAt(t);
     // Exactly one second is not beyond it.
@@ -188,10 +174,7 @@ TEST_F(ShellTest, PacedPassesComeOncePerRefreshWhileCapturesKeepTheirOwnPeriod)
     EXPECT_NEAR(pacer.MsUntilNextPass(), 1000.0 / 60.0, 1e-9);
     // A display that does not tell its rate is taken for 60 Hz; a faster one gets more passes.
     EXPECT_NEAR(PassPacer(fake, 0.0).PeriodMs(), 1000.0 / 60.0, 1e-9);
-    PassPacer fast(fake, 144.0);
-    const double start = fake.now;
-    runPaced(fast, 144);
-    EXPECT_NEAR(fake.now + fast.MsUntilNextPass() - start, 1000.0, 1.0);
+    EXPECT_NEAR(PassPacer(fake, 144.0).PeriodMs(), 1000.0 / 144.0, 1e-9);
 
     // Unpaced, as before: every pass is due at once, so only the machine sets the pace.
     PassPacer unpaced(fake, 60.0);
@@ -201,29 +184,30 @@ TEST_F(ShellTest, PacedPassesComeOncePerRefreshWhileCapturesKeepTheirOwnPeriod)
     EXPECT_EQ(fake.now, unpacedStart);
 }
 
-TEST_F(ShellTest, APassTracksThenDrawsTheSceneAndTheStatisticsOverlayWhenAskedFor)
+// Before play a pass honours a reset and only draws the intro, reading no clock; in play it tracks
+// and draws the scene and statistics. A redraw for the window (uncovered, resized) is only the frame.
+TEST_F(ShellTest, BeforePlayAPassDrawsTheIntroThenItTracksAndDrawsTheSceneAndARedrawOnlyTheFrame)
 {
+    state.m_bResetRequested = true;
+    EXPECT_EQ(PassAt(500.0, false), (CallLog{"ResetTracking", "BeginFrame", "DrawIntro", "EndFrame"}));
+    EXPECT_EQ(PassAt(1500.0, false), (CallLog{"BeginFrame", "DrawIntro", "EndFrame"}));
+    EXPECT_FALSE(state.m_bResetRequested);
+    EXPECT_EQ(fake.clockReads + state.m_nFrameCount + state.m_dLastCaptureTime + state.m_dLastRateTime, 0.0);
     EXPECT_EQ(PassAt(2000.0), (CallLog{"GrabAndProcess", "BeginFrame", "DrawScene", "EndFrame"}));
     state.m_bShowStats = true;
-    EXPECT_EQ(PassAt(2100.0),
-              (CallLog{"InterpretBetweenFrames", "BeginFrame", "DrawScene", "DrawTextLine", "DrawTextLine",
-                       "DrawTextLine", "EndFrame"}));
+    const CallLog statistics = {"BeginFrame", "DrawScene", "DrawTextLine", "DrawTextLine", "DrawTextLine", "EndFrame"};
+    CallLog pass = statistics;
+    pass.insert(pass.begin(), "InterpretBetweenFrames");
+    EXPECT_EQ(PassAt(2100.0), pass);
     EXPECT_EQ(fake.textLines,
               (std::vector<std::string>{"0 640x480 Frames por segundo D3D: 0.500000\n",
                                         "1 640x480 Posicion X: 0.000000\t Posicion\tZ:0.000000\n",
                                         "2 640x480 Casilla Actual:19\n"}));
-}
-
-TEST_F(ShellTest, AFrameDrawnAgainForTheWindowIsOnlyTheFrame)
-{
-    state.m_bShowStats = true;
-    EXPECT_EQ(PassAt(2000.0).front(), "GrabAndProcess");
     const GameState before = state;
     fake.log.clear();
-    fake.now = 2100.0;
+    fake.now = 2200.0;
     loop.DrawFrame();
-    EXPECT_EQ(fake.log,
-              (CallLog{"BeginFrame", "DrawScene", "DrawTextLine", "DrawTextLine", "DrawTextLine", "EndFrame"}));
+    EXPECT_EQ(fake.log, statistics);
     EXPECT_EQ(std::tuple(state.m_nFrameCount, state.m_dLastCaptureTime, state.m_dLastRateTime),
               std::tuple(before.m_nFrameCount, before.m_dLastCaptureTime, before.m_dLastRateTime));
     state.m_bStarted = false;
@@ -241,15 +225,13 @@ TEST_F(ShellTest, APendingResetRestartsTheWalkBeforeTheTrackerAndTheFrame)
     PassAt(3000.0);
     const GameState before = state;
     const CCamera startPose;
-    bool worldResetFirst = false;
-    fake.onReset = [&] {
-        worldResetFirst = levelMap.GetCurrentCell() == CLevelMap::kStartCell && camera.Eye() == startPose.Eye() &&
-            camera.LookAt() == startPose.LookAt() && camera.Up() == startPose.Up();
-    };
+    std::tuple<int, glm::vec3, glm::vec3, glm::vec3> atReset;
+    fake.onReset = [&] { atReset = {levelMap.GetCurrentCell(), camera.Eye(), camera.LookAt(), camera.Up()}; };
     state.m_bResetRequested = true;
     EXPECT_EQ(PassAt(3010.0),
               (CallLog{"ResetTracking", "InterpretBetweenFrames", "BeginFrame", "DrawScene", "EndFrame"}));
-    EXPECT_TRUE(worldResetFirst);
+    EXPECT_EQ(atReset, std::tuple(CLevelMap::kStartCell, startPose.Eye(), startPose.LookAt(), startPose.Up()))
+        << "the walk restarted before the tracker";
     // The clocks and the shown rate go on.
     EXPECT_EQ(
         std::tuple(state.m_bResetRequested, state.m_fFramesPerSecond, state.m_dLastCaptureTime, state.m_nFrameCount),

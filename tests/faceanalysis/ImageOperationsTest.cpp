@@ -10,27 +10,6 @@ static cv::Mat Pattern(int width, int height)
     return image;
 }
 
-// Whether the pixel is within 1 of the mean of two others.
-static bool Between(cv::Vec3b pixel, cv::Vec3b a, cv::Vec3b b)
-{
-    return cv::norm(cv::Vec3d(pixel) - (cv::Vec3d(a) + cv::Vec3d(b)) / 2, cv::NORM_INF) <= 1;
-}
-
-TEST(ImageOperations, ForwardWarpCopiesInPlaceMapsSourceOntoDestinationAndInterpolatesBilinearly)
-{
-    const cv::Mat source = Pattern(40, 30);
-    cv::Mat destination(20, 50, CV_8UC3, cv::Scalar::all(7));
-    const unsigned char* pixels = destination.data;
-    const double identity[6] = {1, 0, 0, 0, 1, 0};
-    WarpAffineForward(source, destination, identity);
-    EXPECT_EQ(destination.data, pixels);
-    EXPECT_EQ(cv::norm(destination.colRange(0, 40), source.rowRange(0, 20)), 0);
-    EXPECT_EQ(destination.at<cv::Vec3b>(10, 45), cv::Vec3b(0, 0, 0));  // beyond the source: black
-    const double halfPixel[6] = {1, 0, 0.5, 0, 1, 0};
-    WarpAffineForward(source, destination, halfPixel);
-    EXPECT_TRUE(Between(destination.at<cv::Vec3b>(13, 30), source.at<cv::Vec3b>(13, 29), source.at<cv::Vec3b>(13, 30)));
-}
-
 TEST(ImageOperations, AndReadsTheRegionOfTheFirstSourceAndResizeFillsTheDestinationRectangle)
 {
     const cv::Mat a = Pattern(30, 20);
@@ -68,5 +47,6 @@ TEST(ImageOperations, QuadrangleWarpCopiesARectangleTurnsWithTheCornerOrderAndIs
     // A trapezoid's centre samples the mean of its corners, (7.5, 5); a perspective map would not.
     const double trapezoid[4][2] = {{0, 0}, {10, 0}, {20, 10}, {0, 10}};
     WarpBilinearQuad(source, destination, cv::Rect(0, 0, 11, 11), trapezoid, 1);
-    EXPECT_TRUE(Between(destination.at<cv::Vec3b>(5, 5), source.at<cv::Vec3b>(5, 7), source.at<cv::Vec3b>(5, 8)));
+    const cv::Vec3d mean = (cv::Vec3d(source.at<cv::Vec3b>(5, 7)) + cv::Vec3d(source.at<cv::Vec3b>(5, 8))) / 2;
+    EXPECT_LE(cv::norm(cv::Vec3d(destination.at<cv::Vec3b>(5, 5)) - mean, cv::NORM_INF), 1);
 }

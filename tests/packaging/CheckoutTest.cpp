@@ -1,5 +1,6 @@
 // The README's first steps for a new user, `tools/run.sh --help` and then `tools/demo.sh`, in
-// this checkout: the checkout stays as it was, and the demo's output lands in run/demo-output.
+// this checkout: the checkout stays as it was, and the demo, played to the end of its video with
+// every window open, leaves its pictures in run/demo-output.
 
 #include <QDir>
 #include <QFileInfo>
@@ -22,8 +23,11 @@ TEST(Checkout, TheHelpAndTheDemoLeaveTheCheckoutAsItWas)
     const QByteArray before = Status();
     if (before == "not a checkout")
         GTEST_SKIP() << "the sources are not a git checkout";
-    const QString output = BRUMARIA_SOURCE_DIR "/run/demo-output/escena.png";
-    QFile::remove(output);
+    const QDir output(BRUMARIA_SOURCE_DIR "/run/demo-output");
+    const QStringList pictures = {"escena.png",         "vistas/Imagen.png",     "vistas/Frame.png",
+                                  "vistas/Frame B.png", "vistas/Parámetros.png", "vistas/Gráficas.png"};
+    for (const QString& picture : pictures)
+        QFile::remove(output.filePath(picture));
 
     QProcess scripts;
     scripts.setWorkingDirectory(BRUMARIA_SOURCE_DIR);
@@ -38,7 +42,9 @@ TEST(Checkout, TheHelpAndTheDemoLeaveTheCheckoutAsItWas)
     const QByteArray said = scripts.readAll();
     EXPECT_EQ(scripts.exitCode(), 0) << said.data();
     EXPECT_TRUE(said.contains("Usage: brumaria")) << said.data();
-    EXPECT_TRUE(QFileInfo(output).isFile()) << said.data();
+    // What the scene and every window showed last.
+    for (const QString& picture : pictures)
+        EXPECT_TRUE(QFileInfo(output.filePath(picture)).isFile()) << picture.toStdString() << said.data();
     EXPECT_EQ(Status(), before);
 }
 

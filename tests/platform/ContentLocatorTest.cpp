@@ -44,27 +44,14 @@ TEST_F(ContentLocatorTest, AWorkingDirectoryWithContentIsUsedForReadingAndWritin
     }
 }
 
-TEST_F(ContentLocatorTest, OtherwiseTheInstalledContentIsReadAndTheUserFolderWritten)
+// Reading the installed content, writing the user's folder and the folders searched without
+// content are checked on the installed program (InstalledProgram, NoContent in tests/packaging);
+// here the edges: started inside the installed folder, its files are not the user's to write, and
+// without its own path only the working directory can be searched.
+TEST_F(ContentLocatorTest, TheInstalledFolderIsNotWrittenAndWithoutItsOwnPathOnlyTheWorkingDirectoryIsSearched)
 {
     fs::create_directories(m_installed / "modelos");
-    const std::optional<ContentFolders> folders = Locator(m_work).Locate();
-    ASSERT_TRUE(folders);
-    EXPECT_EQ(folders->content, m_installed);
-    EXPECT_EQ(folders->writable, fs::path("/home/ana/.local/share/brumaria"));
-    // Started inside the installed folder: its files are not the user's to write.
     EXPECT_EQ(Locator(m_installed).Locate()->writable, fs::path("/home/ana/.local/share/brumaria"));
-}
-
-TEST_F(ContentLocatorTest, WithoutContentTheMessageNamesTheFoldersSearched)
-{
-    const ContentLocator locator = Locator(m_work);
-    EXPECT_FALSE(locator.Locate());
-    EXPECT_EQ(locator.SearchedFolders(), (std::vector<fs::path>{m_work, m_installed}));
-    EXPECT_EQ(locator.NotFoundMessage(),
-              "No se encuentra el contenido del programa (las carpetas modelos, texturas y "
-              "snd y la imagen intro). Carpetas buscadas:\n" +
-                  m_work.string() + "\n" + m_installed.string());
-    // Without its own path, only the working directory can be searched.
     EXPECT_EQ(ContentLocator(m_work, "", "/u").SearchedFolders(), std::vector<fs::path>{m_work});
 }
 

@@ -18,7 +18,6 @@ TEST(SoundPlugin, LoadFailuresShowTheirMessagesInOrderAndStillFillTheOtherClip)
     const std::string noBuffer = "SoundPlugin ERROR: no se pudo crear el buffer secundario";
     const std::string noBufferShort = "no se pudo crear el buffer secundario";
     const std::string noWalk = "No se puede cargar el sonido del archivo snd/andar.snd";
-    const std::string noHit = "No se puede cargar el sonido del archivo snd/golpe.snd";
     // A folder stands for anything that is not a file to read.
     const std::string folderName = "(folder)";
     struct Case {
@@ -28,9 +27,6 @@ TEST(SoundPlugin, LoadFailuresShowTheirMessagesInOrderAndStillFillTheOtherClip)
     };
     const Case cases[] = {
         {"", clip, {noBuffer, noBufferShort, noWalk}, true},
-        {"", "", {noBuffer, noBufferShort, noWalk, noBuffer, noBufferShort, noHit}, false},
-        // Shorter than one stereo frame of two bytes a channel.
-        {"a", "bcd", {noBuffer, noBufferShort, noWalk, noBuffer, noBufferShort, noHit}, false},
         {std::nullopt, clip, {"No se encuentra el archivo snd/andar.snd"}, false},
         {std::nullopt,
          std::nullopt,

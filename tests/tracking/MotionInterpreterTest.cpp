@@ -1,14 +1,10 @@
 #include "tracking/MotionInterpreter.h"
 #include "app/core/LevelCamera.h"
-#include "sound/SoundPlugin.h"
 #include "tests/support/TemporaryFolder.h"
 #include "tests/support/tracking/DebugWindowRecorder.h"
-#include "tests/support/tracking/OctaveSampleFile.h"
 #include "tracking/HeadSample.h"
 #include "tracking/PassRecord.h"
-#include "tracking/SampleFiles.h"
 #include "tracking/SampleRing.h"
-#include "tracking/ThresholdFile.h"
 #include "tracking/ValuesPanel.h"
 #include "world/CCamera.h"
 #include "world/CLevelMap.h"
@@ -16,17 +12,9 @@
 #include <gtest/gtest.h>
 #include <opencv2/core.hpp>
 
-#include <array>
 #include <cmath>
 #include <cstdint>
-#include <filesystem>
 #include <tuple>
-
-#include <stdlib.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-using namespace std::string_literals;
 
 namespace {
 
@@ -88,45 +76,6 @@ PassRecord Pass(std::int32_t dx, std::int32_t signedDy, std::int32_t dz, bool fa
     std::tie(pass.thresholdX, pass.thresholdY, pass.thresholdZ) = std::make_tuple(12.8f, 26.0f, 12.0f);
     return pass;
 }
-
-const std::string kDefaultFile = "Distancia X:20\nDistancia Y:20\nDistancia Z:20\nAngulo GiroX:3\n"
-                                 "Angulo GiroY Arriba:10\nAngulo GiroY Abajo:-1\nAngulo GiroZ:10\n";
-
-// The seven stored values in file order.
-using Values = std::array<std::int32_t, 7>;
-const Values kDefaults = {20, 20, 20, 3, 10, -1, 10};
-
-Values InFileOrder(const DetectionThresholds& t)
-{
-    return {t.distanceX,        t.distanceY,          t.distanceZ,    t.yawThreshold,
-            t.pitchUpThreshold, t.pitchDownThreshold, t.rollThreshold};
-}
-
-// A name, the file's text and the values loaded.
-const std::tuple<const char*, std::string, Values> kLoads[] = {
-    {"CRLF",
-     "Distancia X:21\r\nDistancia Y:22\r\nDistancia Z:23\r\nAngulo GiroX:5\r\nAngulo GiroY Arriba:9\r\n"
-     "Angulo GiroY Abajo:-2\r\nAngulo GiroZ:8\r\n",
-     {21, 22, 23, 5, 9, -2, 8}},
-    {"white space, no final line end",
-     "Distancia X: 31  \n\nDistancia Y:\t32\t\nDistancia Z:+33 \nAngulo GiroX:6   \r\n"
-     "  Angulo GiroY Arriba:7\nAngulo GiroY Abajo:-3\nAngulo GiroZ:12",
-     {31, 32, 33, 6, 7, -3, 12}},
-    {"a line that does not match",
-     "Distancia X:41\nDistancia Y:42\nDistancia z:43\nAngulo GiroX:7\n",
-     {41, 42, 20, 3, 10, -1, 10}},
-    {"not a number", "Distancia X:abc\nDistancia Y:50\n", kDefaults},
-    {"binary garbage",
-     "\x7f"
-     "ELF\0\xff\xfe\r\n:-\x80"
-     "Distancia X:\0"
-     "99\n"s,
-     kDefaults},
-    {"beyond 32 bits",
-     "Distancia X:99999999999999999999999\nDistancia Y:-2147483649\nDistancia Z:2147483647\n"
-     "Angulo GiroX:-2147483648\nAngulo GiroY Arriba:4294967306\n",
-     {INT32_MAX, INT32_MIN, INT32_MAX, INT32_MIN, INT32_MAX, -1, 10}},
-};
 
 using Step = void (*)(Steering&);
 void LookUp(Steering& s)
@@ -308,29 +257,6 @@ TEST(MotionInterpreter, ValuesWindowShowsEveryPassWhileSwitchedOn)
     EXPECT_EQ(s.windows.Shown(ValuesPanel::kWindowName).size(), 2u);
 }
 
-TEST(MotionInterpreter, WholeRunSampleFilesParseWithOneValuePerPass)
-{
-    Steering s;
-    s.Settle(Head(0, 0));
-    s.interpreter.OpenSampleFiles();
-    for (int i = 0; i < 80; ++i) {
-        s.interpreter.SetYawMeasure(i % 7 - 3);
-        s.interpreter.SetPitchMeasure(i % 11 - 4);
-        // A tracking step, then a pass between captures.
-        i % 2 ? s.interpreter.Interpret() : s.Add(Head(i % 13 * 4.0f - 24, i % 5 * 10.0f - 20, i % 9 * 5.0f - 10));
-    }
-    const SampleValues v = s.interpreter.LastPass().Samples();
-    s.interpreter.CloseSampleFiles();
-    const std::int32_t last[6] = {v.movX, v.movY, v.movZ, v.giroX, v.giroY, v.giroZ};
-    for (int i = 0; i < 6; ++i) {
-        const OctaveSampleFile file =
-            OctaveSampleFile::Parse(TemporaryFolder::Read(kSampleFileNames[i][0]), kSampleFileNames[i][1]);
-        EXPECT_EQ(std::make_tuple(file.error, file.samples.size(), file.samples.empty() ? 0 : file.samples.back()),
-                  std::make_tuple("", 80u, last[i]))
-            << kSampleFileNames[i][0];
-    }
-}
-
 TEST(HeadSample, MeasuresTruncateTowardZeroAndTheRollUsesTheRoughPi)
 {
     const HeadSample s = HeadSample::FromFeatures(100.9f, 99.0f, 141.0f, 101.0f, 161.7f, 2.5f, -1.5f);
@@ -341,7 +267,6 @@ TEST(HeadSample, MeasuresTruncateTowardZeroAndTheRollUsesTheRoughPi)
     // Right eye lower in the image: negative. 10.001 degrees: -10 with 180 / pi, -9 with 180 / 3.1415.
     const double angle = 10.001 * M_PI / 180.0;
     EXPECT_EQ(HeadSample::FromFeatures(0, 0, 100 * std::cos(angle), 100 * std::sin(angle), 50, 0, 0).roll, -9);
-    EXPECT_EQ(HeadSample::FromFeatures(0, 0, 40, -40 * std::tan(12.5 * M_PI / 180.0), 50, 0, 0).roll, 12);
     EXPECT_EQ(HeadSample::FromFeatures(3e10f, -3e10f, 3e10f, -3e10f, 3e10f, 0, 0).eyeMouth, 2147483647) << "saturates";
     EXPECT_EQ(HeadSample::FromFeatures(NAN, 0, 1, 0, 0, 0, 0).eyeCentreX, 0);
 }
@@ -400,131 +325,4 @@ TEST(PassRecord, ExcessesBeyondTheTruncatedThresholdsWithTheirSignsAndWords)
     PassRecord edge = Pass(12, 0, 0, false, false);
     edge.thresholdX = 12.0f;
     EXPECT_EQ(ValuesPanel::Lines(edge)[6], "X Derecha: 0") << "the x dead zone excludes its threshold";
-}
-
-TEST(SampleFiles, HeaderThenOneValuePerPassInTheFileOrderThenTheClosingStatement)
-{
-    TemporaryFolder folder;
-    TemporaryFolder::Write("muestrasGiroY.m", "giroY =[0,1,2,3]\nold");
-    SampleFiles files;
-    ASSERT_TRUE(files.Open());
-    files.Append({1, 2, 3, 4, 5, 6});
-    files.Append({-7, 0, -9, -10, 11, -2147483647 - 1});
-    files.Close();
-    files.Close();
-    files.Append({9, 9, 9, 9, 9, 9});
-    const std::vector<std::vector<long long>> expected = {{1, -7},  {2, 0},  {3, -9},
-                                                          {4, -10}, {5, 11}, {6, -2147483648LL}};
-    for (int i = 0; i < 6; ++i) {
-        const OctaveSampleFile file =
-            OctaveSampleFile::Parse(TemporaryFolder::Read(kSampleFileNames[i][0]), kSampleFileNames[i][1]);
-        EXPECT_EQ(std::make_tuple(file.error, file.samples), std::make_tuple("", expected[i]))
-            << kSampleFileNames[i][0];
-    }
-    EXPECT_EQ(TemporaryFolder::Read("muestrasPosX.m"), "movX =[0,1,-7]\nmovX = [(1:columns(movX)); movX]'");
-}
-
-// A scripted head steers the real camera through the real level map, with real sound (OpenAL's
-// null backend).
-TEST(HeadSteering, DriftNearerRollThenAWall)
-{
-    ::setenv("ALSOFT_DRIVERS", "null", 0);
-    Steering s;
-    TemporaryFolder::LinkContent({"snd"});
-    SoundPlugin sound;
-    ASSERT_TRUE(sound.Init(22050, 2, 6));
-    ASSERT_TRUE(sound.LoadClips());
-    const auto heading = [&s] {
-        return std::atan2(s.camera.LookAt().x - s.camera.Eye().x, s.camera.LookAt().z - s.camera.Eye().z);
-    };
-    s.Settle(Head(0, 0));
-
-    // The player leans to their left: the face drifts right in the picture, the viewer strafes left.
-    for (int i = 1; i <= 30; ++i)
-        s.Add(Head(2.0f * i, 0));
-    EXPECT_LT(s.camera.Eye().x, -0.1f);
-    EXPECT_EQ(s.camera.Eye().z, 0.0f);
-    EXPECT_EQ(heading(), 0.0f);
-    EXPECT_TRUE(sound.IsPlaying(WalkClip));
-    // Back to the middle, then nearer: walks forward.
-    s.Add(Head(0, 0), 10);
-    const glm::vec3 beforeWalk = s.camera.Eye();
-    s.Add(Head(0, 0, 20), 10);
-    EXPECT_GT(s.camera.Eye().z, beforeWalk.z + 1.0f);
-    // Upright, then rolled with the right eye lower: only turns, to the left.
-    s.Add(Head(0, 0), 10);
-    const glm::vec3 beforeRoll = s.camera.Eye();
-    s.Add(Head(0, 0, 0, 20), 20);
-    EXPECT_LT(heading(), -0.05f);
-    EXPECT_EQ(s.camera.Eye(), beforeRoll);
-
-    // Upright and nearer again: walks on until a wall stops a whole step (not one that rounds
-    // away), with the hit sound.
-    s.Add(Head(0, 0), 10);
-    EXPECT_FALSE(sound.IsPlaying(HitClip));
-    glm::vec3 previous(-1.0f);
-    for (int i = 0; i < 3000 && !(s.camera.Eye() == previous && s.interpreter.LastPass().dz >= 30); ++i) {
-        previous = s.camera.Eye();
-        s.Add(Head(0, 0, 40));
-    }
-    EXPECT_EQ(s.camera.Eye(), previous) << "never reached a wall";
-    EXPECT_TRUE(sound.IsPlaying(HitClip));
-    EXPECT_GT(std::hypot(previous.x, previous.z), 3.0f);
-}
-
-TEST(ThresholdFile, LoadSetsTheDefaultsThenReadsUntilALineDoesNotMatch)
-{
-    TemporaryFolder folder;
-    for (const auto& [name, text, expected] : kLoads) {
-        TemporaryFolder::Write("configuracion", text);
-        DetectionThresholds t;
-        t.distanceX = 777;
-        EXPECT_TRUE(ThresholdFile::Load(t)) << name;
-        EXPECT_EQ(InFileOrder(t), expected) << name;
-        // Minus the most negative yaw threshold is the largest left limit there is.
-        EXPECT_EQ(t.yawLeftLimit, expected[3] == INT32_MIN ? INT32_MAX : -expected[3]) << name;
-        EXPECT_EQ(TemporaryFolder::Read("configuracion"), text) << name << ": left as it was";
-    }
-}
-
-TEST(ThresholdFile, MissingFileIsCreatedWithTheDefaultLinesAndASaveReplacesItWhole)
-{
-    TemporaryFolder folder;
-    DetectionThresholds t;
-    ASSERT_TRUE(ThresholdFile::Load(t));
-    EXPECT_EQ(TemporaryFolder::Read("configuracion"), kDefaultFile);
-
-    t = {25, -4, 4, 12, -7, 15, 35, 30};  // in member order
-    ASSERT_TRUE(ThresholdFile::Save(t));
-    const std::string saved = "Distancia X:25\nDistancia Y:30\nDistancia Z:35\nAngulo GiroX:4\n"
-                              "Angulo GiroY Arriba:12\nAngulo GiroY Abajo:-7\nAngulo GiroZ:15\n";
-    EXPECT_EQ(TemporaryFolder::Read("configuracion"), saved);
-    EXPECT_FALSE(std::filesystem::exists("configuracion.tmp"));
-    // When the replacement cannot be written beside it, or the file is read-only, it stays.
-    std::filesystem::create_directory("configuracion.tmp");
-    EXPECT_FALSE(ThresholdFile::Save(DetectionThresholds()));
-    std::filesystem::remove("configuracion.tmp");
-    ::chmod("configuracion", 0444);
-    if (::geteuid() != 0) {  // root writes any file
-        EXPECT_FALSE(ThresholdFile::Save(DetectionThresholds()));
-    }
-    EXPECT_EQ(TemporaryFolder::Read("configuracion"), saved);
-}
-
-TEST(ThresholdFile, AFolderOfThatNameOrAnUnwritableFolderGivesFalseAndDefaults)
-{
-    TemporaryFolder folder{"configuracion", "removed"};
-    const auto expectRefused = [](const char* where) {
-        DetectionThresholds t;
-        t.distanceY = 5;
-        EXPECT_FALSE(ThresholdFile::Load(t)) << where;
-        EXPECT_EQ(InFileOrder(t), kDefaults) << where;
-        EXPECT_FALSE(ThresholdFile::Save(t)) << where;
-        EXPECT_FALSE(std::filesystem::exists("configuracion.tmp")) << where;
-    };
-    expectRefused("a folder named configuracion");
-    // A working folder removed under the program takes no file, whoever runs it (root too).
-    std::filesystem::current_path("removed");
-    std::filesystem::remove(folder.Path() / "removed");
-    expectRefused("a removed working folder");
 }

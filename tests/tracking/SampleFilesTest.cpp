@@ -85,20 +85,13 @@ private:
     bool m_mounted = false;
 };
 
-// A file this process cannot open for writing: immutable where the file system has the flag,
-// else under a read-only bind mount, else (for anyone but root) read-only.
+// A file this process cannot open for writing while the object lives: immutable where the file
+// system has the flag, else under a read-only bind mount, else (for anyone but root) read-only.
 class UntouchableFile {
 public:
     explicit UntouchableFile(const std::string& path) : m_path(path)
     {
-        const int fd = ::open(path.c_str(), O_RDONLY);
-        int flags = 0;
-        if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
-            flags |= FS_IMMUTABLE_FL;
-            m_immutable = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-        }
-        if (fd >= 0)
-            ::close(fd);
+        m_immutable = SetImmutable(true);
         if (!m_immutable && ::mount(path.c_str(), path.c_str(), nullptr, MS_BIND, nullptr) == 0) {
             m_bound = true;
             m_readOnly = ::mount(nullptr, path.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0;
@@ -108,21 +101,26 @@ public:
     }
     ~UntouchableFile()
     {
-        if (m_immutable) {
-            const int fd = ::open(m_path.c_str(), O_RDONLY);
-            int flags = 0;
-            if (::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
-                flags &= ~FS_IMMUTABLE_FL;
-                ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
-            }
-            ::close(fd);
-        }
+        if (m_immutable)
+            SetImmutable(false);
         if (m_bound)
             ::umount2(m_path.c_str(), MNT_DETACH);
     }
     bool Untouchable() const { return m_immutable || m_readOnly || ::access(m_path.c_str(), W_OK) != 0; }
 
 private:
+    bool SetImmutable(bool immutable) const
+    {
+        const int fd = ::open(m_path.c_str(), O_RDONLY);
+        int flags = 0;
+        bool set = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+        flags = immutable ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+        set = set && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        if (fd >= 0)
+            ::close(fd);
+        return set;
+    }
+
     std::string m_path;
     bool m_immutable = false;
     bool m_bound = false;
@@ -134,6 +132,7 @@ private:
 TEST(SampleFiles, EveryFlushLeavesSixCompleteScriptsAndAnEndTheExactBytes)
 {
     TemporaryFolder folder;
+    WritePreviousRun();
     MessageCapture messages;
     SampleFiles files;
     ASSERT_TRUE(files.Open());
@@ -144,11 +143,17 @@ TEST(SampleFiles, EveryFlushLeavesSixCompleteScriptsAndAnEndTheExactBytes)
     ExpectPasses(0, "before the interval");
     files.FlushIfDue(SampleFiles::kFlushIntervalMs);
     ExpectPasses(2, "after the interval");
-    files.Append(Pass(3));
+    files.Append({3, 4, 5, 6, 7, -2147483647 - 1});
     files.FlushIfDue(SampleFiles::kFlushIntervalMs * 1.5);
     ExpectPasses(2, "half an interval later");
     files.Close();
+    files.Close();
+    files.Append(Pass(4));
     EXPECT_EQ(TemporaryFolder::Read("muestrasPosX.m"), "movX =[0,1,2,3]\nmovX = [(1:columns(movX)); movX]'");
+    // Each value in its own file.
+    const long long last[6] = {3, 4, 5, 6, 7, -2147483648LL};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(ReadAll()[i].samples, (std::vector<long long>{1, 2, last[i]})) << kSampleFileNames[i][0];
 
     // A program that never reads the clock still writes as it goes, a few tens of kilobytes at a time.
     ASSERT_TRUE(files.Open());
@@ -260,12 +265,11 @@ TEST(SampleFiles, AFileThatCannotBeOpenedKeepsThePreviousRunsSixAndSaysSo)
               std::vector<std::string>{"No se puede escribir el archivo de muestras muestrasPosZ.m: "
                                        "esta partida no guarda muestras y se conservan las de la anterior"});
     EXPECT_TRUE(std::filesystem::is_fifo("muestrasPosZ.m"));
-    for (const char* name : {"muestrasPosX.m", "muestrasPosY.m", "muestrasGiroX.m"})
-        EXPECT_EQ(OctaveSampleFile::Parse(TemporaryFolder::Read(name),
-                                          name[8] == 'P' ? std::string("mov") + name[11] : "giroX")
-                      .samples,
-                  (std::vector<long long>{7, 8}))
-            << name;
+    for (const int i : {0, 1, 3, 4, 5})
+        EXPECT_EQ(
+            OctaveSampleFile::Parse(TemporaryFolder::Read(kSampleFileNames[i][0]), kSampleFileNames[i][1]).samples,
+            (std::vector<long long>{7, 8}))
+            << kSampleFileNames[i][0];
 
     std::filesystem::remove("muestrasPosZ.m");
     WritePreviousRun();

@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <filesystem>
 #include <fstream>
 
 #include <sys/stat.h>
@@ -144,17 +146,38 @@ TEST_F(CRendererTest, SetUpFailuresAndShortcomingsHaveTheirMessages)
     EXPECT_TRUE(fontless.Calls().empty());
 }
 
-// A cross that asks for two thousand million vertices costs the three crosses; the rest loads.
+// A cross that asks for two thousand million vertices costs the three crosses, within seconds;
+// the rest loads.
 TEST_F(CRendererTest, AModelThatCannotBeReadCostsOnlyItsOwnPlaces)
 {
     PlaceModelSet();
     std::ofstream("modelos/cruz.x") << "xof 0303txt 0032\nMesh Enorme {\n 2000000000;\n 0.0;0.0;0.0;,\n 1.0;0.0;0.0;,\n"
                                        " 0.0;1.0;0.0;;\n 1;\n 3;0,1,2;;\n}\n";
+    const auto start = std::chrono::steady_clock::now();
     ASSERT_TRUE(renderer.Init(device, 640, 480));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
     EXPECT_EQ(messages.Texts(), std::vector<std::string>(3, "No se puede leer el archivo modelos/cruz.x\n"));
     ASSERT_EQ(renderer.ModelCount(), 23);
     for (int i = 0; i < renderer.ModelCount(); ++i)
         EXPECT_EQ(renderer.Model(i).HasMesh(), i < 16 || i > 18) << i;
+}
+
+// The program's own content: every model is read and every texture its materials name is found.
+TEST_F(CRendererTest, TheContentInDataLoadsWholeWithItsTextures)
+{
+    for (const char* entry : {"modelos", "texturas"})
+        std::filesystem::remove(entry);
+    TemporaryFolder::LinkContent({"modelos", "texturas"});
+    ASSERT_TRUE(renderer.Init(device, 640, 480));
+    EXPECT_TRUE(messages.Messages().empty());
+    for (int i = 0; i < CRenderer::kModelCount; ++i) {
+        const CModel& model = renderer.Model(i);
+        ASSERT_TRUE(model.HasMesh()) << i;
+        for (std::size_t m = 0; m < model.MeshContents().materials.size(); ++m)
+            if (!model.MeshContents().materials[m].textureFile.empty()) {
+                EXPECT_NE(model.Textures()[m], nullptr) << "model " << i << " material " << m;
+            }
+    }
 }
 
 // Without its picture the intro says so and stays white; a FIFO of that name is not waited for.

@@ -120,11 +120,6 @@ protected:
         ASSERT_NE(item, nullptr);
         QTest::mouseClick(&menu, Qt::LeftButton, {}, menu.actionGeometry(item).center());
     }
-    static void CloseMenus()
-    {
-        while (QWidget* popup = QApplication::activePopupWidget())
-            popup->close();
-    }
 
     ContentFolder folder;
     MessageCapture messages;
@@ -132,12 +127,14 @@ protected:
     CGameApp app{std::unique_ptr<CameraLister>(cameras)};
 };
 
-TEST_F(CameraMenuTest, ListsTheCamerasThatCaptureEachTimeItOpensAndTheSizesOfTheChosenOne)
+// Then the chosen camera, missing: the player is told which, and the keys steer as with no camera.
+TEST_F(CameraMenuTest, ListsTheCamerasThatCaptureEachTimeItOpensTheSizesOfTheChosenOneAndNamesItIfMissing)
 {
     OpenWebcamMenu();
     EXPECT_EQ(Items(webcamMenu()),
               (Texts{"Integrated Camera", "USB 2.0 Camera", "Ninguna (solo teclas)", "-", "Resolución (gris)"}));
-    CloseMenus();
+    while (QWidget* popup = QApplication::activePopupWidget())
+        popup->close();
 
     // Plugged in while the program runs.
     cameras->devices.push_back({"/dev/video63", "Logitech C920", true, {{640, 480}}});
@@ -172,17 +169,11 @@ TEST_F(CameraMenuTest, ListsTheCamerasThatCaptureEachTimeItOpensAndTheSizesOfThe
     EXPECT_EQ(Fields(CameraSettings::Load()),
               Fields({CameraChoice::Kind::Device, "/dev/video60", "Integrated Camera", {640, 480}}));
     EXPECT_EQ(messages.Texts(), Texts{});
-}
 
-// A camera chosen but missing: the player is told which, and the keys steer as with no camera.
-TEST_F(CameraMenuTest, AChosenCameraThatCannotBeOpenedIsNamedAndTheKeysSteer)
-{
-    OpenWebcamMenu();
-    Click(webcamMenu(), Item(webcamMenu(), "USB 2.0 Camera"));
     const glm::vec3 start = CCamera::Instance()->Eye();
     QTest::keyClick(&frame().View(), Qt::Key_Return);
     const std::string named =
-        "No se puede abrir la webcam \"USB 2.0 Camera\" (/dev/video62): se juega solo con las teclas.";
+        "No se puede abrir la webcam \"Integrated Camera\" (/dev/video60): se juega solo con las teclas.";
     EXPECT_EQ(messages.Texts(), Texts{named});
     EXPECT_EQ(g_steeringMode, NoCamera);
     QTest::keyClick(&frame().View(), Qt::Key_Up);

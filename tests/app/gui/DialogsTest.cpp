@@ -2,18 +2,12 @@
 #include "app/CParamDeteccion.h"
 #include "app/CParametros.h"
 #include "app/DialogUnits.h"
-#include "app/core/LevelCamera.h"
 #include "app/core/ProcessSettings.h"
 #include "platform/MessageBox.h"
 #include "tests/support/TemporaryFolder.h"
-#include "tests/support/tracking/HeadScenes.h"
 #include "tracking/CHeadTracker.h"
 #include "tracking/NullDebugWindows.h"
 #include "tracking/capture/CaptureSource.h"
-#include "world/CCamera.h"
-#include "world/CLevelMap.h"
-
-#include <glm/geometric.hpp>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -83,7 +77,7 @@ protected:
     MotionSettings& settings = tracker.Settings();
 };
 
-TEST_F(DialogsTest, ParametrosRestoreThenEscChangesNothingRestoreThenOkStoresAndSavesTheDefaults)
+TEST_F(DialogsTest, ParametrosRestoreThenEscChangesNothingOkSavesAndReportsAFileItCannotRewrite)
 {
     settings.SetThreshold(&DetectionThresholds::distanceY, 12);
     settings.SetThreshold(&DetectionThresholds::pitchDownThreshold, -6);
@@ -93,23 +87,22 @@ TEST_F(DialogsTest, ParametrosRestoreThenEscChangesNothingRestoreThenOkStoresAnd
         CParametros dialog(settings);
         Show(dialog, 235, 160);
         EXPECT_EQ(TextsOf<QLineEdit>(dialog), (Texts{"20", "12", "20", "3", "10", "-6", "10"}));
-        EXPECT_EQ(TextsOf<QLabel>(dialog),
-                  (Texts{"UMBRALES", "Distancia para desplazamientos laterales:", "%", "Distancia entre ojos y boca:",
-                         "%", "Distancia interocular para andar:", "%", "Giro X:", "pixeles",
-                         "Giro Y arriba:", "pixeles", "Giro Y abajo:", "pixeles", "Giro Z:", "º"}));
-        EXPECT_EQ(TextsOf<QPushButton>(dialog), (Texts{"Restaurar valores", "OK"}));
         EXPECT_EQ(QApplication::focusWidget(), ChildNamed<QLineEdit>(dialog, "distanceX"));
         QTest::mouseClick(ChildNamed<QPushButton>(dialog, "restore"), Qt::LeftButton);
         EXPECT_EQ(TextsOf<QLineEdit>(dialog), (Texts{"20", "20", "20", "3", "10", "-1", "10"}));
-        if (confirm)
+        if (confirm) {
+            EXPECT_EQ(TextsOf<QLabel>(dialog),
+                      (Texts{"UMBRALES", "Distancia para desplazamientos laterales:", "%",
+                             "Distancia entre ojos y boca:", "%", "Distancia interocular para andar:", "%", "Giro X:",
+                             "pixeles", "Giro Y arriba:", "pixeles", "Giro Y abajo:", "pixeles", "Giro Z:", "º"}));
+            EXPECT_EQ(TextsOf<QPushButton>(dialog), (Texts{"Restaurar valores", "OK"}));
             QTest::mouseClick(ChildNamed<QPushButton>(dialog, "ok"), Qt::LeftButton);
-        else
+        } else {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-        EXPECT_EQ(dialog.result(), confirm ? QDialog::Accepted : QDialog::Rejected);
-        if (!confirm) {  // cancelled: the settings and the file keep their values
             EXPECT_EQ(settings.Thresholds().distanceY, 12);
             EXPECT_EQ(TemporaryFolder::Read("configuracion"), ownFile);
         }
+        EXPECT_EQ(dialog.result(), confirm ? QDialog::Accepted : QDialog::Rejected);
     }
     EXPECT_EQ(TemporaryFolder::Read("configuracion"),
               "Distancia X:20\nDistancia Y:20\nDistancia Z:20\nAngulo GiroX:3\n"
@@ -117,10 +110,8 @@ TEST_F(DialogsTest, ParametrosRestoreThenEscChangesNothingRestoreThenOkStoresAnd
     // The left turn limit follows the yaw threshold.
     EXPECT_EQ(settings.Thresholds().yawLeftLimit, -3);
     EXPECT_TRUE(messages.Messages().empty());
-}
 
-TEST_F(DialogsTest, ParametrosReadsTheEditsAsAtoiAndReportsAFileItCannotRewrite)
-{
+    // The edits read as atoi does, into a file that cannot be rewritten.
     std::filesystem::remove("configuracion");
     std::filesystem::create_directories("configuracion/ocupado");
     CParametros dialog(settings);
@@ -159,31 +150,10 @@ TEST_F(DialogsTest, CapturasPorSegundoAppliesEveryMoveOfTheSliderWithin1To50AndE
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
 }
 
-TEST_F(DialogsTest, OpcionesDeteccionAppliesItsBoxesOnAceptarOnlyClearingWalkingStopsItFromTheNextCapture)
+// Esc applies nothing, "Aceptar" what the boxes show (the interpreter reads the options on every
+// pass: MotionInterpreterTest).
+TEST_F(DialogsTest, OpcionesDeteccionAppliesItsBoxesOnAceptarOnly)
 {
-    CLevelMap levelMap;
-    CCamera camera;
-    LevelCamera steeredCamera(camera, levelMap);
-    tracker.SetCamera(&steeredCamera);
-    // Still, then the face comes nearer and stays there.
-    std::string error;
-    const std::optional<MotionScript> script = MotionScript::Parse("still:10,nearer:1.5", error);
-    ASSERT_TRUE(script) << error;
-    ASSERT_TRUE(headscenes::Writer().Write(*script, "cara.avi", "cara.csv", error)) << error;
-    ASSERT_GT(tracker.OpenVideoFile("cara.avi"), 0.0);
-    // How far a capture takes the camera along its horizontal view direction.
-    const auto forwardStep = [&] {
-        const glm::vec3 from = camera.Eye();
-        const glm::vec3 view = camera.LookAt() - from;
-        EXPECT_TRUE(tracker.GrabAndProcess());
-        tracker.InterpretBetweenFrames();
-        return glm::dot(camera.Eye() - from, glm::normalize(glm::vec3(view.x, 0.0f, view.z)));
-    };
-    // Into the hold, where every capture walks forward.
-    for (int frame = 0; frame < 10 + MotionScript::kRampFrames + 5; ++frame)
-        ASSERT_TRUE(tracker.GrabAndProcess()) << frame;
-    ASSERT_GT(forwardStep(), 0.1f) << "walks while the face is near";
-    // Esc applies nothing, "Aceptar" what the boxes show.
     settings.Options().rotateY = false;
     for (const bool confirm : {false, true}) {
         CParamDeteccion dialog(settings);
@@ -202,9 +172,6 @@ TEST_F(DialogsTest, OpcionesDeteccionAppliesItsBoxesOnAceptarOnlyClearingWalking
         EXPECT_EQ(settings.Options().moveZ, !confirm);
     }
     EXPECT_FALSE(settings.Options().rotateY);
-    for (int capture = 0; capture < 10; ++capture)
-        EXPECT_NEAR(forwardStep(), 0.0f, 1e-5f) << capture;
-    EXPECT_EQ(tracker.State(), Tracking);
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include "app/DialogMessagePresenter.h"
 #include "app/HeadPlotWindow.h"
 #include "app/MenuCommand.h"
-#include "app/core/CommandLineOptions.h"
 #include "app/core/ProcessSettings.h"
 #include "platform/MessageBox.h"
 #include "tests/support/TemporaryFolder.h"
@@ -40,7 +39,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -115,41 +113,29 @@ TEST(MainFrameTest, TheMenuHasItsPopupsItemsIdentifiersAndCheckMarks)
     // Without the customise hint the window manager would add its own boxes.
     EXPECT_EQ(frame.windowFlags() & (Qt::CustomizeWindowHint | Qt::WindowTitleHint),
               Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    // Popup titles, then "text command checkable checked" per item, "-" per separator.
-    std::vector<std::string> menu;
+    // Per popup its title, then "text command checkable checked" per item, "-" per separator.
+    Texts menu;
     for (const QAction* popup : frame.menuBar()->actions()) {
-        menu.push_back(popup->text().toStdString());
-        for (const QAction* item : popup->menu()->actions()) {
-            const QString text = QString("%1 %2 %3%4").arg(item->text()).arg(item->data().toInt());
-            const QString marks = text.arg(int(item->isCheckable())).arg(int(item->isChecked()));
-            menu.push_back(item->isSeparator() ? "-" : marks.toStdString());
-        }
+        QString line = popup->text() + ":";
+        for (const QAction* item : popup->menu()->actions())
+            line += item->isSeparator()
+                ? QString(" | -")
+                : QString(" | %1 %2 %3%4")
+                      .arg(item->text(), item->data().toString(), QString::number(item->isCheckable()),
+                           QString::number(item->isChecked()));
+        menu.push_back(line.toStdString());
     }
-    EXPECT_EQ(menu,
-              (std::vector<std::string>{"&Archivo",
-                                        "Empezar 32788 00",
-                                        "Abrir 32783 00",
-                                        "WebCam 32786 10",
-                                        "Solo teclas 32785 10",
-                                        "-",
-                                        "&Salir 57665 00",
-                                        "&Vistas",
-                                        "FrameA 32772 10",
-                                        "FrameB 32773 10",
-                                        "Valores 32774 10",
-                                        "Rendimiento 32775 10",
-                                        "Cámara 32778 11",
-                                        "Gráficas 32800 10",
-                                        "&Opciones",
-                                        "Parámetros 32771 00",
-                                        "Detecta Preciso 32780 10",
-                                        "Detección movimientos 32781 00",
-                                        "Número capturas seg 32782 00",
-                                        "Elegir webcam 32801 00",
-                                        "Ay&uda",
-                                        "&Temas de Ayuda 57667 00",
-                                        "-",
-                                        "&Acerca de Brumaria... 57664 00"}));
+    ASSERT_EQ(menu.size(), 4u);
+    EXPECT_EQ(menu[0],
+              "&Archivo: | Empezar 32788 00 | Abrir 32783 00 | WebCam 32786 10 | Solo teclas 32785 10 | - | "
+              "&Salir 57665 00");
+    EXPECT_EQ(menu[1],
+              "&Vistas: | FrameA 32772 10 | FrameB 32773 10 | Valores 32774 10 | Rendimiento 32775 10 | "
+              "Cámara 32778 11 | Gráficas 32800 10");
+    EXPECT_EQ(menu[2],
+              "&Opciones: | Parámetros 32771 00 | Detecta Preciso 32780 10 | Detección movimientos 32781 00 | "
+              "Número capturas seg 32782 00 | Elegir webcam 32801 00");
+    EXPECT_EQ(menu[3], "Ay&uda: | &Temas de Ayuda 57667 00 | - | &Acerca de Brumaria... 57664 00");
 }
 
 // The program without a camera, started in a folder of its own.
@@ -217,7 +203,6 @@ protected:
 
 TEST_F(GameAppTest, BeforeEnterOnlyTheIntroShowsThenEveryKeyIsOneStepOfTheKeyTableAndEscEndsTheProgram)
 {
-    EXPECT_EQ(view()->size(), QSize(640, 480));
     // Start-up wrote its progress around the renderer's and the sound's.
     ASSERT_GE(statusTexts.size(), 3u);
     EXPECT_EQ(statusTexts.front(), "10 10 Cargando ...");
@@ -227,15 +212,15 @@ TEST_F(GameAppTest, BeforeEnterOnlyTheIntroShowsThenEveryKeyIsOneStepOfTheKeyTab
     QImage white(640, 480, QImage::Format_RGB32);
     white.fill(Qt::white);
     EXPECT_EQ(firstFrame.convertToFormat(QImage::Format_RGB32), white);
-    EXPECT_EQ(std::pair(g_steeringMode, g_nCapturesPerSecond), std::pair(KeysOnly, 5));
     // A wider window gets the intro drawn anew at its size, the 4:3 view between black bars; F11
     // gives it the whole screen and takes it back.
     OpenGLDevice* device = frame().findChild<OpenGLDevice*>();
     frame().resize(frame().width() + 360, frame().height());
     const QImage wider = device->ReadBackBuffer();
     ASSERT_EQ(wider.size(), QSize(1000, 480));
-    EXPECT_TRUE(wider.pixel(170, 240) == qRgb(0, 0, 0) && wider.pixel(181, 240) == qRgb(255, 255, 255) &&
-                wider.pixel(818, 240) == qRgb(255, 255, 255) && wider.pixel(830, 240) == qRgb(0, 0, 0));
+    EXPECT_EQ(
+        (std::vector<QRgb>{wider.pixel(170, 240), wider.pixel(181, 240), wider.pixel(818, 240), wider.pixel(830, 240)}),
+        (std::vector<QRgb>{qRgb(0, 0, 0), qRgb(255, 255, 255), qRgb(255, 255, 255), qRgb(0, 0, 0)}));
     QTest::keyClick(view(), Qt::Key_F11);
     EXPECT_TRUE(frame().isFullScreen());
     QTest::keyClick(view(), Qt::Key_F11);
@@ -356,46 +341,70 @@ TEST_F(GameAppTest, BeforeEnterOnlyTheIntroShowsThenEveryKeyIsOneStepOfTheKeyTab
     ExpectTheProgramToEnd([this] { QTest::keyClick(view(), Qt::Key_Escape); });
 }
 
-TEST_F(GameAppTest, AbrirChoosesTheSourceEmpezarStartsPlayThenRestartsTheWalkAndWebcamTakesTheSourceBack)
+// With "Gráficas" on, the play follows a video; "Parámetros" moves the plot's dead zones as it is
+// confirmed. (--views and the saved view pictures: the checkout's demo run.)
+TEST_F(GameAppTest, AbrirChoosesTheSourceEmpezarStartsPlayGraficasFollowsItThenRestartsTheWalkWebcamTakesItBack)
 {
     Choose(CommandWebcam);
     EXPECT_TRUE(frame().IsChecked(CommandWebcam));
     const std::string note = folder.FilePath("nota.txt");
     std::ofstream(note) << "no es un vídeo\n";
     const std::string video = folder.FilePath("quieto.avi");
-    headscenes::WriteVideo(video, std::vector<cv::Mat>(6, headscenes::FaceFrame()));
-    // Cancelled, then a file that is no video, then the video.
-    Texts seen;
-    const ModalCloser fileDialog([&](QWidget* modal) {
-        auto* dialog = qobject_cast<QFileDialog*>(modal);
-        ASSERT_NE(dialog, nullptr);
-        seen.push_back(dialog->windowTitle().toStdString() + ": " + dialog->nameFilters().join(", ").toStdString());
-        if (seen.size() == 1)
-            return QTest::keyClick(dialog->focusWidget(), Qt::Key_Escape);
-        // The name field confirmed with Enter (typing would open the completer, which takes it).
-        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        name->setText(QString::fromStdString(seen.size() == 2 ? note : video));
-        QTest::keyClick(name, Qt::Key_Return);
-    });
-    Choose(CommandOpen);
-    EXPECT_FALSE(frame().IsChecked(CommandWebcam));
-    EXPECT_FALSE(state().m_pszVideoFile);
-    Choose(CommandOpen);
-    EXPECT_EQ(std::pair(*state().m_pszVideoFile, state().m_dVideoFrameRate), std::pair(note, 0.0));
-    EXPECT_EQ(
-        messages.Texts(),
-        (Texts{"No hay ninguna webcam elegida (Opciones > Elegir webcam).", "No se puede abrir el vídeo " + note}));
-    Choose(CommandOpen);
-    EXPECT_EQ(seen, Texts(3, "Abrir: Archivos avi (*.avi), Todos los archivos (*)"));
-    EXPECT_EQ(std::pair(*state().m_pszVideoFile, state().m_dVideoFrameRate), std::pair(video, 25.0));
+    headscenes::WriteVideo(video, std::vector<cv::Mat>(16, headscenes::FaceFrame()));
+    {
+        // Cancelled, then a file that is no video, then the video.
+        Texts seen;
+        const ModalCloser fileDialog([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            seen.push_back(dialog->windowTitle().toStdString() + ": " + dialog->nameFilters().join(", ").toStdString());
+            if (seen.size() == 1)
+                return QTest::keyClick(dialog->focusWidget(), Qt::Key_Escape);
+            // The name field confirmed with Enter (typing would open the completer, which takes it).
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            name->setText(QString::fromStdString(seen.size() == 2 ? note : video));
+            QTest::keyClick(name, Qt::Key_Return);
+        });
+        Choose(CommandOpen);
+        EXPECT_FALSE(frame().IsChecked(CommandWebcam));
+        EXPECT_FALSE(state().m_pszVideoFile);
+        Choose(CommandOpen);
+        EXPECT_EQ(std::pair(*state().m_pszVideoFile, state().m_dVideoFrameRate), std::pair(note, 0.0));
+        EXPECT_EQ(
+            messages.Texts(),
+            (Texts{"No hay ninguna webcam elegida (Opciones > Elegir webcam).", "No se puede abrir el vídeo " + note}));
+        Choose(CommandOpen);
+        EXPECT_EQ(seen, Texts(3, "Abrir: Archivos avi (*.avi), Todos los archivos (*)"));
+        EXPECT_EQ(std::pair(*state().m_pszVideoFile, state().m_dVideoFrameRate), std::pair(video, 25.0));
+    }
 
+    Choose(CommandGraphs);
     Choose(CommandStart);
     EXPECT_EQ(g_steeringMode, HeadSteering);
-    // The face is followed until the video runs out; "Imagen" shows it, the keys stay with the view.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return tracker().FrameCounter() >= 5; }, 5000));
+    // The face is followed until the video runs out; "Imagen" shows it, "Gráficas" takes every
+    // capture, the keys stay with the view.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tracker().FrameCounter() >= 15; }, 5000));
     ASSERT_EQ(tracker().State(), Tracking);
     EXPECT_TRUE(WindowShown("Imagen"));
     EXPECT_EQ(QApplication::focusWidget(), view());
+    const QtCharts::QChart& strip = app.Plot().Strip(MeasureEyeCentreX);
+    const auto series = [&strip](const char* name) {
+        const QList<QtCharts::QAbstractSeries*> all = strip.series();
+        return *std::find_if(all.begin(), all.end(), [name](auto* s) { return s->name() == QString::fromUtf8(name); });
+    };
+    EXPECT_GE(static_cast<QtCharts::QXYSeries*>(series(HeadPlotWindow::kMeasureSeries))->count(), 10);
+    const auto* zone = static_cast<QtCharts::QAreaSeries*>(series(HeadPlotWindow::kZoneSeries));
+    const double high = zone->upperSeries()->at(0).y();
+    EXPECT_GT(high, 50.0) << "20 % of the rest eye-centre x, about 320";
+    const ModalCloser parameters([](QWidget* dialog) {
+        auto* distanceX = dialog->findChild<QLineEdit*>(QStringLiteral("distanceX"));
+        distanceX->setText(QStringLiteral("40"));
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("ok")), Qt::LeftButton);
+    });
+    Choose(CommandParameters);
+    EXPECT_NEAR(zone->upperSeries()->at(0).y(), 2 * high, 1e-3);
+    EXPECT_NEAR(zone->lowerSeries()->at(0).y(), -2 * high, 1e-3);
+
     for (const Qt::Key key : {Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Left})
         QTest::keyClick(view(), key);
     ASSERT_NE(Pose(), startPose);
@@ -480,7 +489,6 @@ TEST_F(GameAppTest, EveryMenuItemTwiceDoesSomethingItsModalWindowsHoldTheGameAnd
             }
             const std::string before = observe();
             const std::size_t modals = opened.size();
-            const double lastCapture = state().m_dLastCaptureTime;
             Choose(command);
             if (observe() == before)
                 idle.push_back(command);
@@ -493,13 +501,11 @@ TEST_F(GameAppTest, EveryMenuItemTwiceDoesSomethingItsModalWindowsHoldTheGameAnd
                 EXPECT_TRUE(QTest::qWaitFor([&] { return marked->second() == frame().IsChecked(command); }, 2000))
                     << command;
             }
-            if (opened.size() == modals)
-                continue;
-            // Back in the game the view has the keys, and the first pass captures at once.
-            ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
-            EXPECT_EQ(QApplication::focusWidget(), view());
-            WaitForPasses(1);
-            EXPECT_GT(state().m_dLastCaptureTime, lastCapture + 200.0);
+            // Back in the game the view has the keys.
+            if (opened.size() != modals) {
+                ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
+                EXPECT_EQ(QApplication::focusWidget(), view());
+            }
         }
     });
     EXPECT_EQ(idle, std::vector<int>{});
@@ -509,44 +515,6 @@ TEST_F(GameAppTest, EveryMenuItemTwiceDoesSomethingItsModalWindowsHoldTheGameAnd
               (Texts{"QFileDialog Abrir", "QMessageBox Brumaria", "CParametros Parámetros",
                      "CParamDeteccion Opciones Detección", "CFrameCaptura Capturas por segundo 5",
                      "CAboutDialog Acerca de Brumaria: Brumaria Version 1.0 [Aceptar]"}));
-}
-
-// --views with a video: "Gráficas" follows the play at the capture rate, "Parámetros" moves its
-// dead zones as it is confirmed, and --view-screenshots saves it beside the tracker's windows.
-TEST_F(GameAppTest, GraficasFollowsThePlayAndParametrosMovesItsBandAtOnce)
-{
-    const std::string video = folder.FilePath("quieto.avi");
-    headscenes::WriteVideo(video, std::vector<cv::Mat>(40, headscenes::FaceFrame()));
-    CommandLineOptions options;
-    options.videoFile = video;
-    options.start = true;
-    options.showViews = true;
-    app.ApplyCommandLine(options);
-    EXPECT_TRUE(frame().IsChecked(CommandGraphs));
-    EXPECT_TRUE(WindowShown("Gráficas"));
-    const QtCharts::QChart& strip = app.Plot().Strip(MeasureEyeCentreX);
-    const auto series = [&strip](const char* name) {
-        const QList<QtCharts::QAbstractSeries*> all = strip.series();
-        return *std::find_if(all.begin(), all.end(), [name](auto* s) { return s->name() == QString::fromUtf8(name); });
-    };
-    const auto* measure = static_cast<QtCharts::QXYSeries*>(series(HeadPlotWindow::kMeasureSeries));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return measure->count() >= 10; }, 5000));
-    const auto* zone = static_cast<QtCharts::QAreaSeries*>(series(HeadPlotWindow::kZoneSeries));
-    const double high = zone->upperSeries()->at(0).y();
-    EXPECT_GT(high, 50.0) << "20 % of the rest eye-centre x, about 320";
-    const ModalCloser parameters([](QWidget* dialog) {
-        auto* distanceX = dialog->findChild<QLineEdit*>(QStringLiteral("distanceX"));
-        distanceX->setText(QStringLiteral("40"));
-        QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("ok")), Qt::LeftButton);
-    });
-    Choose(CommandParameters);
-    EXPECT_NEAR(zone->upperSeries()->at(0).y(), 2 * high, 1e-3);
-    EXPECT_NEAR(zone->lowerSeries()->at(0).y(), -2 * high, 1e-3);
-
-    std::string error;
-    ASSERT_TRUE(app.SaveViewPictures("vistas", error)) << error;
-    EXPECT_EQ(QImage(QStringLiteral("vistas/Gráficas.png")).size(), app.Plot().size());
-    EXPECT_TRUE(std::filesystem::exists("vistas/Imagen.png"));
 }
 
 }  // namespace

@@ -14,7 +14,6 @@
 
 #include <cmath>
 #include <map>
-#include <sstream>
 
 namespace {
 
@@ -36,15 +35,6 @@ std::map<int, double> ByFrame(const QAbstractSeries* series)
     for (const QPointF& point : static_cast<const QXYSeries*>(series)->pointsVector())
         points[static_cast<int>(std::lround(point.x() * 25.0))] = point.y();
     return points;
-}
-
-bool SideStepped(const std::string& moves)
-{
-    std::istringstream each(moves);
-    for (std::string move; std::getline(each, move, '+');)
-        if (move == "left" || move == "right")
-            return true;
-    return false;
 }
 
 }  // namespace
@@ -74,7 +64,9 @@ TEST(HeadPlotWindow, TheSideStepStripLeavesItsBandWhereTheReplaySideStepsAndMark
             continue;
         plot.SetDeadZones(interpreter.DeadZones());
         plot.AddPass(line->frame / 25.0, interpreter.LastPass());
-        sideSteps[line->frame] = SideStepped(line->moves);
+        const std::string moves = "+" + line->moves + "+";
+        sideSteps[line->frame] =
+            moves.find("+left+") != std::string::npos || moves.find("+right+") != std::string::npos;
     }
 
     const QChart& strip = plot.Strip(MeasureEyeCentreX);

@@ -4,33 +4,43 @@
 
 #include <opencv2/core/mat.hpp>
 
+#include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
 // Debug windows that only remember what was asked of them, for tests.
 class DebugWindowRecorder : public DebugWindows {
 public:
-    enum class Action { Create, Destroy, Show };
+    void Create(const std::string& name) override { Open(name); }
+    void Destroy(const std::string& name) override
+    {
+        m_open.erase(std::remove(m_open.begin(), m_open.end(), name), m_open.end());
+    }
+    void Show(const std::string& name, const cv::Mat& image) override
+    {
+        m_shown[name].push_back(image.clone());
+        Open(name);
+    }
 
-    struct Call {
-        Action action;
-        std::string name;
-        cv::Mat image;  // a copy of the shown image; empty for the others
-    };
-
-    void Create(const std::string& name) override;
-    void Destroy(const std::string& name) override;
-    void Show(const std::string& name, const cv::Mat& image) override;
-
-    const std::vector<Call>& Calls() const { return m_calls; }
-    void Clear() { m_calls.clear(); }
-    // The windows created and not destroyed since, in creation order.
+    // Forgets the images shown so far.
+    void Clear() { m_shown.clear(); }
+    // The windows created or shown and not destroyed since, in creation order.
     const std::vector<std::string>& OpenWindows() const { return m_open; }
-    bool IsOpen(const std::string& name) const;
-    // Images shown in the named window, oldest first.
-    std::vector<cv::Mat> Shown(const std::string& name) const;
+    // Copies of the images shown in the named window, oldest first.
+    std::vector<cv::Mat> Shown(const std::string& name) const
+    {
+        const auto shown = m_shown.find(name);
+        return shown == m_shown.end() ? std::vector<cv::Mat>() : shown->second;
+    }
 
 private:
-    std::vector<Call> m_calls;
+    void Open(const std::string& name)
+    {
+        if (std::find(m_open.begin(), m_open.end(), name) == m_open.end())
+            m_open.push_back(name);
+    }
+
+    std::map<std::string, std::vector<cv::Mat>> m_shown;
     std::vector<std::string> m_open;
 };

@@ -23,7 +23,6 @@ public:
     const VideoFrame& LastFrame() const { return m_frame; }
     // The picture served last, exactly as it was handed out.
     const cv::Mat& LastServed() const;
-    std::size_t Served() const { return m_served; }
 
 private:
     std::vector<cv::Mat> m_pictures;

@@ -6,53 +6,12 @@
 
 namespace {
 
-const char* DepthFormatName(DepthFormat format)
-{
-    switch (format) {
-    case DepthFormat::D16Lockable: return "D16Lockable";
-    case DepthFormat::D16: return "D16";
-    case DepthFormat::D15S1: return "D15S1";
-    case DepthFormat::D24X8: return "D24X8";
-    case DepthFormat::D24X4S4: return "D24X4S4";
-    case DepthFormat::D24S8: return "D24S8";
-    }
-    return "?";
-}
-
-const char* TransformName(TransformType type)
-{
-    switch (type) {
-    case TransformType::World: return "World";
-    case TransformType::View: return "View";
-    case TransformType::Projection: return "Projection";
-    }
-    return "?";
-}
-
-const char* RenderStateName(RenderState state)
-{
-    switch (state) {
-    case RenderState::Lighting: return "Lighting";
-    case RenderState::CullMode: return "CullMode";
-    case RenderState::FogEnable: return "FogEnable";
-    case RenderState::FogColor: return "FogColor";
-    case RenderState::FogTableMode: return "FogTableMode";
-    case RenderState::FogStart: return "FogStart";
-    case RenderState::FogEnd: return "FogEnd";
-    case RenderState::FogVertexMode: return "FogVertexMode";
-    }
-    return "?";
-}
-
-const char* SamplerStateName(SamplerState state)
-{
-    switch (state) {
-    case SamplerState::MagFilter: return "MagFilter";
-    case SamplerState::MinFilter: return "MinFilter";
-    case SamplerState::MipFilter: return "MipFilter";
-    }
-    return "?";
-}
+// Names in the order of each enum's values.
+const char* const kDepthFormats[] = {"D16Lockable", "D16", "D15S1", "D24X8", "D24X4S4", "D24S8"};
+const char* const kTransforms[] = {"World", "View", "Projection"};
+const char* const kRenderStates[] = {"Lighting",     "CullMode", "FogEnable", "FogColor",
+                                     "FogTableMode", "FogStart", "FogEnd",    "FogVertexMode"};
+const char* const kSamplerStates[] = {"MagFilter", "MinFilter", "MipFilter"};
 
 std::string Hex(std::uint32_t value)
 {
@@ -80,17 +39,6 @@ std::vector<std::string> RecordingDevice::CallsStartingWith(const std::string& p
     return matching;
 }
 
-void RecordingDevice::Record(const std::string& call)
-{
-    m_calls.push_back(call);
-}
-
-bool RecordingDevice::Initialize()
-{
-    Record("Initialize");
-    return initializes;
-}
-
 bool RecordingDevice::GetDisplayMode(DisplayMode& mode)
 {
     Record("GetDisplayMode");
@@ -109,25 +57,15 @@ bool RecordingDevice::GetCaps(DeviceCaps& result)
 
 bool RecordingDevice::CreateDevice(DepthFormat depthFormat, VertexProcessing processing)
 {
-    Record(std::string("CreateDevice ") + DepthFormatName(depthFormat) +
+    Record(std::string("CreateDevice ") + kDepthFormats[static_cast<int>(depthFormat)] +
            (processing == VertexProcessing::Hardware ? " Hardware" : " Software"));
     m_created = unavailableDepthFormats.count(depthFormat) == 0;
     return m_created;
 }
 
-bool RecordingDevice::HasDevice() const
-{
-    return m_created && deviceUsable;
-}
-
 void RecordingDevice::WriteStatusText(int x, int y, const std::string& text)
 {
     Record("WriteStatusText " + std::to_string(x) + " " + std::to_string(y) + " " + text);
-}
-
-void RecordingDevice::RequestQuit(int exitCode)
-{
-    Record("RequestQuit " + std::to_string(exitCode));
 }
 
 DeviceTexture* RecordingDevice::CreateTextureFromFile(const std::string& path)
@@ -175,42 +113,27 @@ void RecordingDevice::Clear(std::uint32_t flags, std::uint32_t color, float dept
     Record("Clear " + std::to_string(flags) + " " + Hex(color) + " " + Number(depth) + " " + std::to_string(stencil));
 }
 
-void RecordingDevice::BeginScene()
-{
-    Record("BeginScene");
-}
-
-void RecordingDevice::EndScene()
-{
-    Record("EndScene");
-}
-
-void RecordingDevice::Present()
-{
-    Record("Present");
-}
-
 void RecordingDevice::SetTransform(TransformType type, const glm::mat4& matrix)
 {
-    Record(std::string("SetTransform ") + TransformName(type));
+    Record(std::string("SetTransform ") + kTransforms[static_cast<int>(type)]);
     m_transforms[static_cast<int>(type)] = matrix;
 }
 
 void RecordingDevice::SetRenderState(RenderState state, std::uint32_t value)
 {
-    Record(std::string("SetRenderState ") + RenderStateName(state) + " " + Hex(value));
+    Record(std::string("SetRenderState ") + kRenderStates[static_cast<int>(state)] + " " + Hex(value));
 }
 
 void RecordingDevice::SetSamplerState(int stage, SamplerState state, std::uint32_t value)
 {
-    Record("SetSamplerState " + std::to_string(stage) + " " + SamplerStateName(state) + " " + std::to_string(value));
+    Record("SetSamplerState " + std::to_string(stage) + " " + kSamplerStates[static_cast<int>(state)] + " " +
+           std::to_string(value));
 }
 
 void RecordingDevice::SetMaterial(const Material& material)
 {
     const ColorValue& d = material.diffuse;
     Record("SetMaterial " + Number(d.r) + " " + Number(d.g) + " " + Number(d.b) + " " + Number(d.a));
-    m_material = material;
 }
 
 void RecordingDevice::SetTexture(int stage, DeviceTexture* texture)
@@ -221,11 +144,6 @@ void RecordingDevice::SetTexture(int stage, DeviceTexture* texture)
 void RecordingDevice::DrawSubset(DeviceMesh* mesh, int subset)
 {
     Record("DrawSubset " + NameOf(mesh) + " " + std::to_string(subset));
-}
-
-void RecordingDevice::SetStreamSource(DeviceVertexBuffer* buffer)
-{
-    Record("SetStreamSource " + NameOf(buffer));
 }
 
 void RecordingDevice::DrawTriangleList(int startVertex, int primitiveCount)

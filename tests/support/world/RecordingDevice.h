@@ -29,30 +29,33 @@ public:
     // The calls made since the last ClearCalls whose text starts with `prefix`.
     std::vector<std::string> CallsStartingWith(const std::string& prefix) const;
     const glm::mat4& Transform(TransformType type) const { return m_transforms[static_cast<int>(type)]; }
-    const Material& CurrentMaterial() const { return m_material; }
 
-    bool Initialize() override;
+    bool Initialize() override
+    {
+        Record("Initialize");
+        return initializes;
+    }
     bool GetDisplayMode(DisplayMode& mode) override;
     bool GetCaps(DeviceCaps& caps) override;
     bool CreateDevice(DepthFormat depthFormat, VertexProcessing processing) override;
-    bool HasDevice() const override;
+    bool HasDevice() const override { return m_created && deviceUsable; }
     void WriteStatusText(int x, int y, const std::string& text) override;
-    void RequestQuit(int exitCode) override;
+    void RequestQuit(int exitCode) override { Record("RequestQuit " + std::to_string(exitCode)); }
     DeviceTexture* CreateTextureFromFile(const std::string& path) override;
     DeviceMesh* CreateMesh(const MeshData& mesh) override;
     DeviceVertexBuffer* CreateVertexBuffer(const MeshVertex* vertices, int count) override;
     DeviceFont* CreateFont(const FontDescription& description) override;
     void Clear(std::uint32_t flags, std::uint32_t color, float depth, std::uint32_t stencil) override;
-    void BeginScene() override;
-    void EndScene() override;
-    void Present() override;
+    void BeginScene() override { Record("BeginScene"); }
+    void EndScene() override { Record("EndScene"); }
+    void Present() override { Record("Present"); }
     void SetTransform(TransformType type, const glm::mat4& matrix) override;
     void SetRenderState(RenderState state, std::uint32_t value) override;
     void SetSamplerState(int stage, SamplerState state, std::uint32_t value) override;
     void SetMaterial(const Material& material) override;
     void SetTexture(int stage, DeviceTexture* texture) override;
     void DrawSubset(DeviceMesh* mesh, int subset) override;
-    void SetStreamSource(DeviceVertexBuffer* buffer) override;
+    void SetStreamSource(DeviceVertexBuffer* buffer) override { Record("SetStreamSource " + NameOf(buffer)); }
     void DrawTriangleList(int startVertex, int primitiveCount) override;
     void DrawText(DeviceFont* font, const char* text, const TextRect& rect, std::uint32_t color) override;
 
@@ -73,7 +76,7 @@ private:
         list.push_back(std::make_unique<Named<Handle>>(std::move(name)));
         return list.back().get();
     }
-    void Record(const std::string& call);
+    void Record(const std::string& call) { m_calls.push_back(call); }
 
     std::vector<std::string> m_calls;
     std::vector<std::unique_ptr<Named<DeviceTexture>>> m_textures;
@@ -82,5 +85,4 @@ private:
     std::vector<std::unique_ptr<Named<DeviceFont>>> m_fonts;
     bool m_created = false;
     glm::mat4 m_transforms[3];
-    Material m_material{};
 };

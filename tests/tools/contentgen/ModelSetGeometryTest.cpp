@@ -33,16 +33,6 @@ float NearestHit(const ContentMesh& mesh, const glm::vec3& origin, const glm::ve
 
 }  // namespace
 
-TEST(ModelSetGeometry, TriangleBudgetsKeepSoftwareRenderingFast)
-{
-    const CLevelMap map;
-    for (const BuiltModel& model : BuildModels(LevelLayout(map))) {
-        const std::size_t triangles = model.mesh.faces.size();
-        EXPECT_GT(triangles, 0u) << ModelSet()[model.index].file;
-        EXPECT_LE(triangles, model.index == kFirstCrossModel ? 200u : 6000u) << ModelSet()[model.index].file;
-    }
-}
-
 // Walk up to any wall of the plan and look at it: a wall face stands before the eyes, no farther
 // than the wall's own thickness; and no wall reaches into a walkable cell, but for half a shared
 // wall and its gateway posts. The visible walls are the walls that stop the player.

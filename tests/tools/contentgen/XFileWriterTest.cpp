@@ -8,15 +8,6 @@
 #include <assimp/scene.h>
 #include <gtest/gtest.h>
 
-// Four decimals at most, without trailing zeros or a negative zero: the same bytes on every run.
-TEST(FormatNumber, FourDecimalsWithoutTrailingZerosOrNegativeZero)
-{
-    EXPECT_EQ(FormatNumber(1.25) + " " + FormatNumber(-3.0) + " " + FormatNumber(0.00004) + " " +
-                  FormatNumber(-0.00004) + " " + FormatNumber(0.00005001) + " " + FormatNumber(-1666.666666) + " " +
-                  FormatNumber(12345678.5),
-              "1.25 -3 0 0 0.0001 -1666.6667 12345678.5");
-}
-
 // Read as the renderer reads it (Assimp, kept left-handed): positions in model space, one mesh per
 // material with its texture, u along the wall, v down it, a repeat every given length.
 TEST(WriteXFile, AssimpReadsModelSpacePositionsUvsAndTextures)

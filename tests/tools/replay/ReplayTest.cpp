@@ -1,11 +1,7 @@
 #include "tools/replay/Replay.h"
 
-#include "tests/support/TemporaryFolder.h"
-#include "tests/support/tracking/HeadScenes.h"
-
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <functional>
 #include <tuple>
 
@@ -36,41 +32,6 @@ TEST(CameraMoves, NamesTheCameraOperationsAsTheViewerSeesThem)
             operation(camera, map);
             EXPECT_EQ(CameraMoves(before, {camera.Eye(), camera.LookAt()}), moves) << heading;
         }
-}
-
-TEST(Replay, OneLinePerCapturedFrameWithTheTrackerAndTheCamera)
-{
-    TemporaryFolder folder;
-    std::string error;
-    const std::optional<MotionScript> script = MotionScript::Parse("still:8,left", error);
-    ASSERT_TRUE(script) << error;
-    ASSERT_TRUE(headscenes::Writer().Write(*script, "cara.avi", "cara.csv", error)) << error;
-    Replay replay;
-    EXPECT_FALSE(replay.Open("no-existe.avi", true));
-    EXPECT_FALSE(replay.Step());
-    ASSERT_TRUE(replay.Open("cara.avi", false));
-    EXPECT_DOUBLE_EQ(replay.FrameRate(), 25.0);
-    std::vector<ReplayLine> lines;
-    while (std::optional<ReplayLine> line = replay.Step())
-        lines.push_back(*line);
-    ASSERT_EQ(lines.size(), static_cast<std::size_t>(script->Frames()));
-    EXPECT_EQ(std::make_tuple(lines[0].state, lines[0].features.has_value(), lines[0].cost.has_value(), lines[0].cell,
-                              lines[0].moves),
-              std::make_tuple("found", true, false, 19, "-"));
-    int right = 0;
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-        EXPECT_EQ(std::make_tuple(lines[i].frame, lines[i].state, lines[i].cost.has_value(), lines[i].yaw.has_value(),
-                                  lines[i].pitch.has_value()),
-                  std::make_tuple(int(i), "tracking", true, true, true));
-        right +=
-            lines[i].moves.find("right") != std::string::npos && lines[i].moves.find("turn-right") == std::string::npos;
-    }
-    // The face went left in the picture: the viewer side-stepped to the right.
-    EXPECT_GT(right, 20);
-    EXPECT_GT(lines.back().camera.eye.x, 0.5f);
-    // Like the program, it wrote its files in the working directory.
-    EXPECT_TRUE(std::filesystem::exists("configuracion"));
-    EXPECT_TRUE(std::filesystem::exists("muestrasPosX.m"));
 }
 
 TEST(Replay, LinesAsTextAndAsCsv)
