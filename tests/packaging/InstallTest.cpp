@@ -66,10 +66,53 @@ std::map<QString, QString> Snapshot(const QString& folder)
     return entries;
 }
 
+// Starts the program below `prefix` from / as a player would, with a home of its own: it plays
+// with every model and picture found (no message) and shows the churchyard, writes the default
+// thresholds and the six sample files in `userFolder`, and nothing in / or in the prefix.
+void ExpectAPlayerRun(const QString& prefix, QProcessEnvironment player, const QString& userFolder)
+{
+    // The entries of / only: other programs write below it all the time.
+    const QStringList rootBefore = QDir("/").entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
+    const auto prefixBefore = Snapshot(prefix);
+    player.insert("ALSOFT_DRIVERS", "null");
+    // "Ninguna (solo teclas)" chosen: no camera is opened, whatever the machine has.
+    player.remove("BRUMARIA_CAMERA");
+    player.remove("XDG_CONFIG_HOME");
+    const QString home = player.value("HOME");
+    const QString settings = home + "/.config/brumaria/brumaria.conf";
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(settings).path()));
+    QFile choice(settings);
+    ASSERT_TRUE(choice.open(QIODevice::WriteOnly));
+    ASSERT_GT(choice.write("[webcam]\ndispositivo=ninguna\n"), 0);
+    choice.close();
+    const QString screenshot = home + "/vista.png";
+    const Finished run =
+        RunProgram(prefix + "/bin/brumaria",
+                   {"--start", "--frames", "50", "--screenshot", screenshot, "--messages-on-stderr"}, "/", player);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_FALSE(("\n" + run.error).contains("\n[")) << "no message expected: " << run.error.data();
+    // Textured models give thousands of colours; a view without them a handful.
+    const QImage view(screenshot);
+    ASSERT_EQ(view.size(), QSize(640, 480));
+    std::set<QRgb> colours;
+    for (int y = 0; y < view.height(); y += 2)
+        for (int x = 0; x < view.width(); x += 2)
+            colours.insert(view.pixel(x, y));
+    EXPECT_GT(colours.size(), 1000u) << "not the churchyard";
+    EXPECT_EQ(Read(userFolder + "/configuracion"),
+              QByteArray("Distancia X:20\nDistancia Y:20\nDistancia Z:20\n"
+                         "Angulo GiroX:3\nAngulo GiroY Arriba:10\n"
+                         "Angulo GiroY Abajo:-1\nAngulo GiroZ:10\n"));
+    for (const auto& [file, name] : kSampleFileNames)
+        EXPECT_EQ(OctaveSampleFile::Parse(Read(userFolder + "/" + file).toStdString(), name).error, "") << file;
+    EXPECT_EQ(rootBefore, QDir("/").entryList(QDir::AllEntries | QDir::Hidden | QDir::System)) << "written into /";
+    EXPECT_EQ(prefixBefore, Snapshot(prefix)) << "written into the prefix";
+}
+
 // The build installed into a temporary root below /usr: the launcher, the metainfo, the icons and
-// the manual pages in place; from / with a home of their own, the tools make a short head video
-// from a photo and replay it with the player's own files.
-TEST(InstalledProgram, HasItsDesktopFilesAndItsToolsRunFromAnyFolderWithThePlayersFiles)
+// the manual pages in place; from / with a home of their own, the program plays and the tools make
+// a short head video from a photo and replay it, all with the player's own files.
+TEST(InstalledProgram, HasItsDesktopFilesAndItsProgramsRunFromAnyFolderWithThePlayersFiles)
 {
     QTemporaryDir root;
     QTemporaryDir home;
@@ -104,7 +147,10 @@ TEST(InstalledProgram, HasItsDesktopFilesAndItsToolsRunFromAnyFolderWithThePlaye
     environment.remove("DESTDIR");
     environment.insert("HOME", home.path());
     environment.insert("XDG_DATA_HOME", home.filePath("datos"));
-    const QString toolsFolder = home.filePath("datos/brumaria");
+    const QString userFolder = home.filePath("datos/brumaria");
+    ExpectAPlayerRun(root.path() + "/usr", environment, userFolder);
+    // The tools write their own.
+    ASSERT_TRUE(QDir(userFolder).removeRecursively());
     const QStringList rootBefore = QDir("/").entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
     const QString video = home.filePath("cabeza.avi");
     const Finished made = RunProgram(
@@ -114,16 +160,15 @@ TEST(InstalledProgram, HasItsDesktopFilesAndItsToolsRunFromAnyFolderWithThePlaye
     const Finished replayed = RunProgram(installed("bin/brumaria-replay"), {video}, "/", environment);
     ASSERT_EQ(replayed.exitCode, 0) << replayed.error.data();
     EXPECT_TRUE(replayed.output.contains("tracking")) << replayed.output.data();
-    EXPECT_TRUE(QFileInfo(toolsFolder + "/configuracion").isFile());
+    EXPECT_TRUE(QFileInfo(userFolder + "/configuracion").isFile());
     for (const auto& [name, series] : kSampleFileNames)
-        EXPECT_EQ(OctaveSampleFile::Parse(Read(toolsFolder + "/" + name).toStdString(), series).error, "") << name;
+        EXPECT_EQ(OctaveSampleFile::Parse(Read(userFolder + "/" + name).toStdString(), series).error, "") << name;
     EXPECT_EQ(rootBefore, QDir("/").entryList(QDir::AllEntries | QDir::Hidden | QDir::System)) << "written into /";
 }
 
 // The package, built from this build, lists what a desktop needs and depends on what the
-// programs load. Unpacked, the program starts from / as a player would, with a home of its own:
-// it plays with every model and picture found (no message), writes the default thresholds and the
-// six sample files in the player's folder, and nothing in / or in the package's files.
+// programs load; unpacked, the program runs as installed, its files below the home when no
+// XDG_DATA_HOME is set.
 TEST(DebianPackage, HoldsTheProgramsAndTheirContentDependsOnTheirLibrariesAndRuns)
 {
     QTemporaryDir output;
@@ -162,36 +207,10 @@ TEST(DebianPackage, HoldsTheProgramsAndTheirContentDependsOnTheirLibrariesAndRun
     QTemporaryDir root;
     QTemporaryDir home;
     ASSERT_EQ(RunProgram("dpkg", {"-x", package, root.path()}).exitCode, 0);
-    const QString prefix = root.path() + "/usr";
-    const QString userFolder = home.filePath(".local/share/brumaria");
-    // The entries of / only: other programs write below it all the time.
-    const QStringList rootBefore = QDir("/").entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
-    const auto prefixBefore = Snapshot(prefix);
     QProcessEnvironment player = QProcessEnvironment::systemEnvironment();
     player.insert("HOME", home.path());
     player.remove("XDG_DATA_HOME");
-    player.remove("XDG_CONFIG_HOME");
-    player.insert("ALSOFT_DRIVERS", "null");
-    // "Ninguna (solo teclas)" chosen: no camera is opened, whatever the machine has.
-    player.remove("BRUMARIA_CAMERA");
-    const QString settings = home.filePath(".config/brumaria/brumaria.conf");
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(settings).path()));
-    QFile choice(settings);
-    ASSERT_TRUE(choice.open(QIODevice::WriteOnly));
-    ASSERT_GT(choice.write("[webcam]\ndispositivo=ninguna\n"), 0);
-    choice.close();
-    const Finished run =
-        RunProgram(prefix + "/bin/brumaria", {"--start", "--frames", "50", "--messages-on-stderr"}, "/", player);
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_FALSE(("\n" + run.error).contains("\n[")) << "no message expected: " << run.error.data();
-    EXPECT_EQ(Read(userFolder + "/configuracion"),
-              QByteArray("Distancia X:20\nDistancia Y:20\nDistancia Z:20\n"
-                         "Angulo GiroX:3\nAngulo GiroY Arriba:10\n"
-                         "Angulo GiroY Abajo:-1\nAngulo GiroZ:10\n"));
-    for (const auto& [file, name] : kSampleFileNames)
-        EXPECT_EQ(OctaveSampleFile::Parse(Read(userFolder + "/" + file).toStdString(), name).error, "") << file;
-    EXPECT_EQ(rootBefore, QDir("/").entryList(QDir::AllEntries | QDir::Hidden | QDir::System)) << "written into /";
-    EXPECT_EQ(prefixBefore, Snapshot(prefix)) << "written into the package's files";
+    ExpectAPlayerRun(root.path() + "/usr", player, home.filePath(".local/share/brumaria"));
 }
 
 TEST(NoContent, TheProgramNamesTheFoldersItSearchedAndEnds)
