@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <system_error>
 
 #include <pwd.h>
@@ -10,6 +11,12 @@
 #include <unistd.h>
 
 namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kContentEntries[] = {"modelos", "texturas", "snd", "intro"};
+
+}  // namespace
 
 ContentLocator::ContentLocator(fs::path workingDirectory, fs::path executable, fs::path userFolder)
     : m_workingDirectory(std::move(workingDirectory)), m_executable(std::move(executable)),
@@ -42,9 +49,12 @@ std::optional<ContentFolders> ContentLocator::Locate() const
     std::error_code ignored;
     // Started inside the installed folder, whose files are not the user's to write.
     const bool inInstalled = !installed.empty() && fs::equivalent(m_workingDirectory, installed, ignored);
-    if (HoldsContent(m_workingDirectory) && !inInstalled)
+    const bool hasInstalled = !installed.empty() && ContentEntriesIn(installed) > 0;
+    // Without an installed copy, part of the content will do: what is missing is named as it is read.
+    const int needed = hasInstalled ? static_cast<int>(std::size(kContentEntries)) : 1;
+    if (ContentEntriesIn(m_workingDirectory) >= needed && !inInstalled)
         return ContentFolders{};
-    if (!installed.empty() && HoldsContent(installed))
+    if (hasInstalled)
         return ContentFolders{installed, m_userFolder};
     return std::nullopt;
 }
@@ -74,13 +84,13 @@ fs::path ContentLocator::UserFolder(const char* xdgDataHome, const char* home)
     return fs::path(home ? home : "") / ".local" / "share" / "brumaria";
 }
 
-bool ContentLocator::HoldsContent(const fs::path& folder)
+int ContentLocator::ContentEntriesIn(const fs::path& folder)
 {
     std::error_code ignored;
-    for (const char* entry : {"modelos", "texturas", "snd", "intro"})
-        if (fs::exists(folder / entry, ignored))
-            return true;
-    return false;
+    int entries = 0;
+    for (const char* entry : kContentEntries)
+        entries += fs::exists(folder / entry, ignored);
+    return entries;
 }
 
 bool ContentLocator::CreateWritableFolder(const ContentFolders& folders, std::string& error)

@@ -11,7 +11,9 @@
 // directory comes first when it holds content (a checkout's run folder, the tests, the demo):
 // reads and writes then stay there. Otherwise the content installed beside the program
 // (share/brumaria, found from the executable's own folder, so a moved prefix still works)
-// is read, and written files go to the per-user folder.
+// is read, and written files go to the per-user folder. Where installed content exists, only a
+// working directory with the whole content stands in for it: a home folder that happens to hold
+// a "snd" folder is not the program's.
 class ContentLocator {
 public:
     // `userFolder`: where written files go when the installed content is used.
@@ -30,8 +32,8 @@ public:
     // $XDG_DATA_HOME/brumaria, or ~/.local/share/brumaria when that is unset or not absolute
     // (null arguments: unset variables).
     static std::filesystem::path UserFolder(const char* xdgDataHome, const char* home);
-    // Whether the folder has any of the content's entries (models, textures, sounds, intro).
-    static bool HoldsContent(const std::filesystem::path& folder);
+    // How many of the content's four entries (models, textures, sounds, intro) the folder has.
+    static int ContentEntriesIn(const std::filesystem::path& folder);
     // Creates the writable folder, and any missing parents, private to the user; false with
     // the reason when it cannot.
     static bool CreateWritableFolder(const ContentFolders& folders, std::string& error);

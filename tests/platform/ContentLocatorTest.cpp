@@ -31,9 +31,10 @@ protected:
     const fs::path m_installed = m_root / "prefix/share/brumaria";
 };
 
+// Without installed content any part of it will do (what is missing is named as it is read); with
+// it, only the whole content: a home folder that happens to hold a "snd" folder is not the program's.
 TEST_F(ContentLocatorTest, AWorkingDirectoryWithContentIsUsedForReadingAndWriting)
 {
-    TemporaryFolder::Write((m_installed / "intro").string(), "png");
     for (const char* entry : {"modelos", "snd", "intro"}) {
         fs::remove_all(m_work);
         fs::create_directories(m_work / entry);
@@ -42,6 +43,11 @@ TEST_F(ContentLocatorTest, AWorkingDirectoryWithContentIsUsedForReadingAndWritin
         EXPECT_EQ(folders->content, fs::path()) << entry;
         EXPECT_EQ(folders->writable, fs::path()) << entry;
     }
+    TemporaryFolder::Write((m_installed / "intro").string(), "png");
+    EXPECT_EQ(Locator(m_work).Locate()->content, m_installed) << "part of the content";
+    for (const char* entry : {"modelos", "texturas", "snd"})
+        fs::create_directories(m_work / entry);
+    EXPECT_EQ(Locator(m_work).Locate()->content, fs::path()) << "the whole content";
 }
 
 // Reading the installed content, writing the user's folder and the folders searched without
