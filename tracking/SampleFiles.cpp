@@ -40,10 +40,15 @@ std::string Ending(int file)
     return std::string("]\n") + kFileTexts[file].closing;
 }
 
-// A FIFO, device or folder of that name is not written to; nor is it waited for.
-int OpenRegularFile(const char* name)
+// A FIFO, device or folder of that name is not written to; nor is it waited for. `created`: the
+// file is new, so a failed start removes it again.
+int OpenRegularFile(const char* name, bool& created)
 {
-    const int fd = ::open(name, O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0666);
+    const int flags = O_RDWR | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
+    int fd = ::open(name, flags);
+    created = fd < 0 && errno == ENOENT;
+    if (created)
+        fd = ::open(name, flags | O_CREAT | O_EXCL, 0666);
     if (fd < 0)
         return -1;
     struct stat status = {};
@@ -116,11 +121,15 @@ bool SampleFiles::Open()
     Close();
     m_writeFailed = false;
     int fds[kFileCount];
+    bool created[kFileCount];
     for (int i = 0; i < kFileCount; ++i) {
-        fds[i] = OpenRegularFile(WritablePath(kFileTexts[i].name).c_str());
+        fds[i] = OpenRegularFile(WritablePath(kFileTexts[i].name).c_str(), created[i]);
         if (fds[i] < 0) {
-            for (int j = 0; j < i; ++j)
+            for (int j = 0; j < i; ++j) {
                 ::close(fds[j]);
+                if (created[j])
+                    ::unlink(WritablePath(kFileTexts[j].name).c_str());
+            }
             ShowMessageBox(kApplicationTitle,
                            std::string("No se puede escribir el archivo de muestras ") +
                                WritablePath(kFileTexts[i].name) +
