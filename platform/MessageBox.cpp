@@ -9,10 +9,11 @@ void PresentOnStderr(const ShownMessage& message)
     std::fprintf(stderr, "[%s] %s\n", message.caption.c_str(), message.text.c_str());
 }
 
+// Never destroyed: the sample files' exit handler still shows messages after statics are gone.
 MessagePresenter& CurrentPresenter()
 {
-    static MessagePresenter presenter = PresentOnStderr;
-    return presenter;
+    static auto* presenter = new MessagePresenter(PresentOnStderr);
+    return *presenter;
 }
 
 }  // namespace
