@@ -43,8 +43,8 @@ bool BackBuffer::Create(const QSize& size, DepthFormat depthFormat)
     m_gl.glBindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
     m_gl.glGenRenderbuffers(1, &m_colorBuffer);
     m_gl.glBindRenderbuffer(GL_RENDERBUFFER, m_colorBuffer);
-    // 8 bits per colour as the desktop's, and an alpha channel that nothing draws: the format of
-    // the window's own buffer, so that showing a frame is a plain copy.
+    // 8 bits per colour as the desktop's, and alpha: the format of the window's own buffer, so
+    // that showing a frame is a plain copy.
     m_gl.glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, size.width(), size.height());
     m_gl.glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, m_colorBuffer);
     m_gl.glGenRenderbuffers(1, &m_depthBuffer);

@@ -92,11 +92,6 @@ QFont FontOf(const FontDescription& description)
     return font;
 }
 
-// A picture file as the texels of every mipmap level, each half the one before; none if the
-// file is no picture. The levels are averaged here: OpenGL's own generation would have a software
-// renderer compile a shader for it during start-up. Rows of four-byte texels: the default unpack
-// alignment of 4 fits, and stays as Qt's glyph uploads expect it. The first row of the picture is
-// its top, where v = 0.
 // The picture, scaled down to kMaxTextureSide with its proportions kept where it is larger: while
 // it is read where the format can (JPEG), otherwise right after. Null for anything but a
 // readable regular file.
@@ -116,6 +111,11 @@ QImage BoundedPicture(const std::string& path)
     return picture;
 }
 
+// A picture file as the texels of every mipmap level, each half the one before; none if the
+// file is no picture. The levels are averaged here: OpenGL's own generation would have a software
+// renderer compile a shader for it during start-up. Rows of four-byte texels: the default unpack
+// alignment of 4 fits, and stays as Qt's glyph uploads expect it. The first row of the picture is
+// its top, where v = 0.
 std::vector<QImage> MipmapLevels(const std::string& path)
 {
     QImage level = BoundedPicture(path);
@@ -235,7 +235,8 @@ bool OpenGLDevice::CreateBackBuffer()
 
 void OpenGLDevice::resizeGL(int, int)
 {
-    if (!HasDevice() || m_backBuffer->Size() == size() * devicePixelRatioF())
+    // Not HasDevice(): a buffer that could not be made at the last size is tried again at this one.
+    if (m_gl == nullptr || !m_shader->IsBuilt() || m_backBuffer->Size() == size() * devicePixelRatioF())
         return;
     if (CreateBackBuffer())
         emit NeedsFrame();
