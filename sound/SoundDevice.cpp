@@ -8,7 +8,7 @@ namespace {
 
 void ShowSoundMessage(const char* text)
 {
-    ShowMessageBox("Error!", text);
+    ShowMessageBox(SoundDevice::kMessageCaption, text);
 }
 
 }  // namespace

@@ -26,6 +26,8 @@
 //   status                         IsVoicePlaying (AL_SOURCE_STATE)
 class SoundDevice {
 public:
+    // The caption of every sound message, the clips' too.
+    static constexpr const char* kMessageCaption = "Error!";
     // Clips are read at this rate whatever the device's own.
     static constexpr int kClipSampleRate = 22050;
     // Clip indices stay below this and below the buffer count.

@@ -13,12 +13,6 @@ SoundPlugin* g_instance = nullptr;
 
 constexpr const char* kClipFiles[] = {"snd\\andar.snd", "snd\\golpe.snd"};
 
-// The plugin's messages share the sound device's caption.
-void ShowClipMessage(const std::string& text)
-{
-    ShowMessageBox("Error!", text);
-}
-
 }  // namespace
 
 SoundPlugin::SoundPlugin()
@@ -56,9 +50,10 @@ bool SoundPlugin::LoadClips()
         if (m_clips[clip]->Ok())
             continue;
         const std::string path = NativePath(kClipFiles[clip]);
-        ShowClipMessage(
+        ShowMessageBox(
+            SoundDevice::kMessageCaption,
             (KindOfFile(path) == FileKind::Missing ? "No se encuentra el archivo " : "No se puede leer el archivo ") +
-            path);
+                path);
         read = false;
     }
     if (!read || !m_device)
@@ -72,7 +67,8 @@ bool SoundPlugin::FillClip(int clip)
 {
     if (m_device->FillClipBuffer(clip, m_clips[clip]->Data(), m_clips[clip]->Size()))
         return true;
-    ShowClipMessage("No se puede cargar el sonido del archivo " + NativePath(kClipFiles[clip]));
+    ShowMessageBox(SoundDevice::kMessageCaption,
+                   "No se puede cargar el sonido del archivo " + NativePath(kClipFiles[clip]));
     return false;
 }
 

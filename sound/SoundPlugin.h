@@ -25,7 +25,7 @@ public:
 
     // Opens the audio device; failures are shown as messages and give false.
     bool Init(int sampleRate, int channels, int bufferCount);
-    // Reads "snd\andar.snd" and "snd\golpe.snd" (relative to the working directory) into
+    // Reads "snd\andar.snd" and "snd\golpe.snd" (in the content folder) into
     // clips 0 and 1. A file that is missing, cannot be read (or is not a regular file) or gives
     // no sound is named in a message.
     bool LoadClips();

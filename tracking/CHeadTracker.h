@@ -54,8 +54,8 @@ public:
     bool GrabAndProcess();
     // Between captures: while tracking, one more interpretation of the last smoothed measures.
     void InterpretBetweenFrames();
-    // The sample files take the passes so far once a second (milliseconds since the program
-    // started).
+    // The sample files take the passes so far when their flush interval has passed (milliseconds
+    // since the program started).
     void FlushSampleFilesIfDue(double nowMs) { m_interpreter->FlushSampleFilesIfDue(nowMs); }
     // Completes and closes them; later passes are no longer recorded.
     void CloseSampleFiles() { m_interpreter->CloseSampleFiles(); }

@@ -53,8 +53,8 @@ public:
     bool ValuesWindowOpen() const { return m_valuesWindowOpen; }
 
     bool OpenSampleFiles();
-    // Writes the values of the passes so far when a second has passed since the last write
-    // (milliseconds since the program started).
+    // Writes the values of the passes so far when SampleFiles::kFlushIntervalMs have passed since
+    // the last write (milliseconds since the program started).
     void FlushSampleFilesIfDue(double nowMs) { m_sampleFiles.FlushIfDue(nowMs); }
     void CloseSampleFiles();
 
