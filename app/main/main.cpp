@@ -59,12 +59,14 @@ void EndWithoutDisplay(QtMsgType type, const QMessageLogContext& context, const 
         return;
     }
     const char* display = std::getenv("DISPLAY");
-    if (display == nullptr || *display == '\0')
+    if (display == nullptr || *display == '\0') {
         std::fputs("brumaria: no hay pantalla (la variable DISPLAY está vacía). Brumaria necesita una; "
                    "sin ella se puede usar xvfb-run.\n",
                    stderr);
-    else
-        std::fprintf(stderr, "brumaria: no se puede abrir la pantalla %s.\n", display);
+    } else {
+        // The server may be out of reach or Qt's platform plugin may not load: Qt's words say which.
+        std::fprintf(stderr, "brumaria: no se puede abrir la pantalla %s.\n%s\n", display, qPrintable(text));
+    }
     std::_Exit(1);
 }
 

@@ -137,6 +137,16 @@ TEST(ProgramTest, WithoutADisplayItSaysSoInSpanishAndEndsWithOne)
     EXPECT_EQ(program.ExitCode(), 1);
     const QByteArray error = program.readAllStandardError();
     EXPECT_TRUE(error.contains("brumaria: no hay pantalla")) << error.data();
+
+    // A display that cannot be reached is named, and Qt's own words follow.
+    Program unreachable({"snd"});
+    unreachable.environment.insert("DISPLAY", ":4242");
+    unreachable.environment.insert("QT_QPA_PLATFORM", "xcb");
+    unreachable.Run({"--messages-on-stderr"});
+    EXPECT_EQ(unreachable.ExitCode(), 1);
+    const QByteArray named = unreachable.readAllStandardError();
+    EXPECT_TRUE(named.contains("brumaria: no se puede abrir la pantalla :4242.\nThis application failed to start"))
+        << named.data();
 }
 
 // A signal while the models load ends the program at once, even while a model takes long to
