@@ -106,7 +106,6 @@ bool CGameApp::InitInstance(StartupTimes* startupTimes)
         NoteFirstFrame();
 
     ConnectCommands();
-    m_sampleTimer.start();
     return true;
 }
 
@@ -160,8 +159,13 @@ void CGameApp::CreateWorld()
     m_drawing = std::make_unique<RendererDrawing>(*m_pRenderer);
     m_passes =
         std::make_unique<PassScheduler>(m_clock, m_pMainFrame->screen()->refreshRate(), [this] { return OnIdle(); });
+    // Samples exist only once play has started: until then nothing wakes the title screen.
     m_play = std::make_unique<PlayControl>(
-        m_state, m_tracker, [this] { return m_pMainFrame->IsChecked(CommandKeysOnly); }, [this] { m_passes->Start(); });
+        m_state, m_tracker, [this] { return m_pMainFrame->IsChecked(CommandKeysOnly); },
+        [this] {
+            m_passes->Start();
+            m_sampleTimer.start();
+        });
     m_keys = std::make_unique<KeySteering>(m_state, *m_play, *m_pCamera, *m_pLevelMap);
     m_mainLoop = std::make_unique<MainLoop>(m_state, *m_pLevelMap, *m_pCamera, m_tracker, *m_drawing, m_clock);
 }
