@@ -57,6 +57,8 @@ CGameApp::CGameApp(std::unique_ptr<CameraLister> cameras) : m_cameraLister(std::
 
 CGameApp::~CGameApp()
 {
+    // The device, a widget of the main frame, outlives the main loop it asks for frames.
+    QObject::disconnect(m_frameRequests);
     // Before the windows go: on a display that has gone away their teardown may never return.
     m_headTracker.CloseSampleFiles();
 }
@@ -101,7 +103,7 @@ bool CGameApp::InitInstance(StartupTimes* startupTimes)
     ShowIntro();
     NoteStage("intro picture read and drawn");
     // From now on the window shows frames: one of the right size whenever its size changes.
-    QObject::connect(m_pDevice, &OpenGLDevice::NeedsFrame, [this] { m_mainLoop->DrawFrame(); });
+    m_frameRequests = QObject::connect(m_pDevice, &OpenGLDevice::NeedsFrame, [this] { m_mainLoop->DrawFrame(); });
     if (m_pStartupTimes)
         NoteFirstFrame();
 
