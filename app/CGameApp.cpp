@@ -57,6 +57,8 @@ CGameApp::CGameApp(std::unique_ptr<CameraLister> cameras) : m_cameraLister(std::
 
 CGameApp::~CGameApp()
 {
+    // The device, a widget of the main frame, outlives the main loop it asks for frames.
+    QObject::disconnect(m_frameRequests);
     // Before the windows go: on a display that has gone away their teardown may never return.
     m_headTracker.CloseSampleFiles();
 }
@@ -101,12 +103,11 @@ bool CGameApp::InitInstance(StartupTimes* startupTimes)
     ShowIntro();
     NoteStage("intro picture read and drawn");
     // From now on the window shows frames: one of the right size whenever its size changes.
-    QObject::connect(m_pDevice, &OpenGLDevice::NeedsFrame, [this] { m_mainLoop->DrawFrame(); });
+    m_frameRequests = QObject::connect(m_pDevice, &OpenGLDevice::NeedsFrame, [this] { m_mainLoop->DrawFrame(); });
     if (m_pStartupTimes)
         NoteFirstFrame();
 
     ConnectCommands();
-    m_sampleTimer.start();
     return true;
 }
 
@@ -160,8 +161,13 @@ void CGameApp::CreateWorld()
     m_drawing = std::make_unique<RendererDrawing>(*m_pRenderer);
     m_passes =
         std::make_unique<PassScheduler>(m_clock, m_pMainFrame->screen()->refreshRate(), [this] { return OnIdle(); });
+    // Samples exist only once play has started: until then nothing wakes the title screen.
     m_play = std::make_unique<PlayControl>(
-        m_state, m_tracker, [this] { return m_pMainFrame->IsChecked(CommandKeysOnly); }, [this] { m_passes->Start(); });
+        m_state, m_tracker, [this] { return m_pMainFrame->IsChecked(CommandKeysOnly); },
+        [this] {
+            m_passes->Start();
+            m_sampleTimer.start();
+        });
     m_keys = std::make_unique<KeySteering>(m_state, *m_play, *m_pCamera, *m_pLevelMap);
     m_mainLoop = std::make_unique<MainLoop>(m_state, *m_pLevelMap, *m_pCamera, m_tracker, *m_drawing, m_clock);
 }

@@ -89,6 +89,7 @@ private:
     MonotonicClock m_clock;
     std::unique_ptr<CMainFrame> m_pMainFrame;
     OpenGLDevice* m_pDevice = nullptr;  // a widget of the main frame
+    QMetaObject::Connection m_frameRequests;
     std::unique_ptr<CLevelMap> m_pLevelMap;
     std::unique_ptr<CRenderer> m_pRenderer;
     std::unique_ptr<CCamera> m_pCamera;

@@ -44,8 +44,8 @@ CameraMenu::CameraMenu(QMenu& menu, CameraLister& lister, CaptureOpener& opener)
             m_choice.path = named->path;
     }
     m_opener.SetCameraChoice(m_choice);
+    // Listing opens every device: done only when the player opens the menu.
     connect(&m_menu, &QMenu::aboutToShow, this, &CameraMenu::Rebuild);
-    Rebuild();
 }
 
 void CameraMenu::SetChosenHandler(std::function<void()> handler)

@@ -55,8 +55,8 @@ HeadPlotWindow::HeadPlotWindow(QWidget* parent) : QWidget(parent, Qt::Window)
         strip.chart->setMargins(QMargins(2, 0, 2, 0));
         strip.chart->setBackgroundRoundness(0);
 
-        strip.zoneLow = new QLineSeries(this);
-        strip.zoneHigh = new QLineSeries(this);
+        strip.zoneLow = new QLineSeries;
+        strip.zoneHigh = new QLineSeries;
         auto* zone = new QAreaSeries(strip.zoneHigh, strip.zoneLow);
         zone->setName(QString::fromUtf8(kZoneSeries));
         zone->setBrush(QColor(110, 160, 230, 90));
@@ -83,6 +83,10 @@ HeadPlotWindow::HeadPlotWindow(QWidget* parent) : QWidget(parent, Qt::Window)
             series->attachAxis(strip.time);
             series->attachAxis(strip.value);
         }
+        // The area series owns neither of its lines: they go with it, once the chart has taken it
+        // (until then it is a child of its upper line).
+        strip.zoneLow->setParent(zone);
+        strip.zoneHigh->setParent(zone);
         for (QValueAxis* axis : {strip.time, strip.value}) {
             QFont font = axis->labelsFont();
             font.setPointSize(7);

@@ -19,6 +19,8 @@ cd "$(dirname "$0")/.."
 root="$(pwd)"
 build="${BRUMARIA_BUILD:-build}"
 tools/build.sh "$build"
+# Relative to the checkout or absolute: the program runs from another folder.
+build="$(cd "$build" && pwd)"
 
 out="${1:-run/demo-output}"
 mkdir -p "$out"
@@ -34,7 +36,7 @@ cd "$out"
 if [ -z "${ALSOFT_DRIVERS:-}" ] && [ ! -d /dev/snd ] && [ -z "${PULSE_SERVER:-}" ] && [ -z "${XDG_RUNTIME_DIR:-}" ]; then
   export ALSOFT_DRIVERS=null
 fi
-set -- "$root/$build/app/brumaria" --video "$root/data/demo/paseo.avi" --start --views --stats \
+set -- "$build/app/brumaria" --video "$root/data/demo/paseo.avi" --start --views --stats \
   --screenshot escena.png --view-screenshots vistas
 status=0
 if [ -n "${DISPLAY:-}" ]; then

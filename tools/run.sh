@@ -8,6 +8,8 @@ set -eu
 cd "$(dirname "$0")/.."
 build="${BRUMARIA_BUILD:-build}"
 tools/build.sh "$build"
+# Relative to the checkout or absolute: the program runs from another folder.
+build="$(cd "$build" && pwd)"
 root="$(pwd)"
 mkdir -p run
 for name in modelos texturas snd intro; do
@@ -18,7 +20,7 @@ if [ -z "${ALSOFT_DRIVERS:-}" ] && [ ! -d /dev/snd ] && [ -z "${PULSE_SERVER:-}"
   export ALSOFT_DRIVERS=null
 fi
 if [ -n "${DISPLAY:-}" ]; then
-  exec "$root/$build/app/brumaria" "$@"
+  exec "$build/app/brumaria" "$@"
 else
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$root/$build/app/brumaria" "$@"
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$build/app/brumaria" "$@"
 fi

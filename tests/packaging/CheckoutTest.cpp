@@ -34,6 +34,7 @@ TEST(Checkout, TheHelpAndTheDemoLeaveTheCheckoutAsItWas)
     // As on a machine without a display: the demo then plays to the end of its video by itself.
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove("DISPLAY");
+    // This build, by its absolute path.
     environment.insert("BRUMARIA_BUILD", BRUMARIA_BUILD_FOLDER);
     scripts.setProcessEnvironment(environment);
     scripts.setProcessChannelMode(QProcess::MergedChannels);

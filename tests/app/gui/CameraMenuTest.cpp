@@ -202,7 +202,9 @@ TEST(CameraMenu, TheChoiceSurvivesARestartFindsItsCameraByNameAndBrumariaCameraW
     cameras.devices[2].path = "/dev/video64";
     QMenu menu;
     CaptureOpener opener;
+    cameras.listings = 0;
     const CameraMenu restarted(menu, cameras, opener);
+    EXPECT_EQ(cameras.listings, 1) << "the devices are listed once to find the camera, not again for the menu";
     const CameraChoice expected{CameraChoice::Kind::Device, "/dev/video64", "USB 2.0 Camera", {800, 600}};
     EXPECT_EQ(Fields(restarted.Choice()), Fields(expected));
     EXPECT_EQ(Fields(opener.Choice()), Fields(expected));

@@ -138,6 +138,17 @@ TEST(MainFrameTest, TheMenuHasItsPopupsItemsIdentifiersAndCheckMarks)
     EXPECT_EQ(menu[3], "Ay&uda: | &Temas de Ayuda 57667 00 | - | &Acerca de Brumaria... 57664 00");
 }
 
+// Counts the timeouts of the program's QTimers while alive (Qt's own timers aside).
+struct TimerTimeouts : QObject {
+    TimerTimeouts() { QCoreApplication::instance()->installEventFilter(this); }
+    bool eventFilter(QObject* receiver, QEvent* event) override
+    {
+        count += event->type() == QEvent::Timer && qobject_cast<QTimer*>(receiver);
+        return false;
+    }
+    int count = 0;
+};
+
 // The program without a camera, started in a folder of its own.
 class GameAppTest : public ::testing::Test {
 protected:
@@ -281,6 +292,10 @@ TEST_F(GameAppTest, BeforeEnterOnlyTheIntroShowsThenEveryKeyIsOneStepOfTheKeyTab
             EXPECT_TRUE(twice([&, key = key, modifiers = modifiers] { press(key, modifiers); }) == unmoved) << key;
         }
     EXPECT_FALSE(state().m_bStarted);
+    // Nor does any timer wake the title screen.
+    TimerTimeouts timers;
+    QTest::qWait(600);
+    EXPECT_EQ(timers.count, 0);
 
     // No camera and no video: Enter starts play with the keys alone.
     Choose(CommandKeysOnly);

@@ -14,6 +14,8 @@
 
 #include <cmath>
 #include <map>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -52,8 +54,8 @@ TEST(HeadPlotWindow, TheSideStepStripLeavesItsBandWhereTheReplaySideStepsAndMark
     Replay replay;
     ASSERT_TRUE(replay.Open("lado.avi", false));
 
-    HeadPlotWindow plot;
-    plot.show();
+    auto plot = std::make_unique<HeadPlotWindow>();
+    plot->show();
     std::map<int, bool> sideSteps;
     const MotionInterpreter& interpreter = replay.Tracker().Interpreter();
     for (std::uint64_t passes = interpreter.PassCount();; passes = interpreter.PassCount()) {
@@ -62,14 +64,14 @@ TEST(HeadPlotWindow, TheSideStepStripLeavesItsBandWhereTheReplaySideStepsAndMark
             break;
         if (interpreter.PassCount() == passes)
             continue;
-        plot.SetDeadZones(interpreter.DeadZones());
-        plot.AddPass(line->frame / 25.0, interpreter.LastPass());
+        plot->SetDeadZones(interpreter.DeadZones());
+        plot->AddPass(line->frame / 25.0, interpreter.LastPass());
         const std::string moves = "+" + line->moves + "+";
         sideSteps[line->frame] =
             moves.find("+left+") != std::string::npos || moves.find("+right+") != std::string::npos;
     }
 
-    const QChart& strip = plot.Strip(MeasureEyeCentreX);
+    const QChart& strip = plot->Strip(MeasureEyeCentreX);
     const auto* zone = static_cast<const QAreaSeries*>(Series(strip, HeadPlotWindow::kZoneSeries));
     const double high = zone->upperSeries()->at(0).y();
     EXPECT_EQ(zone->lowerSeries()->at(0).y(), -high);
@@ -89,4 +91,12 @@ TEST(HeadPlotWindow, TheSideStepStripLeavesItsBandWhereTheReplaySideStepsAndMark
     EXPECT_LT(stepped, static_cast<int>(measures.size()) - 30);
     EXPECT_EQ(marks.begin()->second, measures.at(marks.begin()->first)) << "the marks sit on the measure";
     EXPECT_GT(marks.begin()->second, high);
+
+    // The band's lines go with it, not before it while the chart still holds it.
+    std::vector<const QObject*> gone;
+    for (const QObject* series : std::initializer_list<const QObject*>{zone, zone->upperSeries(), zone->lowerSeries()})
+        QObject::connect(series, &QObject::destroyed, [&gone, series] { gone.push_back(series); });
+    plot.reset();
+    ASSERT_EQ(gone.size(), 3u);
+    EXPECT_EQ(gone.front(), zone);
 }
