@@ -4,10 +4,7 @@
 
 TEST(TextToInt32Test, ReadsTheLeadingNumberAsAtoiDoesAndSaturatesBeyond32Bits)
 {
-    const struct {
-        const char* text;
-        std::int32_t value;
-    } cases[] = {
+    const std::pair<const char*, std::int32_t> cases[] = {
         {"-1", -1},
         {"+7", 7},
         {" \t\n\v\f\r42", 42},
@@ -27,6 +24,6 @@ TEST(TextToInt32Test, ReadsTheLeadingNumberAsAtoiDoesAndSaturatesBeyond32Bits)
         {"-2147483649", -2147483647 - 1},
         {"-99999999999999999999999999999999999999x", -2147483647 - 1},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(TextToInt32(c.text), c.value) << '"' << c.text << '"';
+    for (const auto& [text, value] : cases)
+        EXPECT_EQ(TextToInt32(text), value) << '"' << text << '"';
 }
