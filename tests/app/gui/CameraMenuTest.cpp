@@ -168,7 +168,6 @@ TEST_F(CameraMenuTest, ListsTheCamerasThatCaptureEachTimeItOpensTheSizesOfTheCho
     Click(webcamMenu(), Item(webcamMenu(), "Integrated Camera"));
     EXPECT_EQ(Fields(CameraSettings::Load()),
               Fields({CameraChoice::Kind::Device, "/dev/video60", "Integrated Camera", {640, 480}}));
-    EXPECT_EQ(messages.Texts(), Texts{});
 
     const glm::vec3 start = CCamera::Instance()->Eye();
     QTest::keyClick(&frame().View(), Qt::Key_Return);
