@@ -44,19 +44,14 @@ struct Steering {
         interpreter.SetCamera(nullptr);
         interpreter.SetYawMeasure(yaw);
         interpreter.SetPitchMeasure(pitch);
-        Add(f, 5);
+        for (int i = 0; i < 5; ++i)
+            interpreter.AddSample(f.leftEyeX, f.leftEyeY, f.rightEyeX, f.rightEyeY, f.mouthX, f.mouthY);
         interpreter.SetCamera(&steeredCamera);
     }
     MovementOptions& Options() { return interpreter.Settings().Options(); }
     void SetThreshold(std::int32_t DetectionThresholds::*threshold, std::int32_t value)
     {
         interpreter.Settings().SetThreshold(threshold, value);
-    }
-    // Tracking steps that find the face.
-    void Add(const Face& f, int steps = 1)
-    {
-        for (int i = 0; i < steps; ++i)
-            interpreter.AddSample(f.leftEyeX, f.leftEyeY, f.rightEyeX, f.rightEyeY, f.mouthX, f.mouthY);
     }
 
     TemporaryFolder folder;
@@ -78,18 +73,11 @@ PassRecord Pass(std::int32_t dx, std::int32_t signedDy, std::int32_t dz, bool fa
 }
 
 using Step = void (*)(Steering&);
-void LookUp(Steering& s)
-{
-    s.reference.LookUp(0.002f);
-}
-void LookDown(Steering& s)
-{
-    s.reference.LookDown(0.002f);
-}
-void Forward(Steering& s)
-{
+constexpr Step kLookUp = [](Steering& s) { s.reference.LookUp(0.002f); };
+constexpr Step kLookDown = [](Steering& s) { s.reference.LookDown(0.002f); };
+constexpr Step kForward = [](Steering& s) {
     s.reference.WalkForward(s.referenceMap, (15 - s.interpreter.ThresholdZ()) * 0.03f);
-}
+};
 
 // One pass over a settled head: what to set first, the moves that bring the reference camera
 // where the steered one must end, and the values the pass records (giroX and giroY: the cues
@@ -106,12 +94,12 @@ const PassCase kPasses[] = {
     {"roll -12 only turns", Head(0, 0, 0, 12.5), 10, 20, nullptr, [](auto& s) { s.reference.TurnLeft(0.0016f); }, 0, 0,
      0, -12},
     {"roll 12", Head(0, 0, 0, -12.5), 0, 0, nullptr, [](auto& s) { s.reference.TurnRight(0.0016f); }, 0, 0, 0, 12},
-    {"roll -10 is level", Head(0, 0, 0, 10.5), 0, 20, nullptr, LookUp, 0, 0, 0, -10},
-    {"roll 10 is level", Head(0, 0, 0, -10.5), 0, 20, nullptr, LookUp, 0, 0, 0, 10},
-    {"roll switched off", Head(0, 0, 0, 30.5), 0, 20, [](auto& s) { s.Options().rotateZ = false; }, LookUp, 0, 0, 0,
+    {"roll -10 is level", Head(0, 0, 0, 10.5), 0, 20, nullptr, kLookUp, 0, 0, 0, -10},
+    {"roll 10 is level", Head(0, 0, 0, -10.5), 0, 20, nullptr, kLookUp, 0, 0, 0, 10},
+    {"roll switched off", Head(0, 0, 0, 30.5), 0, 20, [](auto& s) { s.Options().rotateZ = false; }, kLookUp, 0, 0, 0,
      -30},
-    {"pitch 10 looks up", Head(0, 0), 0, 10, nullptr, LookUp, 0, 0, 0, 0},
-    {"pitch -1 looks down", Head(0, 0), 0, -1, nullptr, LookDown, 0, 0, 0, 0},
+    {"pitch 10 looks up", Head(0, 0), 0, 10, nullptr, kLookUp, 0, 0, 0, 0},
+    {"pitch -1 looks down", Head(0, 0), 0, -1, nullptr, kLookDown, 0, 0, 0, 0},
     {"pitch 3 levels the view", Head(0, 0), 0, 3,
      [](auto& s) {
          s.camera.LookUp(0.05f);
@@ -125,22 +113,22 @@ const PassCase kPasses[] = {
      [](auto& s) { s.reference.StrafeRight(s.referenceMap, (30 - s.interpreter.ThresholdX()) * 0.001f); }, 7, 0, 0, 0},
     {"23 pixels is inside", Head(23, 0), 0, 0, nullptr, nullptr, 0, 0, 0, 0},
     {"side-step switched off", Head(40, 0), 0, 0, [](auto& s) { s.Options().moveX = false; }, nullptr, 0, 0, 0, 0},
-    {"nearer", Head(0, 0, 15), 0, 0, nullptr, Forward, 0, 0, 4, 0},
+    {"nearer", Head(0, 0, 15), 0, 0, nullptr, kForward, 0, 0, 4, 0},
     {"farther", Head(0, 0, -15), 0, 0, nullptr,
      [](auto& s) { s.reference.WalkBackward(s.referenceMap, (15 - s.interpreter.ThresholdZ()) * 0.04f); }, 0, 0, -4, 0},
-    {"pitch 15 skips the walk", Head(0, 0, 15), 0, 15, nullptr, LookUp, 0, 0, 0, 0},
-    {"pitch -6 skips the walk", Head(0, 0, 15), 0, -6, nullptr, LookDown, 0, 0, 0, 0},
+    {"pitch 15 skips the walk", Head(0, 0, 15), 0, 15, nullptr, kLookUp, 0, 0, 0, 0},
+    {"pitch -6 skips the walk", Head(0, 0, 15), 0, -6, nullptr, kLookDown, 0, 0, 0, 0},
     {"pitch 14 walks", Head(0, 0, 15), 0, 14, nullptr,
      [](auto& s) {
-         LookUp(s);
-         Forward(s);
+         kLookUp(s);
+         kForward(s);
      },
      0, 0, 4, 0},
-    {"pitch 15 walks unless looking", Head(0, 0, 15), 0, 15, [](auto& s) { s.Options().rotateY = false; }, Forward, 0,
+    {"pitch 15 walks unless looking", Head(0, 0, 15), 0, 15, [](auto& s) { s.Options().rotateY = false; }, kForward, 0,
      0, 4, 0},
     {"face higher", Head(0, -40), 0, 0, nullptr,
      [](auto& s) { s.reference.Rise(float((40 - s.interpreter.ThresholdY()) * 0.002)); }, 0, 15, 0, 0},
-    {"a walk suppresses the descent", Head(0, 40, 15), 0, 0, nullptr, Forward, 0, 0, 4, 0},
+    {"a walk suppresses the descent", Head(0, 40, 15), 0, 0, nullptr, kForward, 0, 0, 4, 0},
     {"descends without walking", Head(0, 40, 15), 0, 0, [](auto& s) { s.Options().moveZ = false; },
      [](auto& s) { s.reference.Descend(float((48 - s.interpreter.ThresholdY()) * 0.002)); }, 0, -23, 0, 0},
     {"yaw 3", Head(0, 0), 3, 0, nullptr, [](auto& s) { s.reference.TurnRight(0.005f); }, 0, 0, 0, 0},
@@ -178,40 +166,22 @@ TEST(MotionInterpreter, EachPassMakesItsMovesInOrderAndRecordsItsValues)
 // moves each made, and the dead zones they were held against.
 TEST(MotionInterpreter, PassRecordsEachMeasureItsMoveAndTheDeadZones)
 {
-    using Moved = PerMeasure<bool>;
-    const struct {
-        const char* name;
-        Face face;
-        float yaw, pitch;
-        PerMeasure<float> measures;
-        Moved moved;
-    } cases[] = {
-        {"right, nearer (no rise then), yaw and pitch on their edges",
-         Head(30, 0, 15),
-         3,
-         10,
-         {30, 15, 8, 3, 10, 0},
-         {true, true, false, true, true, false}},
-        {"higher; 23 pixels right is inside",
-         Head(23, -40),
-         -2.5f,
-         9.5f,
-         {23, 0, -40, -2.5f, 9.5f, 0},
-         {false, false, true, false, false, false}},
-        {"a roll only turns",
-         Head(30, 0, 15, 12.5),
-         3,
-         10,
-         {30, 15, 8, 3, 10, -12},
-         {false, false, false, false, false, true}},
-    };
-    for (const auto& c : cases) {
+    const auto expect = [](const char* name, const Face& face, float yaw, float pitch,
+                           const PerMeasure<float>& measures, const PerMeasure<bool>& moved) {
+        SCOPED_TRACE(name);
         Steering s;
-        s.Settle(c.face, c.yaw, c.pitch);
+        s.Settle(face, yaw, pitch);
         s.interpreter.Interpret();
-        EXPECT_EQ(s.interpreter.LastPass().Measures(), c.measures) << c.name;
-        EXPECT_EQ(s.interpreter.LastPass().moved, c.moved) << c.name;
-    }
+        EXPECT_EQ(s.interpreter.LastPass().Measures(), measures);
+        EXPECT_EQ(s.interpreter.LastPass().moved, moved);
+    };
+    expect("right, nearer (no rise then), yaw and pitch on their edges", Head(30, 0, 15), 3, 10, {30, 15, 8, 3, 10, 0},
+           {true, true, false, true, true, false});
+    expect("higher; 23 pixels right is inside", Head(23, -40), -2.5f, 9.5f, {23, 0, -40, -2.5f, 9.5f, 0},
+           {false, false, true, false, false, false});
+    expect("a roll only turns", Head(30, 0, 15, 12.5), 3, 10, {30, 15, 8, 3, 10, -12},
+           {false, false, false, false, false, true});
+
     Steering s;
     s.Settle(Head(0, 0));
     s.SetThreshold(&DetectionThresholds::yawThreshold, 5);

@@ -9,6 +9,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -22,13 +23,9 @@
 
 namespace {
 
-// The six files read back: each strictly parsed, or its error.
-std::vector<OctaveSampleFile> ReadAll()
+OctaveSampleFile ReadFile(int i)
 {
-    std::vector<OctaveSampleFile> files;
-    for (const auto& [name, variable] : kSampleFileNames)
-        files.push_back(OctaveSampleFile::Parse(TemporaryFolder::Read(name), variable));
-    return files;
+    return OctaveSampleFile::Parse(TemporaryFolder::Read(kSampleFileNames[i][0]), kSampleFileNames[i][1]);
 }
 
 // Pass n logs n in every file, so a file's samples are 1, 2, ... up to its last flushed pass.
@@ -37,21 +34,21 @@ SampleValues Pass(int n)
     return {n, n, n, n, n, n};
 }
 
-std::vector<long long> Passes(int count)
+// File i is well formed and holds exactly `samples`.
+void ExpectSamples(int i, const std::vector<long long>& samples, const std::string& when = "")
 {
-    std::vector<long long> values;
-    for (int n = 1; n <= count; ++n)
-        values.push_back(n);
-    return values;
+    const OctaveSampleFile file = ReadFile(i);
+    EXPECT_EQ(std::make_tuple(file.error, file.samples), std::make_tuple("", samples))
+        << kSampleFileNames[i][0] << " " << when;
 }
 
-// The six files each hold exactly passes 1 to `count` and nothing malformed.
+// The six files each hold exactly passes 1 to `count`.
 void ExpectPasses(int count, const std::string& when)
 {
-    const std::vector<OctaveSampleFile> files = ReadAll();
+    std::vector<long long> passes(count);
+    std::iota(passes.begin(), passes.end(), 1);
     for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(std::make_tuple(files[i].error, files[i].samples), std::make_tuple("", Passes(count)))
-            << kSampleFileNames[i][0] << " " << when;
+        ExpectSamples(i, passes, when);
 }
 
 void WritePreviousRun()
@@ -151,23 +148,21 @@ TEST(SampleFiles, EveryFlushLeavesSixCompleteScriptsAndAnEndTheExactBytes)
     // Each value in its own file.
     const long long last[6] = {3, 4, 5, 6, 7, -2147483648LL};
     for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(ReadAll()[i].samples, (std::vector<long long>{1, 2, last[i]})) << kSampleFileNames[i][0];
+        ExpectSamples(i, {1, 2, last[i]});
 
     // A program that never reads the clock still writes as it goes, a few tens of kilobytes at a time.
     ASSERT_TRUE(files.Open());
     for (int n = 1; n <= 20000; ++n)
         files.Append(Pass(n));
-    EXPECT_GT(ReadAll()[0].samples.size(), 10000u);
+    EXPECT_GT(ReadFile(0).samples.size(), 10000u);
     files.Close();
     ExpectPasses(20000, "at the end");
     EXPECT_TRUE(messages.Messages().empty());
 }
 
-// Killed after a flush, each file holds a complete script with every pass up to it. (A kill can
-// still cut a file inside a flush's write that crosses a page boundary, as the kernel stops a write
-// between pages for a fatal signal, or between a file's reset and its truncation at the start: with
-// one flush a second these are windows of microseconds, which a child flushing as fast as it can
-// and killed at random hits about once in ten runs.)
+// Killed after a flush, each file holds a complete script with every pass up to it. The child
+// kills itself between flushes: a kill inside a flush's write can still cut a file (the README
+// says when), which kills at random hit about once in ten runs.
 TEST(SampleFiles, AKillLeavesCompleteScriptsWithEveryFlushedPass)
 {
     TemporaryFolder folder;
@@ -229,8 +224,7 @@ TEST(SampleFiles, AFullDiskGetsOneMessageAndTheFilesKeepTheirLastFlush)
     EXPECT_EQ(messages.Texts().size(), 1u);
     EXPECT_FALSE(std::filesystem::exists("muestrasGiroZ.m"));
     for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(OctaveSampleFile::Parse(TemporaryFolder::Read(kSampleFileNames[i][0]), kSampleFileNames[i][1]).error,
-                  "");
+        ExpectSamples(i, {}, "a full disk");
     std::filesystem::current_path("..");
 }
 
@@ -254,10 +248,7 @@ TEST(SampleFiles, AFileThatCannotBeOpenedKeepsThePreviousRunsSixAndSaysSo)
     EXPECT_TRUE(std::filesystem::is_fifo("muestrasPosZ.m"));
     EXPECT_FALSE(std::filesystem::exists("muestrasPosX.m"));
     for (const int i : {1, 3, 4, 5})
-        EXPECT_EQ(
-            OctaveSampleFile::Parse(TemporaryFolder::Read(kSampleFileNames[i][0]), kSampleFileNames[i][1]).samples,
-            (std::vector<long long>{7, 8}))
-            << kSampleFileNames[i][0];
+        ExpectSamples(i, {7, 8}, "beside a FIFO");
 
     std::filesystem::remove("muestrasPosZ.m");
     WritePreviousRun();
@@ -268,6 +259,6 @@ TEST(SampleFiles, AFileThatCannotBeOpenedKeepsThePreviousRunsSixAndSaysSo)
     EXPECT_FALSE(files.Open());
     EXPECT_EQ(messages.Texts().size(), 1u);
     EXPECT_NE(messages.Texts()[0].find("muestrasGiroY.m"), std::string::npos);
-    for (const OctaveSampleFile& file : ReadAll())
-        EXPECT_EQ(std::make_tuple(file.error, file.samples), std::make_tuple("", std::vector<long long>{7, 8}));
+    for (int i = 0; i < 6; ++i)
+        ExpectSamples(i, {7, 8}, "beside an untouchable file");
 }

@@ -30,8 +30,7 @@ public:
     // Copies of the images shown in the named window, oldest first.
     std::vector<cv::Mat> Shown(const std::string& name) const
     {
-        const auto shown = m_shown.find(name);
-        return shown == m_shown.end() ? std::vector<cv::Mat>() : shown->second;
+        return m_shown.count(name) ? m_shown.at(name) : std::vector<cv::Mat>();
     }
 
 private:

@@ -67,7 +67,10 @@ cv::Mat TwoFacesFrame()
 
 void WriteVideo(const std::string& file, const std::vector<cv::Mat>& frames)
 {
-    cv::VideoWriter video(file, cv::VideoWriter::fourcc('M', 'J', 'P', 'G'), 25.0, frames.at(0).size());
+    const bool colour = frames.at(0).channels() == 3;
+    const int codec =
+        colour ? cv::VideoWriter::fourcc('M', 'J', 'P', 'G') : cv::VideoWriter::fourcc('Y', '8', '0', '0');
+    cv::VideoWriter video(file, codec, 25.0, frames.at(0).size(), colour);
     ASSERT_TRUE(video.isOpened()) << file;
     for (const cv::Mat& frame : frames)
         video.write(frame);

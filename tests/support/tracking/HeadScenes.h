@@ -17,7 +17,8 @@ cv::Mat FaceFrame(const HeadPose& pose = {});
 cv::Mat WallFrame();
 // Two copies of the portrait's face side by side, each about 150 pixels wide.
 cv::Mat TwoFacesFrame();
-// Writes frames to an MJPG AVI at 25 frames per second; fails the test if it cannot.
+// Writes frames to an AVI at 25 frames per second, MJPG for colour frames and Y800 for grey-scale
+// ones; fails the test if it cannot.
 void WriteVideo(const std::string& file, const std::vector<cv::Mat>& frames);
 
 }  // namespace headscenes

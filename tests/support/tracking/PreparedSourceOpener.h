@@ -20,12 +20,8 @@ public:
     std::unique_ptr<VideoSource> OpenCamera() override { return std::move(m_camera); }
     std::unique_ptr<VideoSource> OpenFile(const std::string& fileName) override
     {
-        auto found = m_files.find(fileName);
-        if (found == m_files.end())
-            return nullptr;
-        std::unique_ptr<VideoSource> source = std::move(found->second);
-        m_files.erase(found);
-        return source;
+        auto found = m_files.extract(fileName);
+        return found ? std::move(found.mapped()) : nullptr;
     }
 
 private:
