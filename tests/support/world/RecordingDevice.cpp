@@ -1,7 +1,9 @@
 #include "tests/support/world/RecordingDevice.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <iterator>
 #include <system_error>
 
 std::string RecordingDevice::Hex(std::uint32_t value)
@@ -14,10 +16,8 @@ std::string RecordingDevice::Hex(std::uint32_t value)
 std::vector<std::string> RecordingDevice::CallsStartingWith(const std::string& prefix) const
 {
     std::vector<std::string> matching;
-    for (const std::string& call : m_calls) {
-        if (call.compare(0, prefix.size(), prefix) == 0)
-            matching.push_back(call);
-    }
+    std::copy_if(m_calls.begin(), m_calls.end(), std::back_inserter(matching),
+                 [&](const std::string& call) { return call.compare(0, prefix.size(), prefix) == 0; });
     return matching;
 }
 
@@ -42,9 +42,7 @@ DeviceTexture* RecordingDevice::CreateTextureFromFile(const std::string& path)
     Record("CreateTextureFromFile", path);
     // A name no file can have (too long, say) is a missing texture, not an error.
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error))
-        return nullptr;
-    return Add(m_textures, path);
+    return std::filesystem::is_regular_file(path, error) ? Add(m_textures, path) : nullptr;
 }
 
 DeviceMesh* RecordingDevice::CreateMesh(const MeshData& mesh)
@@ -68,7 +66,5 @@ DeviceVertexBuffer* RecordingDevice::CreateVertexBuffer(const MeshVertex* vertic
 DeviceFont* RecordingDevice::CreateFont(const FontDescription& description)
 {
     Record("CreateFont", description.faceName, description.height, description.width, description.weight);
-    if (!fontAvailable)
-        return nullptr;
-    return Add(m_fonts, "font" + std::to_string(m_fonts.size() + 1));
+    return fontAvailable ? Add(m_fonts, "font" + std::to_string(m_fonts.size() + 1)) : nullptr;
 }
