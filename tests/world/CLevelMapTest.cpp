@@ -75,6 +75,7 @@ TEST(CCell, SidesAreExaminedLeftRightTopBottom)
         {{{0, 1}, {20, 21}, {0, 0}, {20, 20}}, {10, 10.4f, 10, 10.5f}, {-1, -1, -1, 9}, -2},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "row " << &c - cases);
         const MapPoint *tl = &c.corners[0], *tr = &c.corners[1], *bl = &c.corners[2], *br = &c.corners[3];
         CCell cell;
         cell.corners[0] = tl, cell.corners[1] = tr, cell.corners[2] = bl, cell.corners[3] = br;
@@ -83,9 +84,7 @@ TEST(CCell, SidesAreExaminedLeftRightTopBottom)
         cell.sides[TopSide].segments[0] = {tl->x, tr->x, c.targets[1]};
         cell.sides[RightSide].segments[0] = {tr->z, br->z, c.targets[2]};
         cell.sides[BottomSide].segments[0] = {bl->x, br->x, c.targets[3]};
-        EXPECT_EQ(cell.Classify(c.step[0], c.step[1], c.step[2], c.step[3]), c.expected)
-            << c.step[2] << ", " << c.step[3] << " targets " << c.targets[0] << " " << c.targets[1] << " "
-            << c.targets[2] << " " << c.targets[3];
+        EXPECT_EQ(cell.Classify(c.step[0], c.step[1], c.step[2], c.step[3]), c.expected);
     }
     // Beyond the door's top-left corner: the top crossing is in the opening, but the new x is left
     // of its list, so the top names nothing and the left side blocks.

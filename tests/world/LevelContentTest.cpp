@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <set>
 #include <tuple>
 #include <vector>
@@ -78,14 +77,13 @@ TEST(LevelContent, DrawListsHoldTheSkyAndEachModelOnce)
         SCOPED_TRACE(i);
         const std::vector<int>& list = map.DrawList(i);
         total += static_cast<int>(list.size());
-        EXPECT_GE(list.size(), 3u);
+        ASSERT_GE(list.size(), 3u);
         EXPECT_LE(list.size(), 19u);
-        EXPECT_EQ(std::set<int>(list.begin(), list.end()).size(), list.size()) << "no model twice";
-        for (const int model : list) {
-            EXPECT_GE(model, 0);
-            EXPECT_LE(model, 22);
-        }
-        EXPECT_NE(std::find(list.begin(), list.end(), 0), list.end()) << "the sky";
+        const std::set<int> models(list.begin(), list.end());
+        EXPECT_EQ(models.size(), list.size()) << "no model twice";
+        EXPECT_GE(*models.begin(), 0);
+        EXPECT_LE(*models.rbegin(), 22);
+        EXPECT_EQ(models.count(0), 1u) << "the sky";
     }
     EXPECT_EQ(total, kLevelDrawListLength);
 }

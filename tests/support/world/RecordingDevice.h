@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <set>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -37,29 +38,64 @@ public:
     }
     bool GetDisplayMode(DisplayMode& mode) override;
     bool GetCaps(DeviceCaps& caps) override;
-    bool CreateDevice(DepthFormat depthFormat, VertexProcessing processing) override;
+    bool CreateDevice(DepthFormat depthFormat, VertexProcessing processing) override
+    {
+        Record("CreateDevice", kDepthFormats[static_cast<int>(depthFormat)],
+               processing == VertexProcessing::Hardware ? "Hardware" : "Software");
+        m_created = unavailableDepthFormats.count(depthFormat) == 0;
+        return m_created;
+    }
     bool HasDevice() const override { return m_created && deviceUsable; }
-    void WriteStatusText(int x, int y, const std::string& text) override;
-    void RequestQuit(int exitCode) override { Record("RequestQuit " + std::to_string(exitCode)); }
+    void WriteStatusText(int x, int y, const std::string& text) override { Record("WriteStatusText", x, y, text); }
+    void RequestQuit(int exitCode) override { Record("RequestQuit", exitCode); }
     DeviceTexture* CreateTextureFromFile(const std::string& path) override;
     DeviceMesh* CreateMesh(const MeshData& mesh) override;
     DeviceVertexBuffer* CreateVertexBuffer(const MeshVertex* vertices, int count) override;
     DeviceFont* CreateFont(const FontDescription& description) override;
-    void Clear(std::uint32_t flags, std::uint32_t color, float depth, std::uint32_t stencil) override;
+    void Clear(std::uint32_t flags, std::uint32_t color, float depth, std::uint32_t stencil) override
+    {
+        Record("Clear", flags, Hex(color), depth, stencil);
+    }
     void BeginScene() override { Record("BeginScene"); }
     void EndScene() override { Record("EndScene"); }
     void Present() override { Record("Present"); }
-    void SetTransform(TransformType type, const glm::mat4& matrix) override;
-    void SetRenderState(RenderState state, std::uint32_t value) override;
-    void SetSamplerState(int stage, SamplerState state, std::uint32_t value) override;
-    void SetMaterial(const Material& material) override;
-    void SetTexture(int stage, DeviceTexture* texture) override;
-    void DrawSubset(DeviceMesh* mesh, int subset) override;
-    void SetStreamSource(DeviceVertexBuffer* buffer) override { Record("SetStreamSource " + NameOf(buffer)); }
-    void DrawTriangleList(int startVertex, int primitiveCount) override;
-    void DrawText(DeviceFont* font, const char* text, const TextRect& rect, std::uint32_t color) override;
+    void SetTransform(TransformType type, const glm::mat4& matrix) override
+    {
+        Record("SetTransform", kTransforms[static_cast<int>(type)]);
+        m_transforms[static_cast<int>(type)] = matrix;
+    }
+    void SetRenderState(RenderState state, std::uint32_t value) override
+    {
+        Record("SetRenderState", kRenderStates[static_cast<int>(state)], Hex(value));
+    }
+    void SetSamplerState(int stage, SamplerState state, std::uint32_t value) override
+    {
+        Record("SetSamplerState", stage, kSamplerStates[static_cast<int>(state)], value);
+    }
+    void SetMaterial(const Material& material) override
+    {
+        Record("SetMaterial", material.diffuse.r, material.diffuse.g, material.diffuse.b, material.diffuse.a);
+    }
+    void SetTexture(int stage, DeviceTexture* texture) override { Record("SetTexture", stage, NameOf(texture)); }
+    void DrawSubset(DeviceMesh* mesh, int subset) override { Record("DrawSubset", NameOf(mesh), subset); }
+    void SetStreamSource(DeviceVertexBuffer* buffer) override { Record("SetStreamSource", NameOf(buffer)); }
+    void DrawTriangleList(int startVertex, int primitiveCount) override
+    {
+        Record("DrawTriangleList", startVertex, primitiveCount);
+    }
+    void DrawText(DeviceFont* font, const char* text, const TextRect& rect, std::uint32_t color) override
+    {
+        Record("DrawText", NameOf(font), rect.left, rect.top, rect.right, rect.bottom, Hex(color), text);
+    }
 
 private:
+    // Names in the order of each enum's values.
+    static constexpr const char* kDepthFormats[] = {"D16Lockable", "D16", "D15S1", "D24X8", "D24X4S4", "D24S8"};
+    static constexpr const char* kTransforms[] = {"World", "View", "Projection"};
+    static constexpr const char* kRenderStates[] = {"Lighting",     "CullMode", "FogEnable", "FogColor",
+                                                    "FogTableMode", "FogStart", "FogEnd",    "FogVertexMode"};
+    static constexpr const char* kSamplerStates[] = {"MagFilter", "MinFilter", "MipFilter"};
+
     template <class Handle>
     struct Named : Handle {
         explicit Named(std::string resourceName) : name(std::move(resourceName)) {}
@@ -76,7 +112,16 @@ private:
         list.push_back(std::make_unique<Named<Handle>>(std::move(name)));
         return list.back().get();
     }
-    void Record(const std::string& call) { m_calls.push_back(call); }
+    static std::string Hex(std::uint32_t value);
+    // One line: the parts separated by spaces, numbers as printf's %g and %d write them.
+    template <class... Parts>
+    void Record(const Parts&... parts)
+    {
+        std::ostringstream line;
+        ((line << parts << ' '), ...);
+        m_calls.push_back(line.str());
+        m_calls.back().pop_back();
+    }
 
     std::vector<std::string> m_calls;
     std::vector<std::unique_ptr<Named<DeviceTexture>>> m_textures;

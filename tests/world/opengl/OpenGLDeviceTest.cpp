@@ -13,12 +13,15 @@
 #include <QOpenGLFunctions>
 #include <QOpenGLFunctions_3_3_Core>
 #include <QPainter>
+#include <QPolygon>
 #include <QTest>
 
 #include <glm/ext/matrix_clip_space.hpp>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
+#include <string>
 
 namespace {
 
@@ -30,6 +33,17 @@ constexpr QRgb kGrey = 0xFFAAAAAA;
 int Distance(QRgb a, QRgb b)
 {
     return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b));
+}
+
+// The pixels of `area` for which `match` holds.
+QPolygon Matching(const QImage& image, const QRect& area, const std::function<bool(QRgb)>& match)
+{
+    QPolygon points;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (match(image.pixel(x, y)))
+                points << QPoint(x, y);
+    return points;
 }
 
 // Real OpenGL in a 640 x 480 window, in a temporary working folder: the device alone, with 16-bit
@@ -96,15 +110,10 @@ TEST_F(OpenGLDeviceTest, DepthFormatsAndFramesShownOnlyOncePresentedAtTheWindows
     // Until then the window shows the start-up texts, black on white where they were written.
     device.WriteStatusText(10, 160, "Inicializando sonidos ...");
     const QImage status = device.grabFramebuffer();
-    const auto darkPixels = [&](const QRect& area) {
-        int dark = 0;
-        for (int y = area.top(); y <= area.bottom(); ++y)
-            for (int x = area.left(); x <= area.right(); ++x)
-                dark += qGray(status.pixel(x, y)) < 96;
-        return dark;
-    };
-    EXPECT_GT(darkPixels(QRect(10, 160, 160, 20)), 100);
-    EXPECT_EQ(darkPixels(QRect(0, 0, kWidth, 158)) + darkPixels(QRect(0, 182, kWidth, kHeight - 182)), 0);
+    const auto dark = [](QRgb pixel) { return qGray(pixel) < 96; };
+    EXPECT_GT(Matching(status, QRect(10, 160, 160, 20), dark).size(), 100);
+    EXPECT_EQ(Matching(status, QRect(0, 0, kWidth, 158), dark).size(), 0);
+    EXPECT_EQ(Matching(status, QRect(0, 182, kWidth, kHeight - 182), dark).size(), 0);
     // The 4:3 view takes the middle of a wider window, half its size here, and text keeps to the
     // view's scale. (The bars and the redraw a new size asks for are checked on the program:
     // ProgramTest's 1280 x 720 window, GameAppTest's wider intro.)
@@ -117,11 +126,8 @@ TEST_F(OpenGLDeviceTest, DepthFormatsAndFramesShownOnlyOncePresentedAtTheWindows
     const QImage shown = device.grabFramebuffer();
     ASSERT_EQ(shown.size(), QSize(400, 240));
     EXPECT_EQ(device.ReadBackBuffer(), shown.convertToFormat(QImage::Format_RGB32));
-    QRect text;
-    for (int y = 0; y < 120; ++y)
-        for (int x = 0; x < 200; ++x)
-            if (qRed(shown.pixel(x, y)) > 200 && qGreen(shown.pixel(x, y)) < 100)
-                text |= QRect(x, y, 1, 1);
+    const QRect text =
+        Matching(shown, QRect(0, 0, 200, 120), [](QRgb p) { return qRed(p) > 200 && qGreen(p) < 100; }).boundingRect();
     // Half the font's 15 pixels, from the view's top-left corner.
     EXPECT_GE(text.left(), 40);
     EXPECT_LT(text.left(), 44);
@@ -172,21 +178,14 @@ TEST_F(OpenGLDeviceTest, RedTextInsideItsRectangleThenMaterialsAndModulatedTextu
         Draw(0.1f, 0.1f, 1.2f, 0.9f, 2.4f, 0, 1, 0);
         Draw(0.1f, -0.9f, 1.2f, -0.1f, 2.4f, 1, 1, 0.5f, texture);
     });
-    QRect clipped, text;
-    int otherHue = 0;
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth / 2; ++x) {
-            const QRgb pixel = image.pixel(x, y);
-            if (pixel == kGrey)
-                continue;
-            (y < 40 ? clipped : text) |= QRect(x, y, 1, 1);
-            // Anti-aliased edges blend red into the grey: never any other hue.
-            otherHue += qRed(pixel) < qGreen(pixel) || qGreen(pixel) != qBlue(pixel);
-        }
-    EXPECT_EQ(otherHue, 0);
+    const auto drawn = [](QRgb pixel) { return pixel != kGrey; };
+    const QRect clipped = Matching(image, QRect(0, 0, kWidth / 2, 40), drawn).boundingRect();
+    const QRect text = Matching(image, QRect(0, 40, kWidth / 2, kHeight - 40), drawn).boundingRect();
+    // Anti-aliased edges blend red into the grey: never any other hue.
+    const auto otherHue = [](QRgb p) { return p != kGrey && (qRed(p) < qGreen(p) || qGreen(p) != qBlue(p)); };
+    EXPECT_EQ(Matching(image, QRect(0, 0, kWidth / 2, kHeight), otherHue).size(), 0);
     EXPECT_EQ(clipped & QRect(0, 0, 40, 10), clipped) << "outside the small rectangle";
     EXPECT_GT(clipped.width(), 30);
-    EXPECT_GE(text.top(), 40);
     EXPECT_GT(text.bottom(), 40 + 15);
     EXPECT_LE(text.bottom(), 40 + 2 * 15);
     EXPECT_LE(Distance(image.pixel(3 * kWidth / 4, kHeight / 4), qRgb(0, 255, 0)), 2);
@@ -210,8 +209,7 @@ TEST_F(OpenGLDeviceTest, OnlyAPictureGivesATextureOfAtMost4096ASideAndRequestQui
         device.makeCurrent();
         auto* gl = QOpenGLContext::currentContext()->versionFunctions<QOpenGLFunctions_3_3_Core>();
         gl->glBindTexture(GL_TEXTURE_2D, static_cast<OpenGLTexture*>(texture)->texture);
-        GLint width = 0;
-        GLint height = 0;
+        GLint width = 0, height = 0;
         gl->glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
         gl->glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
         return QSize(width, height);
@@ -228,17 +226,13 @@ TEST_F(OpenGLDeviceTest, OnlyAPictureGivesATextureOfAtMost4096ASideAndRequestQui
     QImage picture(8, 8, QImage::Format_RGB32);
     picture.fill(Qt::red);
     ASSERT_TRUE(picture.save("entera.png"));
-    QFile png("entera.png");
-    ASSERT_TRUE(png.open(QIODevice::ReadOnly));
-    const QByteArray bytes = png.readAll();
-    for (const auto& [name, contents] : {std::pair<QString, QByteArray>{"texto.png", "no es una imagen\n"},
+    const std::string png = TemporaryFolder::Read("entera.png");
+    for (const auto& [name, contents] : {std::pair<std::string, std::string>{"texto.png", "no es una imagen\n"},
                                          {"vacia.png", ""},
-                                         {"cortada.png", bytes.left(bytes.size() / 2)}}) {
-        QFile file(name);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        ASSERT_EQ(file.write(contents), contents.size());
-        file.close();
-        EXPECT_EQ(device.CreateTextureFromFile(name.toStdString()), nullptr) << name.toStdString();
+                                         {"cortada.png", png.substr(0, png.size() / 2)}}) {
+        TemporaryFolder::Write(name, contents);
+        ASSERT_EQ(std::filesystem::file_size(name), contents.size());
+        EXPECT_EQ(device.CreateTextureFromFile(name), nullptr) << name;
     }
     // Read ahead on another thread or not, the same answers.
     device.ReadAhead("no-existe.png");
@@ -256,12 +250,9 @@ TEST_F(OpenGLDeviceTest, IntroPictureFillsTheWindow)
     MessageCapture missingModels;
     ASSERT_TRUE(renderer.Init(device, kWidth, kHeight));
     QImage picture(400, 300, QImage::Format_RGB32);
-    QPainter painter(&picture);
-    painter.fillRect(0, 0, 200, 150, Qt::red);
-    painter.fillRect(200, 0, 200, 150, Qt::green);
-    painter.fillRect(0, 150, 200, 150, Qt::blue);
-    painter.fillRect(200, 150, 200, 150, Qt::yellow);
-    painter.end();
+    const Qt::GlobalColor quarters[] = {Qt::red, Qt::green, Qt::blue, Qt::yellow};
+    for (int q = 0; q < 4; ++q)
+        QPainter(&picture).fillRect(q % 2 * 200, q / 2 * 150, 200, 150, quarters[q]);
     ASSERT_TRUE(picture.save("intro", "PNG"));
     renderer.LoadIntro();
     renderer.BeginFrame();
