@@ -57,8 +57,7 @@ TEST_F(LevelModel, FeaturesBandsAndReferencesAtTheirFixedProportions)
     EXPECT_NEAR(m.RowReference().At(50), cv::mean(frame(cv::Rect(61, 80, 79, 1)))[2], 2.0);
     EXPECT_EQ((Ints{m.RowReference().First(), m.RowWeights().First(), m.RowWeights().Count()}), (Ints{0, 0, 101}));
     // Weights 25 at the centre, growing to the edges; constant 25 for the eyes' rows.
-    EXPECT_EQ(m.RowWeights().At(50), 25.0f);
-    EXPECT_EQ(m.RightEyeRowWeights().At(30), 25.0f);
+    EXPECT_EQ(std::pair(m.RowWeights().At(50), m.RightEyeRowWeights().At(30)), std::pair(25.0f, 25.0f));
     EXPECT_FLOAT_EQ(m.RowWeights().At(0), static_cast<float>(25 * (1 + (50.0 / 101) * (50.0 / 101))));
     EXPECT_EQ((Ints{m.LeftEyeRowReference().First(), m.LeftEyeRowReference().Last()}), (Ints{18, 55}));
 }

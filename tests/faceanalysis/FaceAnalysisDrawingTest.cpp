@@ -2,6 +2,8 @@
 
 #include "tests/faceanalysis/FaceTestFrames.h"
 
+#include <tuple>
+
 using namespace facetest;
 
 static const cv::Vec3b kBlack(0, 0, 0);
@@ -78,25 +80,19 @@ TEST(FaceAnalysisDrawing, AnalysisAndProfileViewsShowTheTrackedFaceOrLeaveViewsO
 
 TEST(FaceAnalysisDrawing, TheCropStopsAtTheFrameEdges)
 {
-    struct Case {
-        FaceEllipse ellipse;
-        int x, y;
-    };  // -1: at the far edge
-    const Case cases[] = {
-        {FaceEllipse(-20, 60, 40, 160), 0, 27},
-        {FaceEllipse(280, 150, 340, 250), -1, -1},
-        {FaceEllipse(0, -200, 300, 600), 54, 0},  // taller than the frame
-        {FaceEllipse(100, 100, 140, 100), 119, 99},  // no height at all
-    };
     const cv::Mat frame(240, 320, CV_8UC3, cv::Scalar::all(90));
     cv::Mat view(280, 400, CV_8UC3);
-    for (const Case& c : cases) {
-        CTrackedFace face(100, 100, 140, 100, 120, 140, c.ellipse);
+    using Case = std::tuple<FaceEllipse, int, int>;  // the crop's corner; -1: at the far edge
+    for (const auto& [ellipse, x, y] : {Case{FaceEllipse(-20, 60, 40, 160), 0, 27},
+                                        {FaceEllipse(280, 150, 340, 250), -1, -1},
+                                        {FaceEllipse(0, -200, 300, 600), 54, 0},  // taller than the frame
+                                        {FaceEllipse(100, 100, 140, 100), 119, 99}}) {  // no height at all
+        CTrackedFace face(100, 100, 140, 100, 120, 140, ellipse);
         face.DrawAnalysisView(frame, view, "FRAME A", 0, 0.0, false);
-        EXPECT_EQ(face.ViewCropX(), c.x < 0 ? 320 - face.ViewCropWidth() : c.x) << c.ellipse.centreX;
-        EXPECT_EQ(face.ViewCropY(), c.y < 0 ? 240 - face.ViewCropHeight() : c.y) << c.ellipse.centreX;
-        EXPECT_GE(face.ViewCropHeight(), 1) << c.ellipse.centreX;
-        EXPECT_LE(face.ViewCropHeight(), 240) << c.ellipse.centreX;
-        EXPECT_GT(face.ViewZoomY(), 0) << c.ellipse.centreX;
+        EXPECT_EQ(face.ViewCropX(), x < 0 ? 320 - face.ViewCropWidth() : x) << ellipse.centreX;
+        EXPECT_EQ(face.ViewCropY(), y < 0 ? 240 - face.ViewCropHeight() : y) << ellipse.centreX;
+        EXPECT_GE(face.ViewCropHeight(), 1) << ellipse.centreX;
+        EXPECT_LE(face.ViewCropHeight(), 240) << ellipse.centreX;
+        EXPECT_GT(face.ViewZoomY(), 0) << ellipse.centreX;
     }
 }

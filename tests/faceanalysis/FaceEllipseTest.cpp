@@ -27,7 +27,7 @@ TEST(FaceEllipse, CornersInAnyOrderOrAxesGiveBoxesTruncatedAfterAHalfPixelMargin
         {FaceEllipse(10, 20, 50, 100).Clone(), {9, 50, 19, 100}},  // recomputed: T(9.5) = 9
     };
     for (const Case& c : cases)
-        EXPECT_EQ((std::vector<int>{c.e.left, c.e.right, c.e.top, c.e.bottom}), c.box) << c.e.centreX << c.e.angle;
+        EXPECT_EQ((std::vector<int>{c.e.left, c.e.right, c.e.top, c.e.bottom}), c.box) << "row " << &c - cases;
 }
 
 TEST(FaceEllipse, DrawsInRedGreenBlueBytesAndSurvivesDegenerateAxes)

@@ -40,19 +40,17 @@ TEST(ProfileAlignment, PriorAndCostGrowAwayFromTheIdentityAndRefuseWhatIsOutOfRa
     EXPECT_DOUBLE_EQ(AlignmentPrior(0, 0, 1, 1.2), std::exp(3 * 0.2 * 0.2));
     EXPECT_DOUBLE_EQ(AlignmentPrior(0, 0, 2, 1), AlignmentPrior(0, 0, 0.5, 1));
     // Gain 0.3 passes the cost's own test (> 0.25) but not the prior's (>= 0.4).
-    struct Case {
-        double offset, slope, gain, scale;
-        bool refused;
-    };
-    for (const Case& c : {Case{0, 0, 0.3, 1, true},
-                          {0, 0, 0.4, 1, false},
-                          {0, 0, 2.5, 1, false},
-                          {0, 0, 2.6, 1, true},
-                          {-201, 0, 1, 1, true},
-                          {-200, 2.5, 1, 1, false},
-                          {0, -2.6, 1, 1, true},
-                          {0, 0, 1, 0.1, true}})
-        EXPECT_EQ(AlignmentPrior(c.offset, c.slope, c.gain, c.scale) == kNoComparison, c.refused) << c.offset << c.gain;
+    using Case = std::tuple<double, double, double, double, bool>;  // offset, slope, gain, scale, refused
+    for (const auto& [offset, slope, gain, scale, refused] : {Case{0, 0, 0.3, 1, true},
+                                                              {0, 0, 0.4, 1, false},
+                                                              {0, 0, 2.5, 1, false},
+                                                              {0, 0, 2.6, 1, true},
+                                                              {-201, 0, 1, 1, true},
+                                                              {-200, 2.5, 1, 1, false},
+                                                              {0, -2.6, 1, 1, true},
+                                                              {0, 0, 1, 0.1, true}})
+        EXPECT_EQ(AlignmentPrior(offset, slope, gain, scale) == kNoComparison, refused)
+            << offset << " " << slope << " " << gain << " " << scale;
 
     IntensityProfile off = Reference();
     EXPECT_EQ(AlignmentCost(off, Reference(), kWeights, 201, 0, 1, 1, 0), kNoComparison);
