@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,14 +19,13 @@ namespace {
 struct FakeAudioBackend : AudioBackend {
     FakeAudioBackend(Strings& log, std::string refuse) : log(log), refuse(std::move(refuse)) {}
 
-    static std::string Text(const std::string& text) { return text; }
-    static std::string Text(int number) { return std::to_string(number); }
     template <typename... Arguments>
     bool Call(const std::string& name, Arguments... arguments)
     {
-        std::string call = name;
-        ((call += " " + Text(arguments)), ...);
-        log.push_back(call);
+        std::ostringstream call;
+        call << name;
+        ((call << ' ' << arguments), ...);
+        log.push_back(call.str());
         return name != refuse;
     }
     Handle Named(const std::string& kind)
