@@ -14,12 +14,15 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <map>
 #include <set>
 
 namespace {
 
 const int kIconSizes[] = {16, 32, 48, 64, 128, 256};
+// Each is installed with its manual page.
+const QString kPrograms[] = {"brumaria", "brumaria-replay", "brumaria-headvideo"};
 
 struct Finished {
     int exitCode = -1;  // -1: killed at the time-out, or crashed
@@ -34,16 +37,12 @@ Finished RunProgram(const QString& program, const QStringList& arguments, const 
     process.setWorkingDirectory(folder);
     process.setProcessEnvironment(environment);
     process.start(program, arguments);
-    Finished finished;
-    if (process.waitForFinished(300000) && process.exitStatus() == QProcess::NormalExit) {
-        finished.exitCode = process.exitCode();
-    } else {
+    const bool ended = process.waitForFinished(300000) && process.exitStatus() == QProcess::NormalExit;
+    if (!ended) {
         process.kill();
         process.waitForFinished();
     }
-    finished.output = process.readAllStandardOutput();
-    finished.error = process.readAllStandardError();
-    return finished;
+    return {ended ? process.exitCode() : -1, process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
 QByteArray Read(const QString& file)
@@ -59,9 +58,8 @@ std::map<QString, QString> Snapshot(const QString& folder)
     QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
-        it.next();
-        entries[it.filePath()] =
-            QString("%1 %2").arg(it.fileInfo().size()).arg(it.fileInfo().lastModified().toMSecsSinceEpoch());
+        const QFileInfo entry(it.next());
+        entries[entry.filePath()] = QString("%1 %2").arg(entry.size()).arg(entry.lastModified().toMSecsSinceEpoch());
     }
     return entries;
 }
@@ -79,12 +77,9 @@ void ExpectAPlayerRun(const QString& prefix, QProcessEnvironment player, const Q
     player.remove("BRUMARIA_CAMERA");
     player.remove("XDG_CONFIG_HOME");
     const QString home = player.value("HOME");
-    const QString settings = home + "/.config/brumaria/brumaria.conf";
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(settings).path()));
-    QFile choice(settings);
-    ASSERT_TRUE(choice.open(QIODevice::WriteOnly));
-    ASSERT_GT(choice.write("[webcam]\ndispositivo=ninguna\n"), 0);
-    choice.close();
+    ASSERT_TRUE(QDir().mkpath(home + "/.config/brumaria"));
+    ASSERT_TRUE(std::ofstream((home + "/.config/brumaria/brumaria.conf").toStdString())
+                << "[webcam]\ndispositivo=ninguna\n");
     const QString screenshot = home + "/vista.png";
     const Finished run =
         RunProgram(prefix + "/bin/brumaria",
@@ -136,11 +131,11 @@ TEST(InstalledProgram, HasItsDesktopFilesAndItsProgramsRunFromAnyFolderWithThePl
     for (const int size : kIconSizes)
         EXPECT_EQ(QImage(installed(QString("share/icons/hicolor/%1x%1/apps/brumaria.png").arg(size))).size(),
                   QSize(size, size));
-    for (const QString page : {"brumaria.6.gz", "brumaria-replay.6.gz", "brumaria-headvideo.6.gz"}) {
-        const Finished text = RunProgram("gzip", {"-dc", installed("share/man/man6/" + page)});
-        EXPECT_EQ(text.exitCode, 0) << page.toStdString();
-        EXPECT_TRUE(text.output.startsWith(".TH BRUMARIA")) << page.toStdString();
-        EXPECT_FALSE(text.output.contains('@')) << page.toStdString();
+    for (const QString& program : kPrograms) {
+        const Finished text = RunProgram("gzip", {"-dc", installed("share/man/man6/" + program + ".6.gz")});
+        EXPECT_EQ(text.exitCode, 0) << program.toStdString();
+        EXPECT_TRUE(text.output.startsWith(".TH BRUMARIA")) << program.toStdString();
+        EXPECT_FALSE(text.output.contains('@')) << program.toStdString();
     }
 
     // The player's files in XDG_DATA_HOME (without it, below the home: the package's run).
@@ -183,14 +178,10 @@ TEST(DebianPackage, HoldsTheProgramsAndTheirContentDependsOnTheirLibrariesAndRun
     for (const QByteArray& line : RunProgram("dpkg-deb", {"--contents", package}).output.split('\n'))
         if (!line.isEmpty() && !line.endsWith('/'))
             listed.insert(QString(line.split(' ').last()));
-    std::set<QString> expected = {"./usr/bin/brumaria",
-                                  "./usr/bin/brumaria-replay",
-                                  "./usr/bin/brumaria-headvideo",
-                                  "./usr/share/applications/brumaria.desktop",
-                                  "./usr/share/metainfo/io.github.brumaria.Brumaria.metainfo.xml",
-                                  "./usr/share/man/man6/brumaria.6.gz",
-                                  "./usr/share/man/man6/brumaria-replay.6.gz",
-                                  "./usr/share/man/man6/brumaria-headvideo.6.gz"};
+    std::set<QString> expected = {"./usr/share/applications/brumaria.desktop",
+                                  "./usr/share/metainfo/io.github.brumaria.Brumaria.metainfo.xml"};
+    for (const QString& program : kPrograms)
+        expected.insert({"./usr/bin/" + program, "./usr/share/man/man6/" + program + ".6.gz"});
     for (const int size : kIconSizes)
         expected.insert(QString("./usr/share/icons/hicolor/%1x%1/apps/brumaria.png").arg(size));
     const QDir data(BRUMARIA_SOURCE_DIR "/data");

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,35 +19,31 @@ namespace {
 struct FakeAudioBackend : AudioBackend {
     FakeAudioBackend(Strings& log, std::string refuse) : log(log), refuse(std::move(refuse)) {}
 
-    static std::string Text(const std::string& text) { return text; }
-    static std::string Text(int number) { return std::to_string(number); }
     template <typename... Arguments>
     bool Call(const std::string& name, Arguments... arguments)
     {
-        std::string call = name;
-        ((call += " " + Text(arguments)), ...);
-        log.push_back(call);
+        std::ostringstream call;
+        call << name;
+        ((call << ' ' << arguments), ...);
+        log.push_back(call.str());
         return name != refuse;
     }
-    Handle Named(const std::string& kind, int& created)
+    Handle Named(const std::string& kind)
     {
-        names[++handle] = kind + std::to_string(++created);
+        names[++handle] = kind + std::to_string(++created[kind]);
         return handle;
     }
     bool OpenDevice() override { return Call("OpenDevice"); }
     bool CreateContext(int r) override { return Call("CreateContext", rate = r); }
     bool MakeContextCurrent() override { return Call("MakeContextCurrent"); }
     int OutputRate() override { return refuse == "OutputRate" ? rate + 1 : rate; }
-    Handle CreateBuffer() override { return Call("CreateBuffer") ? Named("buffer", buffers) : 0; }
+    Handle CreateBuffer() override { return Call("CreateBuffer") ? Named("buffer") : 0; }
     bool FillBuffer(Handle b, const void*, int n, int c, int r) override
     {
         return Call("FillBuffer", names[b], n, c, r);
     }
     void DeleteBuffer(Handle buffer) override { Call("DeleteBuffer", names[buffer]); }
-    Handle CreateVoice(Handle buffer) override
-    {
-        return Call("CreateVoice", names[buffer]) ? Named("voice", voices) : 0;
-    }
+    Handle CreateVoice(Handle buffer) override { return Call("CreateVoice", names[buffer]) ? Named("voice") : 0; }
     void StartVoice(Handle voice, bool loop) override { Call(loop ? "LoopVoice" : "StartVoice", names[voice]); }
     bool IsVoicePlaying(Handle voice) override { return Call("IsVoicePlaying", names[voice]); }
     void DeleteVoice(Handle voice) override { Call("DeleteVoice", names[voice]); }
@@ -56,8 +53,7 @@ struct FakeAudioBackend : AudioBackend {
     int rate = 0;
     Handle handle = 0;
     std::map<Handle, std::string> names;
-    int buffers = 0;
-    int voices = 0;
+    std::map<std::string, int> created;
 };
 
 class SoundDeviceTest : public testing::Test {
