@@ -89,10 +89,11 @@ protected:
 // checked.
 TEST_F(DrawListCoverageTest, NoModelShowsFromACellWhoseListLeavesItOut)
 {
-    for (int cell = 0; cell < CLevelMap::kCellCount; ++cell)
+    for (int cell = 0; cell < CLevelMap::kCellCount; ++cell) {
         if (!std::set<int>{0, 1, 19, 20, 50}.count(cell)) {
             EXPECT_EQ(SeenButNotListed(cell, map.DrawList(cell)), std::set<int>()) << "cell " << cell;
         }
+    }
 }
 
 TEST_F(DrawListCoverageTest, CatchesAModelLeftOut)
