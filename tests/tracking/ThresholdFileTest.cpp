@@ -52,7 +52,7 @@ TEST(ThresholdFile, LoadSetsTheDefaultsThenReadsUntilALineDoesNotMatch)
          "Distancia X:41\nDistancia Y:42\nDistancia z:43\nAngulo GiroX:7\n",
          {41, 42, 20, 3, 10, -1, 10}},
         {"not a number", "Distancia X:abc\nDistancia Y:50\n", kDefaults},
-        {"binary garbage", "\177ELF\0\377\376\r\n:-\200Distancia X:\099\n"s, kDefaults},
+        {"binary garbage", "\177ELF\000\377\376\r\n:-\200Distancia X:\00099\n"s, kDefaults},
         {"beyond 32 bits",
          "Distancia X:99999999999999999999999\nDistancia Y:-2147483649\nDistancia Z:2147483647\n"
          "Angulo GiroX:-2147483648\nAngulo GiroY Arriba:4294967306\n",
